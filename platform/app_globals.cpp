@@ -1,0 +1,6 @@
+#include "app_globals.h"
+
+AppGlobals& Globals() {
+  static AppGlobals globals;
+  return globals;
+}

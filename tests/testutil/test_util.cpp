@@ -1,0 +1,87 @@
+#include "test_util.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+const TestServer& TestServerFromEnv() {
+  static const TestServer server = [] {
+    TestServer s;
+    s.host = qEnvironmentVariable("ZARN_DB_HOST");
+    s.port = qEnvironmentVariableIntValue("ZARN_DB_PORT");
+    s.socket = qEnvironmentVariable("ZARN_DB_SOCKET");
+    s.user = qEnvironmentVariable("ZARN_DB_USER");
+    s.password = qEnvironmentVariable("ZARN_DB_PASSWORD");
+    s.ok = !s.host.isEmpty() && s.port > 0 && !s.user.isEmpty();
+    return s;
+  }();
+  if (!server.ok)
+    ADD_FAILURE() << "No test database server: ZARN_DB_HOST/ZARN_DB_PORT/ZARN_DB_USER are not set "
+                     "(run the tests through scripts/test.sh)";
+  return server;
+}
+
+QString UniqueName(const QString& prefix) {
+  QString name = prefix;
+  if (const auto* info = ::testing::UnitTest::GetInstance()->current_test_info())
+    name += QStringLiteral("_%1").arg(QString::fromUtf8(info->name()));
+  name += QStringLiteral("_%1").arg(getpid());
+  QString out;
+  for (QChar c : name.toLower())
+    out += (c.isLetterOrNumber() && c.unicode() < 128) ? c : QChar('_');
+  // Database names are at most 64 characters; keep the distinguishing tail.
+  if (out.size() > 60) out = out.left(20) + out.right(40);
+  return out;
+}
+
+QByteArray ReadFileBytes(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) {
+    ADD_FAILURE() << "cannot read " << path.toStdString();
+    return {};
+  }
+  return f.readAll();
+}
+
+void WriteFileBytes(const QString& path, const QByteArray& bytes) {
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  QFile f(path);
+  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+    ADD_FAILURE() << "cannot write " << path.toStdString();
+}
+
+QString SourceDir() {
+  QString dir = qEnvironmentVariable("ZARN_SOURCE_DIR");
+  if (dir.isEmpty()) ADD_FAILURE() << "ZARN_SOURCE_DIR is not set";
+  return dir;
+}
+
+QString BinDir() {
+  QString dir = qEnvironmentVariable("ZARN_BIN_DIR");
+  if (dir.isEmpty()) ADD_FAILURE() << "ZARN_BIN_DIR is not set";
+  return dir;
+}
+
+void ExpectGolden(const QByteArray& actual, const QString& relativePath) {
+  const QString path = SourceDir() + "/tests/" + relativePath;
+  if (qEnvironmentVariable("ZARN_UPDATE_GOLDEN") == "1") {
+    WriteFileBytes(path, actual);
+    return;
+  }
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) {
+    ADD_FAILURE() << "golden file missing: " << path.toStdString()
+                  << " (run with ZARN_UPDATE_GOLDEN=1 to create it)";
+    return;
+  }
+  const QByteArray expected = f.readAll();
+  if (expected == actual) return;
+  int at = 0;
+  while (at < expected.size() && at < actual.size() && expected[at] == actual[at]) ++at;
+  ADD_FAILURE() << "differs from golden file " << path.toStdString() << " at byte " << at
+                << "\nexpected: " << expected.mid(qMax(0, at - 40), 120).toStdString()
+                << "\nactual:   " << actual.mid(qMax(0, at - 40), 120).toStdString();
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+// The private test server, from the environment the test script sets. A database test that
+// finds no server fails (ADD_FAILURE), it does not skip.
+struct TestServer {
+  QString host;
+  int port = 0;
+  QString socket;
+  QString user;
+  QString password;
+  bool ok = false;
+};
+const TestServer& TestServerFromEnv();
+
+// A name unique to this test program and test case, for databases and scratch files, built
+// from the running gtest case and the process id; lower-case letters, digits and "_" only.
+QString UniqueName(const QString& prefix);
+
+// Reads a file whole; an unreadable file fails the test.
+QByteArray ReadFileBytes(const QString& path);
+void WriteFileBytes(const QString& path, const QByteArray& bytes);
+
+// Compares bytes with the checked-in golden file tests/<relativePath>. With ZARN_UPDATE_GOLDEN=1
+// in the environment the golden file is rewritten instead.
+void ExpectGolden(const QByteArray& actual, const QString& relativePath);
+
+// The source tree and the directory of the built programs.
+QString SourceDir();
+QString BinDir();
