@@ -1,0 +1,1 @@
+// The operating-system stand-ins are added here one by one.
