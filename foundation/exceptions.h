@@ -15,8 +15,20 @@ class Exception : public std::exception {
   QByteArray m_utf8;
 };
 
-// A failure of the database layer ("MySQL Error ..." and the like).
+// A failure of the database layer ("MySQL Error ..." and the like). Statement is the SQL text
+// that failed, when one did, for diagnostics; it is not part of the message.
 class EDatabaseError : public Exception {
+ public:
+  explicit EDatabaseError(QString message, QString statement = {})
+      : Exception(std::move(message)), m_statement(std::move(statement)) {}
+  const QString& Statement() const { return m_statement; }
+
+ private:
+  QString m_statement;
+};
+
+// A text that does not read as the number or date a field or setting needs.
+class EConvertError : public Exception {
  public:
   using Exception::Exception;
 };
