@@ -28,7 +28,6 @@ void TDataSet::SetActive(bool active) {
 void TDataSet::Open() {
   if (Active()) return;
   Fire(BeforeOpen);
-  Fire(BeforeScroll);
   BeginFields();
   try {
     InternalOpen();
@@ -46,7 +45,7 @@ void TDataSet::Open() {
   ReadCurrent();
   SetState(dsBrowse);
   Fire(AfterOpen);
-  Fire(AfterScroll);
+  if (m_hasRecord) Fire(AfterScroll);
 }
 
 void TDataSet::Close() {

@@ -127,6 +127,8 @@ class TDataSet : public QObject {
   void CloseOnDestroy();
   // Field display settings changed: grids re-read their columns.
   void NotifyLayoutChanged();
+  // The values of the current record (the edit buffer while editing).
+  const TRecord& CurrentRecord() const { return m_record; }
 
  private:
   friend class TField;

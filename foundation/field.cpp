@@ -8,8 +8,6 @@
 
 namespace {
 
-bool IsDateType(TFieldType type) { return type == ftDate || type == ftDateTime; }
-
 // Whole-number rounding of amounts put into integer fields: halves to the even neighbour.
 qint64 RoundToInteger(double value) { return static_cast<qint64>(std::nearbyint(value)); }
 
@@ -82,8 +80,8 @@ QString TField::AsString() const {
   switch (m_dataType) {
     case ftInteger: return QString::number(v.toLongLong());
     case ftFloat: return FloatToStr(v.toDouble());
-    case ftDate:
-    case ftDateTime: return DateToStr(v.toDate());
+    case ftDate: return DateToStr(v.toDate());
+    case ftDateTime: return DateTimeToStr(v.toDateTime());
     case ftTime: return TimeToStr(v.toTime());
     default: return v.toString();
   }
@@ -102,8 +100,8 @@ QString TField::TextOf(const QVariant& value, bool display) const {
         return FormatFloat(display ? QStringLiteral(",0.00;-,0.00") : QStringLiteral("0.00"),
                            value.toDouble());
       return FloatToStr(value.toDouble());
-    case ftDate:
-    case ftDateTime: return DateToStr(value.toDate());
+    case ftDate: return DateToStr(value.toDate());
+    case ftDateTime: return DateTimeToStr(value.toDateTime());
     case ftTime: return TimeToStr(value.toTime());
     default: return value.toString();
   }
@@ -120,7 +118,7 @@ qint64 TField::AsInteger() const {
     case ftFloat: return RoundToInteger(v.toDouble());
     case ftString: {
       qint64 out = 0;
-      if (!TextToInt64(v.toString(), out)) ConversionError(v.toString(), "integer value");
+      if (!TextToInt64(v.toString(), out)) RaiseConvertError(v.toString(), "integer value");
       return out;
     }
     default:
@@ -136,7 +134,7 @@ double TField::AsFloat() const {
     case ftFloat: return v.toDouble();
     case ftString: {
       double out = 0;
-      if (!TextToFloat(v.toString(), out)) ConversionError(v.toString(), "floating point value");
+      if (!TextToFloat(v.toString(), out)) RaiseConvertError(v.toString(), "floating point value");
       return out;
     }
     default:
@@ -147,30 +145,32 @@ double TField::AsFloat() const {
 QDate TField::AsDate() const {
   const QVariant v = Value();
   if (!v.isValid()) return {};
-  if (IsDateType(m_dataType)) return v.toDate();
+  if (m_dataType == ftDate) return v.toDate();
+  if (m_dataType == ftDateTime) return v.toDateTime().date();
   if (m_dataType == ftString) {
     QDate d;
-    if (!TextToDate(v.toString(), d)) ConversionError(v.toString(), "date");
+    if (!TextToDate(v.toString(), d)) RaiseConvertError(v.toString(), "date");
     return d;
   }
   throw EDatabaseError(QStringLiteral("Cannot access field '%1' as type Date").arg(m_fieldName));
 }
 
 QDateTime TField::AsDateTime() const {
+  if (m_dataType == ftDateTime) return Value().toDateTime();
   if (m_dataType == ftTime) {
     const QTime t = Value().toTime();
-    return t.isValid() ? QDateTime(QDate(1899, 12, 30), t) : QDateTime();
+    return t.isValid() ? QDateTime(QDate(1899, 12, 30), t, Qt::UTC) : QDateTime();
   }
   const QDate d = AsDate();
-  return d.isValid() ? QDateTime(d, QTime(0, 0)) : QDateTime();
+  return d.isValid() ? QDateTime(d, QTime(0, 0), Qt::UTC) : QDateTime();
 }
 
 QVariant TField::EmptyValue() const {
   switch (m_dataType) {
     case ftInteger: return QVariant::fromValue<qlonglong>(0);
     case ftFloat: return QVariant(0.0);
-    case ftDate:
-    case ftDateTime: return QVariant(QDate());
+    case ftDate: return QVariant(QDate());
+    case ftDateTime: return QVariant(QDateTime());
     case ftTime: return QVariant(QTime());
     default: return QVariant(QString());
   }
@@ -181,24 +181,28 @@ QVariant TField::ValueOfText(const QString& text) const {
     case ftInteger: {
       if (text.trimmed().isEmpty()) return EmptyValue();
       qint64 v = 0;
-      if (!TextToInt64(text, v)) ConversionError(text, "integer value");
+      if (!TextToInt64(text, v)) RaiseConvertError(text, "integer value");
       return QVariant::fromValue<qlonglong>(v);
     }
     case ftFloat: {
       if (text.trimmed().isEmpty()) return EmptyValue();
       double v = 0;
-      if (!TextToFloat(text, v)) ConversionError(text, "floating point value");
+      if (!TextToFloat(text, v)) RaiseConvertError(text, "floating point value");
       return QVariant(RoundToDecimals(v, m_decimalScale));
     }
-    case ftDate:
-    case ftDateTime: {
+    case ftDate: {
       QDate d;
-      if (!TextToDate(text, d)) ConversionError(text, "date");
+      if (!TextToDate(text, d)) RaiseConvertError(text, "date");
+      return QVariant(d);
+    }
+    case ftDateTime: {
+      QDateTime d;
+      if (!TextToDateTime(text, d)) RaiseConvertError(text, "date");
       return QVariant(d);
     }
     case ftTime: {
       QTime t;
-      if (!TextToTime(text, t)) ConversionError(text, "time");
+      if (!TextToTime(text, t)) RaiseConvertError(text, "time");
       return QVariant(t);
     }
     default:
@@ -230,8 +234,10 @@ void TField::SetAsFloat(double value) {
 }
 
 void TField::SetAsDate(const QDate& date) {
-  if (IsDateType(m_dataType))
+  if (m_dataType == ftDate)
     Store(QVariant(date));
+  else if (m_dataType == ftDateTime)
+    Store(QVariant(date.isValid() ? QDateTime(date, QTime(0, 0), Qt::UTC) : QDateTime()));
   else if (m_dataType == ftString)
     SetAsString(DateToStr(date));
   else
@@ -239,7 +245,9 @@ void TField::SetAsDate(const QDate& date) {
 }
 
 void TField::SetAsDateTime(const QDateTime& value) {
-  if (m_dataType == ftTime)
+  if (m_dataType == ftDateTime)
+    Store(QVariant(value.isValid() ? QDateTime(value.date(), value.time(), Qt::UTC) : QDateTime()));
+  else if (m_dataType == ftTime)
     Store(QVariant(value.isValid() ? value.time() : QTime()));
   else
     SetAsDate(value.isValid() ? value.date() : QDate());
@@ -275,7 +283,3 @@ void TField::SetValue(const QVariant& value) {
 void TField::Clear() { Store(EmptyValue()); }
 
 void TField::Store(QVariant value) { m_dataSet->SetFieldValue(this, std::move(value)); }
-
-void TField::ConversionError(const QString& text, const char* what) const {
-  throw EConvertError(QStringLiteral("'%1' is not a valid %2").arg(text, QLatin1String(what)));
-}

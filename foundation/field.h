@@ -8,8 +8,9 @@
 
 class TDataSet;
 
-// Field types of the dataset layer. Integers are 64-bit; amounts are doubles; date and
-// date-time fields carry the date only (the empty date is the null QDate); time fields a QTime.
+// Field types of the dataset layer. Integers are 64-bit; amounts are doubles; date fields carry
+// a QDate (the empty date is the null QDate), date-time fields a QDateTime (Qt::UTC, null when
+// empty) so that writing a row back keeps its time of day, time fields a QTime.
 enum TFieldType { ftUnknown, ftString, ftInteger, ftFloat, ftDate, ftTime, ftDateTime };
 
 // One column of a dataset. The value is that of the dataset's current record (the edit buffer
@@ -56,7 +57,8 @@ class TField {
   bool CanModify() const;
 
   bool IsNull() const;
-  QVariant Value() const;  // QString, qlonglong, double, QDate or QTime; invalid when no record
+  // QString, qlonglong, double, QDate, QDateTime or QTime; invalid when there is no record.
+  QVariant Value() const;
   void SetValue(const QVariant& value);
   QString AsString() const;
   void SetAsString(const QString& text);
@@ -66,7 +68,7 @@ class TField {
   void SetAsFloat(double value);
   QDate AsDate() const;
   void SetAsDate(const QDate& date);
-  QDateTime AsDateTime() const;  // null for the empty date
+  QDateTime AsDateTime() const;  // null for the empty date; midnight for a date field
   void SetAsDateTime(const QDateTime& value);
   // The text to edit: AsString, except that a currency amount shows two decimals.
   QString Text() const;
@@ -89,7 +91,6 @@ class TField {
   friend class TDataSet;
   TField(TDataSet* dataSet, const QString& name);
   void Store(QVariant value);
-  [[noreturn]] void ConversionError(const QString& text, const char* what) const;
 
   TDataSet* m_dataSet;
   QString m_fieldName;

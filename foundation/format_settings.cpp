@@ -4,6 +4,10 @@
 #include <cmath>
 #include <string>
 
+#include <QRegularExpression>
+
+#include "exceptions.h"
+
 namespace {
 
 // The shortest exact decimal text of |value| in fixed notation, split at the point.
@@ -267,4 +271,29 @@ bool TextToTime(const QString& text, QTime& time) {
   if (!v.isValid()) return false;
   time = v;
   return true;
+}
+
+QString DateTimeToStr(const QDateTime& value) {
+  if (!value.isValid()) return {};
+  const QString date = DateToStr(value.date());
+  return value.time() == QTime(0, 0) ? date : date + u' ' + TimeToStr(value.time());
+}
+
+bool TextToDateTime(const QString& text, QDateTime& value) {
+  const QString t = text.trimmed();
+  const int blank = t.indexOf(u' ');
+  QDate date;
+  QTime time(0, 0);
+  if (!TextToDate(blank < 0 ? t : t.left(blank), date)) return false;
+  if (blank >= 0 && !TextToTime(t.mid(blank + 1), time)) return false;
+  if (!date.isValid()) {
+    value = QDateTime();
+    return true;
+  }
+  value = QDateTime(date, time.isValid() ? time : QTime(0, 0), Qt::UTC);
+  return true;
+}
+
+void RaiseConvertError(const QString& text, const char* what) {
+  throw EConvertError(QStringLiteral("'%1' is not a valid %2").arg(text, QLatin1String(what)));
 }

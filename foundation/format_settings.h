@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <QTime>
 
@@ -40,3 +41,12 @@ bool TextToDate(const QString& text, QDate& date);
 // "hh:mm:ss"; the empty (null) time gives an empty text.
 QString TimeToStr(const QTime& time);
 bool TextToTime(const QString& text, QTime& time);
+
+// The date text, followed by " hh:mm:ss" unless the time is midnight; empty for the null value.
+// Date-times are UTC-less wall-clock values (Qt::UTC), so no daylight-saving gap can void one.
+QString DateTimeToStr(const QDateTime& value);
+bool TextToDateTime(const QString& text, QDateTime& value);
+
+// The conversion error of a text that does not read as the value wanted ("integer value",
+// "floating point value", "date", ...).
+[[noreturn]] void RaiseConvertError(const QString& text, const char* what);

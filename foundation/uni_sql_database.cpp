@@ -1,0 +1,81 @@
+#include "uni_sql_database.h"
+
+#include <mysql.h>
+
+#include "exceptions.h"
+#include "format_settings.h"
+
+namespace {
+
+// Frees the client library's global state when the program ends.
+struct ClientLibrary {
+  ClientLibrary() { mysql_library_init(0, nullptr, nullptr); }
+  ~ClientLibrary() { mysql_library_end(); }
+};
+
+void EnsureClientLibrary() { static ClientLibrary library; }
+
+}  // namespace
+
+QString MySqlErrorText(MYSQL* handle) {
+  return QStringLiteral("MySQL Error ") +
+         (handle ? QString::fromUtf8(mysql_error(handle)) : QString());
+}
+
+void RaiseMySqlError(MYSQL* handle, const QString& statement) {
+  throw EDatabaseError(MySqlErrorText(handle), statement);
+}
+
+TUniSQLDatabase::TUniSQLDatabase(QObject* owner) : QObject(owner) {}
+
+TUniSQLDatabase::~TUniSQLDatabase() { Disconnect(); }
+
+void TUniSQLDatabase::SetConnected(bool connected) {
+  if (connected)
+    Connect();
+  else
+    Disconnect();
+}
+
+void TUniSQLDatabase::Connect() {
+  if (m_handle || m_databasename.isEmpty()) return;
+  qint64 port = 0;
+  if (!TextToInt64(m_port, port) || port < 0 || port > 65535)
+    RaiseConvertError(m_port, "integer value");
+  EnsureClientLibrary();
+  MYSQL* handle = mysql_init(nullptr);
+  if (!handle) throw EDatabaseError(QStringLiteral("MySQL Error out of memory"));
+  mysql_options(handle, MYSQL_SET_CHARSET_NAME, "utf8mb4");
+  const unsigned int noLocalInfile = 0;
+  mysql_options(handle, MYSQL_OPT_LOCAL_INFILE, &noLocalInfile);
+  const QByteArray host = m_host.toUtf8(), user = m_user.toUtf8(), pw = m_password.toUtf8(),
+                   db = m_databasename.toUtf8();
+  if (!mysql_real_connect(handle, host.constData(), user.constData(), pw.constData(), nullptr,
+                          static_cast<unsigned int>(port), nullptr, CLIENT_FOUND_ROWS) ||
+      mysql_select_db(handle, db.constData()) != 0) {
+    const QString message = MySqlErrorText(handle);
+    mysql_close(handle);
+    throw EDatabaseError(message);
+  }
+  m_handle = handle;
+}
+
+void TUniSQLDatabase::Disconnect() {
+  if (!m_handle) return;
+  mysql_close(m_handle);
+  m_handle = nullptr;
+}
+
+MYSQL* TUniSQLDatabase::CheckedHandle() const {
+  if (!m_handle) throw EDatabaseError(QStringLiteral("Database not connected!"));
+  return m_handle;
+}
+
+QString TUniSQLDatabase::EscapeString(const QString& text) const {
+  MYSQL* handle = CheckedHandle();
+  const QByteArray in = text.toUtf8();
+  QByteArray out(in.size() * 2 + 1, Qt::Uninitialized);
+  const unsigned long n =
+      mysql_real_escape_string(handle, out.data(), in.constData(), in.size());
+  return QString::fromUtf8(out.constData(), static_cast<qsizetype>(n));
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+struct st_mysql;
+
+// One connection to the server with one selected database. Every dataset names one as its
+// Database and runs its statements over its handle. The connection uses utf8mb4, reports
+// matched (not changed) rows for UPDATE, and refuses LOAD DATA LOCAL.
+class TUniSQLDatabase : public QObject {
+ public:
+  explicit TUniSQLDatabase(QObject* owner = nullptr);
+  ~TUniSQLDatabase() override;  // closes the connection
+
+  const QString& Databasename() const { return m_databasename; }
+  void SetDatabasename(const QString& name) { m_databasename = name; }
+  const QString& User() const { return m_user; }
+  void SetUser(const QString& user) { m_user = user; }
+  const QString& password() const { return m_password; }
+  void Setpassword(const QString& password) { m_password = password; }
+  const QString& Host() const { return m_host; }
+  void SetHost(const QString& host) { m_host = host; }
+  const QString& Port() const { return m_port; }
+  void SetPort(const QString& port) { m_port = port; }
+
+  bool Connected() const { return m_handle != nullptr; }
+  // Opens or closes; writing the value it already has does nothing.
+  void SetConnected(bool connected);
+  // Connects and selects Databasename; does nothing while Databasename is empty or when
+  // connected. Raises EDatabaseError "MySQL Error ..." (the handle is closed again) or, for a
+  // Port that is no number, EConvertError.
+  void Connect();
+  void Disconnect();
+
+  // The client-library handle; nullptr while disconnected.
+  st_mysql* Handle() const { return m_handle; }
+  // The handle; raises EDatabaseError "Database not connected!" while disconnected.
+  st_mysql* CheckedHandle() const;
+
+  // text made safe to stand between single quotes of a statement on this connection.
+  // Raises when not connected.
+  QString EscapeString(const QString& text) const;
+
+ private:
+  QString m_databasename;
+  QString m_user = QStringLiteral("root");
+  QString m_password;
+  QString m_host = QStringLiteral("Localhost");
+  QString m_port = QStringLiteral("3306");
+  st_mysql* m_handle = nullptr;
+};
+
+// "MySQL Error " + the client library's text of the last call on handle: the message of every
+// database error the server or the client library reports.
+QString MySqlErrorText(st_mysql* handle);
+// Raises EDatabaseError with MySqlErrorText(handle) and the failing statement.
+[[noreturn]] void RaiseMySqlError(st_mysql* handle, const QString& statement = {});
