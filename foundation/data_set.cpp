@@ -31,18 +31,21 @@ void TDataSet::Open() {
   BeginFields();
   try {
     InternalOpen();
+    m_row = InternalRecordCount() > 0 ? 0 : -1;
+    m_insertRow = -1;
+    m_bof = true;
+    m_eof = m_row < 0;
+    m_modified = false;
+    InvalidatePeek();
+    ReadCurrent();
   } catch (...) {
     m_fields.clear();
+    m_record.clear();
+    m_hasRecord = false;
+    m_row = -1;
     InternalClose();
     throw;
   }
-  m_row = InternalRecordCount() > 0 ? 0 : -1;
-  m_insertRow = -1;
-  m_bof = true;
-  m_eof = m_row < 0;
-  m_modified = false;
-  InvalidatePeek();
-  ReadCurrent();
   SetState(dsBrowse);
   Fire(AfterOpen);
   if (m_hasRecord) Fire(AfterScroll);

@@ -108,6 +108,7 @@ QString FormatWithSection(const FormatSection& f, double absValue) {
   ShortestDigits(absValue, ip, fp);
   RoundDigits(ip, fp, f.decMax);
   while (static_cast<int>(fp.size()) > f.decMin && !fp.empty() && fp.back() == '0') fp.pop_back();
+  while (static_cast<int>(fp.size()) < f.decMin) fp.push_back('0');
   while (ip.size() > 1 && ip.front() == '0') ip.erase(ip.begin());
   if (ip == "0" && f.intMin == 0) ip.clear();
   while (static_cast<int>(ip.size()) < f.intMin) ip.insert(ip.begin(), '0');

@@ -1,0 +1,87 @@
+#include "test_database.h"
+
+#include <gtest/gtest.h>
+
+#include "exceptions.h"
+#include "test_util.h"
+#include "uni_sql_query.h"
+
+void ConfigureTestServer(TUniSQLDatabase& db, const QString& databaseName) {
+  const TestServer& server = TestServerFromEnv();
+  db.SetHost(server.host);
+  db.SetPort(QString::number(server.port));
+  db.SetUser(server.user);
+  db.Setpassword(server.password);
+  db.SetDatabasename(databaseName);
+}
+
+TestDatabase::TestDatabase(const QString& prefix)
+    : m_name(UniqueName(prefix)),
+      m_admin(std::make_unique<TUniSQLDatabase>()),
+      m_db(std::make_unique<TUniSQLDatabase>()) {
+  if (!TestServerFromEnv().ok) return;
+  try {
+    ConfigureTestServer(*m_admin, QStringLiteral("mysql"));
+    m_admin->Connect();
+    TUniSQLQuery q;
+    q.SetDatabase(m_admin.get());
+    q.SetSQL(QStringLiteral("DROP DATABASE IF EXISTS `%1`;\nCREATE DATABASE `%1` CHARACTER SET "
+                            "utf8mb4 COLLATE utf8mb4_hungarian_ci")
+                 .arg(m_name));
+    q.ExecSQL();
+    ConfigureTestServer(*m_db, m_name);
+    m_db->Connect();
+    m_ok = true;
+  } catch (const Exception& e) {
+    ADD_FAILURE() << "cannot create test database " << m_name.toStdString() << ": " << e.what();
+  }
+}
+
+TestDatabase::~TestDatabase() {
+  m_db->Disconnect();
+  if (!m_admin->Connected()) return;
+  try {
+    TUniSQLQuery q;
+    q.SetDatabase(m_admin.get());
+    q.SetSQL(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(m_name));
+    q.ExecSQL();
+  } catch (const Exception& e) {
+    ADD_FAILURE() << "cannot drop test database " << m_name.toStdString() << ": " << e.what();
+  }
+}
+
+std::unique_ptr<TUniSQLDatabase> TestDatabase::Connect() const {
+  auto db = std::make_unique<TUniSQLDatabase>();
+  ConfigureTestServer(*db, m_name);
+  try {
+    db->Connect();
+  } catch (const Exception& e) {
+    ADD_FAILURE() << "cannot connect to " << m_name.toStdString() << ": " << e.what();
+  }
+  return db;
+}
+
+void TestDatabase::Exec(const QString& sql) {
+  TUniSQLQuery q;
+  q.SetDatabase(m_db.get());
+  q.SetSQL(sql);
+  try {
+    q.ExecSQL();
+  } catch (const EDatabaseError& e) {
+    ADD_FAILURE() << e.what() << "\nstatement: " << e.Statement().toStdString();
+  }
+}
+
+QString TestDatabase::Value(const QString& sql) {
+  TUniSQLQuery q;
+  q.SetDatabase(m_db.get());
+  q.SetSQL(sql);
+  try {
+    q.Open();
+    if (q.FieldCount() > 0 && !q.IsEmpty()) return q.Fields(0)->AsString();
+    ADD_FAILURE() << "no value from " << sql.toStdString();
+  } catch (const EDatabaseError& e) {
+    ADD_FAILURE() << e.what() << "\nstatement: " << e.Statement().toStdString();
+  }
+  return {};
+}
