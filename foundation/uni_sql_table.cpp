@@ -1,9 +1,10 @@
 #include "uni_sql_table.h"
 
-#include <memory>
+#include <optional>
 
 #include "exceptions.h"
 #include "format_settings.h"
+#include "transaction.h"
 #include "uni_sql_query.h"
 
 namespace {
@@ -22,23 +23,6 @@ QString TimeToSQL(const QTime& value) {
          u'\'';
 }
 
-// Sends UNLOCK TABLES however the numbered insert ends.
-class TableUnlock {
- public:
-  explicit TableUnlock(TUniSQLQuery& query) : m_query(query) {}
-  ~TableUnlock() {
-    try {
-      m_query.SetSQL(QStringLiteral("UNLOCK TABLES"));
-      m_query.ExecSQL();
-    } catch (const Exception&) {
-      // The lock ends with the connection anyway; the insert's own error matters more.
-    }
-  }
-
- private:
-  TUniSQLQuery& m_query;
-};
-
 }  // namespace
 
 TUniSQLTable::TUniSQLTable(QObject* owner) : Tunisqldataset(owner) {}
@@ -53,7 +37,7 @@ void TUniSQLTable::InternalOpen() {
   Tunisqldataset::InternalOpen();
 }
 
-void TUniSQLTable::InternalEdit() { m_editCondition = RowCondition(CurrentRecord()); }
+void TUniSQLTable::InternalEdit() { m_editRecord = CurrentRecord(); }
 
 QString TUniSQLTable::RowCondition(const TRecord& record) const {
   QStringList parts;
@@ -155,22 +139,19 @@ void TUniSQLTable::InternalPost(TRecord& record, int row, bool inserting) {
     for (int i = 0; i < FieldCount(); ++i)
       pairs << Fields(i)->FieldName() + u'=' + ValueText(Fields(i), record[i]);
     ExecuteOneRow(QStringLiteral("UPDATE ") + m_tablename + QStringLiteral(" SET") + kCrLf +
-                  pairs.join(u',') + kCrLf + m_editCondition + QStringLiteral(" LIMIT 1;"));
+                  pairs.join(u',') + kCrLf + RowCondition(m_editRecord) + QStringLiteral(" LIMIT 1;"));
     ReplaceRow(row, record);
     return;
   }
 
-  const TField* numbered = m_autoIncField.isEmpty() ? nullptr : FindField(m_autoIncField);
-  std::unique_ptr<TUniSQLQuery> lock;
-  std::unique_ptr<TableUnlock> unlock;
+  // The number is taken and used under a write lock, so two workstations never share one.
+  std::optional<TTableLock> lock;
   if (!m_autoIncField.isEmpty()) {
-    lock = std::make_unique<TUniSQLQuery>();
-    lock->SetDatabase(Database());
-    lock->SetSQL(QStringLiteral("LOCK TABLES ") + m_tablename + QStringLiteral(" WRITE"));
-    lock->ExecSQL();
-    unlock = std::make_unique<TableUnlock>(*lock);
+    lock.emplace(*Database(), m_tablename + QStringLiteral(" WRITE"));
     const qint64 number = NextNumber(m_autoIncField);
-    if (numbered) record[numbered->Index()] = QVariant::fromValue<qlonglong>(number);
+    for (int i = 0; i < FieldCount(); ++i)
+      if (Fields(i)->FieldName() == m_autoIncField)
+        record[i] = QVariant::fromValue<qlonglong>(number);
   }
   QStringList names, values;
   for (int i = 0; i < FieldCount(); ++i) {

@@ -55,5 +55,5 @@ class TUniSQLTable : public Tunisqldataset {
   QString m_filter;
   bool m_filtered = false;
   QString m_autoIncField;
-  QString m_editCondition;  // the row as it was when editing began
+  TRecord m_editRecord;  // the row as it was when editing began; the UPDATE finds it by it
 };

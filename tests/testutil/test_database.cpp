@@ -72,6 +72,20 @@ void TestDatabase::Exec(const QString& sql) {
   }
 }
 
+void TestDatabase::RunScript(const QString& relativePath) {
+  TUniSQLQuery q;
+  q.SetDatabase(m_db.get());
+  try {
+    q.LoadSQLFromFile(SourceDir() + u'/' + relativePath);
+    q.ExecSQL();
+  } catch (const EDatabaseError& e) {
+    ADD_FAILURE() << relativePath.toStdString() << ": " << e.what()
+                  << "\nstatement: " << e.Statement().toStdString();
+  } catch (const Exception& e) {
+    ADD_FAILURE() << relativePath.toStdString() << ": " << e.what();
+  }
+}
+
 QString TestDatabase::Value(const QString& sql) {
   TUniSQLQuery q;
   q.SetDatabase(m_db.get());

@@ -26,6 +26,9 @@ class TestDatabase {
   std::unique_ptr<TUniSQLDatabase> Connect() const;
   // Runs statements (split as ExecSQL splits them) on Db(); a failure fails the test.
   void Exec(const QString& sql);
+  // Runs a script of the source tree ("create/create.sql") on Db(), split into statements as
+  // ExecSQL splits them; a failure fails the test. With it a test builds a company database.
+  void RunScript(const QString& relativePath);
   // The first column of the first row of a query, as text; a failure fails the test.
   QString Value(const QString& sql);
 

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+class TUniSQLDatabase;
+
+// A transaction on a connection: begun when the guard is made, rolled back when the guard
+// goes out of scope without Commit, so a piece of work either completes or leaves the data as
+// it was. Statements run through TUniSQLQuery (and its trace). Raises "MySQL Error ..." when
+// the transaction cannot begin or commit.
+class TTransaction {
+ public:
+  explicit TTransaction(TUniSQLDatabase& database);
+  ~TTransaction();
+  TTransaction(const TTransaction&) = delete;
+  TTransaction& operator=(const TTransaction&) = delete;
+
+  void Commit();
+  void Rollback();
+  bool Open() const { return m_open; }
+
+ private:
+  TUniSQLDatabase& m_database;
+  bool m_open = false;
+};
+
+// LOCK TABLES on a connection, released (UNLOCK TABLES) when the guard goes out of scope or
+// on Release. tables is the lock list as SQL writes it: "KARTFEJ WRITE, KARTTET WRITE".
+// The server ends an open transaction when tables are locked.
+class TTableLock {
+ public:
+  TTableLock(TUniSQLDatabase& database, const QString& tables);
+  ~TTableLock();
+  TTableLock(const TTableLock&) = delete;
+  TTableLock& operator=(const TTableLock&) = delete;
+
+  void Release();
+
+ private:
+  TUniSQLDatabase& m_database;
+  bool m_locked = false;
+};
