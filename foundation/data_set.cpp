@@ -250,7 +250,8 @@ void TDataSet::Delete() {
     Cancel();
     return;
   }
-  if (RecordCount() == 0) Raise(QStringLiteral("Cannot perform this operation on an empty dataset"));
+  if (RecordCount() == 0)
+    Raise(QStringLiteral("Cannot perform this operation on an empty dataset"));
   CheckCanModify();
   Fire(BeforeDelete);
   Fire(BeforeScroll);
@@ -313,9 +314,7 @@ TField* TDataSet::FieldByName(const QString& name) const {
   return f;
 }
 
-int TDataSet::DisplayRowCount() const {
-  return RecordCount() + (m_state == dsInsert ? 1 : 0);
-}
+int TDataSet::DisplayRowCount() const { return RecordCount() + (m_state == dsInsert ? 1 : 0); }
 
 int TDataSet::DisplayRowOfCursor() const {
   if (m_state == dsInsert) return m_insertRow;

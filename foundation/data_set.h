@@ -62,8 +62,8 @@ class TDataSet : public QObject {
   bool Bof() const { return m_bof; }
   bool Eof() const { return m_eof; }
   bool IsEmpty() const { return RecordCount() == 0; }
-  int RecordCount() const;  // rows shown; deleted rows do not count
-  int RecNo() const;        // 1-based position of the current row; 0 without rows
+  int RecordCount() const;   // rows shown; deleted rows do not count
+  int RecNo() const;         // 1-based position of the current row; 0 without rows
   void SetRecNo(int recNo);  // 1..RecordCount; other values are ignored
   TBookmark GetBookmark() const;
   void GotoBookmark(const TBookmark& bookmark);  // raises "No record" for a row that is gone
@@ -85,7 +85,7 @@ class TDataSet : public QObject {
 
   int FieldCount() const { return static_cast<int>(m_fields.size()); }
   TField* Fields(int index) const;
-  TField* FindField(const QString& name) const;   // case-insensitive; nullptr when none
+  TField* FindField(const QString& name) const;    // case-insensitive; nullptr when none
   TField* FieldByName(const QString& name) const;  // raises when none
 
   // Rows as a grid shows them, read without moving the cursor: the row being inserted is a

@@ -50,8 +50,7 @@ int TDataSetModel::columnCount(const QModelIndex& parent) const {
 QVariant TDataSetModel::data(const QModelIndex& index, int role) const {
   TField* field = FieldAt(index.column());
   if (!field || index.row() < 0 || index.row() >= m_rowCount) return {};
-  if (role == Qt::DisplayRole)
-    return m_link->DataSet()->DisplayTextAt(index.row(), field->Index());
+  if (role == Qt::DisplayRole) return m_link->DataSet()->DisplayTextAt(index.row(), field->Index());
   if (role == Qt::TextAlignmentRole)
     return QVariant::fromValue(field->Alignment() | Qt::AlignVCenter);
   return {};

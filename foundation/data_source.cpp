@@ -48,7 +48,8 @@ void TDataSource::DataEvent(TDataEvent event, TField* field) {
     case TDataEvent::UpdateRecord:
       if (OnUpdateData) OnUpdateData(this);
       break;
-    case TDataEvent::UpdateState: break;
+    case TDataEvent::UpdateState:
+      break;
   }
 }
 
@@ -88,12 +89,24 @@ void TDataLink::DataEvent(TDataEvent event, TField* field) {
   if (!m_active) return;
   switch (event) {
     case TDataEvent::FieldChange:
-    case TDataEvent::RecordChange: RecordChanged(field); break;
-    case TDataEvent::DataSetChange: DataSetChanged(); break;
-    case TDataEvent::DataSetScroll: DataSetScrolled(); break;
-    case TDataEvent::LayoutChange: LayoutChanged(); break;
-    case TDataEvent::UpdateRecord: UpdateData(); break;
-    case TDataEvent::UpdateState: UpdateState(); break;
+    case TDataEvent::RecordChange:
+      RecordChanged(field);
+      break;
+    case TDataEvent::DataSetChange:
+      DataSetChanged();
+      break;
+    case TDataEvent::DataSetScroll:
+      DataSetScrolled();
+      break;
+    case TDataEvent::LayoutChange:
+      LayoutChanged();
+      break;
+    case TDataEvent::UpdateRecord:
+      UpdateData();
+      break;
+    case TDataEvent::UpdateState:
+      UpdateState();
+      break;
   }
 }
 
@@ -103,9 +116,7 @@ void TFieldDataLink::SetFieldName(const QString& name) {
   UpdateField();
 }
 
-bool TFieldDataLink::CanModify() const {
-  return !ReadOnly() && m_field && m_field->CanModify();
-}
+bool TFieldDataLink::CanModify() const { return !ReadOnly() && m_field && m_field->CanModify(); }
 
 bool TFieldDataLink::Edit() {
   if (CanModify()) TDataLink::Edit();

@@ -27,9 +27,12 @@ void TField::SetDisplayLabel(const QString& label) {
 int TField::DisplayWidth() const {
   if (m_displayWidth >= 0) return m_displayWidth;
   switch (m_dataType) {
-    case ftString: return m_size > 0 ? m_size : 20;
-    case ftTime: return 8;
-    default: return 10;
+    case ftString:
+      return m_size > 0 ? m_size : 20;
+    case ftTime:
+      return 8;
+    default:
+      return 10;
   }
 }
 
@@ -78,12 +81,18 @@ QString TField::AsString() const {
   const QVariant v = Value();
   if (!v.isValid()) return {};
   switch (m_dataType) {
-    case ftInteger: return QString::number(v.toLongLong());
-    case ftFloat: return FloatToStr(v.toDouble());
-    case ftDate: return DateToStr(v.toDate());
-    case ftDateTime: return DateTimeToStr(v.toDateTime());
-    case ftTime: return TimeToStr(v.toTime());
-    default: return v.toString();
+    case ftInteger:
+      return QString::number(v.toLongLong());
+    case ftFloat:
+      return FloatToStr(v.toDouble());
+    case ftDate:
+      return DateToStr(v.toDate());
+    case ftDateTime:
+      return DateTimeToStr(v.toDateTime());
+    case ftTime:
+      return TimeToStr(v.toTime());
+    default:
+      return v.toString();
   }
 }
 
@@ -95,15 +104,20 @@ QString TField::TextOf(const QVariant& value, bool display) const {
         return FormatFloat(m_displayFormat, static_cast<double>(value.toLongLong()));
       return QString::number(value.toLongLong());
     case ftFloat:
-      if (display && !m_displayFormat.isEmpty()) return FormatFloat(m_displayFormat, value.toDouble());
+      if (display && !m_displayFormat.isEmpty())
+        return FormatFloat(m_displayFormat, value.toDouble());
       if (m_currency)
         return FormatFloat(display ? QStringLiteral(",0.00;-,0.00") : QStringLiteral("0.00"),
                            value.toDouble());
       return FloatToStr(value.toDouble());
-    case ftDate: return DateToStr(value.toDate());
-    case ftDateTime: return DateTimeToStr(value.toDateTime());
-    case ftTime: return TimeToStr(value.toTime());
-    default: return value.toString();
+    case ftDate:
+      return DateToStr(value.toDate());
+    case ftDateTime:
+      return DateTimeToStr(value.toDateTime());
+    case ftTime:
+      return TimeToStr(value.toTime());
+    default:
+      return value.toString();
   }
 }
 
@@ -114,15 +128,18 @@ qint64 TField::AsInteger() const {
   const QVariant v = Value();
   if (!v.isValid()) return 0;
   switch (m_dataType) {
-    case ftInteger: return v.toLongLong();
-    case ftFloat: return RoundToInteger(v.toDouble());
+    case ftInteger:
+      return v.toLongLong();
+    case ftFloat:
+      return RoundToInteger(v.toDouble());
     case ftString: {
       qint64 out = 0;
       if (!TextToInt64(v.toString(), out)) RaiseConvertError(v.toString(), "integer value");
       return out;
     }
     default:
-      throw EDatabaseError(QStringLiteral("Cannot access field '%1' as type Integer").arg(m_fieldName));
+      throw EDatabaseError(
+          QStringLiteral("Cannot access field '%1' as type Integer").arg(m_fieldName));
   }
 }
 
@@ -130,15 +147,18 @@ double TField::AsFloat() const {
   const QVariant v = Value();
   if (!v.isValid()) return 0;
   switch (m_dataType) {
-    case ftInteger: return static_cast<double>(v.toLongLong());
-    case ftFloat: return v.toDouble();
+    case ftInteger:
+      return static_cast<double>(v.toLongLong());
+    case ftFloat:
+      return v.toDouble();
     case ftString: {
       double out = 0;
       if (!TextToFloat(v.toString(), out)) RaiseConvertError(v.toString(), "floating point value");
       return out;
     }
     default:
-      throw EDatabaseError(QStringLiteral("Cannot access field '%1' as type Float").arg(m_fieldName));
+      throw EDatabaseError(
+          QStringLiteral("Cannot access field '%1' as type Float").arg(m_fieldName));
   }
 }
 
@@ -167,12 +187,18 @@ QDateTime TField::AsDateTime() const {
 
 QVariant TField::EmptyValue() const {
   switch (m_dataType) {
-    case ftInteger: return QVariant::fromValue<qlonglong>(0);
-    case ftFloat: return QVariant(0.0);
-    case ftDate: return QVariant(QDate());
-    case ftDateTime: return QVariant(QDateTime());
-    case ftTime: return QVariant(QTime());
-    default: return QVariant(QString());
+    case ftInteger:
+      return QVariant::fromValue<qlonglong>(0);
+    case ftFloat:
+      return QVariant(0.0);
+    case ftDate:
+      return QVariant(QDate());
+    case ftDateTime:
+      return QVariant(QDateTime());
+    case ftTime:
+      return QVariant(QTime());
+    default:
+      return QVariant(QString());
   }
 }
 
@@ -215,21 +241,35 @@ void TField::SetText(const QString& text) { Store(ValueOfText(text)); }
 
 void TField::SetAsInteger(qint64 value) {
   switch (m_dataType) {
-    case ftInteger: Store(QVariant::fromValue<qlonglong>(value)); break;
-    case ftFloat: SetAsFloat(static_cast<double>(value)); break;
-    case ftString: SetAsString(QString::number(value)); break;
+    case ftInteger:
+      Store(QVariant::fromValue<qlonglong>(value));
+      break;
+    case ftFloat:
+      SetAsFloat(static_cast<double>(value));
+      break;
+    case ftString:
+      SetAsString(QString::number(value));
+      break;
     default:
-      throw EDatabaseError(QStringLiteral("Cannot access field '%1' as type Integer").arg(m_fieldName));
+      throw EDatabaseError(
+          QStringLiteral("Cannot access field '%1' as type Integer").arg(m_fieldName));
   }
 }
 
 void TField::SetAsFloat(double value) {
   switch (m_dataType) {
-    case ftFloat: Store(QVariant(RoundToDecimals(value, m_decimalScale))); break;
-    case ftInteger: Store(QVariant::fromValue<qlonglong>(RoundToInteger(value))); break;
-    case ftString: SetAsString(FloatToStr(value)); break;
+    case ftFloat:
+      Store(QVariant(RoundToDecimals(value, m_decimalScale)));
+      break;
+    case ftInteger:
+      Store(QVariant::fromValue<qlonglong>(RoundToInteger(value)));
+      break;
+    case ftString:
+      SetAsString(FloatToStr(value));
+      break;
     default:
-      throw EDatabaseError(QStringLiteral("Cannot access field '%1' as type Float").arg(m_fieldName));
+      throw EDatabaseError(
+          QStringLiteral("Cannot access field '%1' as type Float").arg(m_fieldName));
   }
 }
 
@@ -259,24 +299,36 @@ void TField::SetValue(const QVariant& value) {
     return;
   }
   switch (value.typeId()) {
-    case QMetaType::QString: SetAsString(value.toString()); break;
+    case QMetaType::QString:
+      SetAsString(value.toString());
+      break;
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::LongLong:
     case QMetaType::ULongLong:
     case QMetaType::Long:
-    case QMetaType::Short: SetAsInteger(value.toLongLong()); break;
+    case QMetaType::Short:
+      SetAsInteger(value.toLongLong());
+      break;
     case QMetaType::Double:
-    case QMetaType::Float: SetAsFloat(value.toDouble()); break;
-    case QMetaType::QDate: SetAsDate(value.toDate()); break;
-    case QMetaType::QDateTime: SetAsDateTime(value.toDateTime()); break;
+    case QMetaType::Float:
+      SetAsFloat(value.toDouble());
+      break;
+    case QMetaType::QDate:
+      SetAsDate(value.toDate());
+      break;
+    case QMetaType::QDateTime:
+      SetAsDateTime(value.toDateTime());
+      break;
     case QMetaType::QTime:
       if (m_dataType == ftTime) {
         Store(value);
         break;
       }
       [[fallthrough]];
-    default: SetAsString(value.toString()); break;
+    default:
+      SetAsString(value.toString());
+      break;
   }
 }
 

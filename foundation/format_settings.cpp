@@ -1,10 +1,9 @@
 #include "format_settings.h"
 
+#include <QRegularExpression>
 #include <charconv>
 #include <cmath>
 #include <string>
-
-#include <QRegularExpression>
 
 #include "exceptions.h"
 

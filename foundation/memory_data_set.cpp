@@ -7,7 +7,8 @@ TMemoryDataSet::TMemoryDataSet(QObject* owner) : TDataSet(owner) {}
 TMemoryDataSet::~TMemoryDataSet() { CloseOnDestroy(); }
 
 void TMemoryDataSet::AddFieldDef(const QString& name, TFieldType type, int size) {
-  if (Active()) throw EDatabaseError(QStringLiteral("Cannot perform this operation on an open dataset"));
+  if (Active())
+    throw EDatabaseError(QStringLiteral("Cannot perform this operation on an open dataset"));
   m_defs.push_back({name, type, size});
   m_rows.clear();
 }

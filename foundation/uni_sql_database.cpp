@@ -75,7 +75,6 @@ QString TUniSQLDatabase::EscapeString(const QString& text) const {
   MYSQL* handle = CheckedHandle();
   const QByteArray in = text.toUtf8();
   QByteArray out(in.size() * 2 + 1, Qt::Uninitialized);
-  const unsigned long n =
-      mysql_real_escape_string(handle, out.data(), in.constData(), in.size());
+  const unsigned long n = mysql_real_escape_string(handle, out.data(), in.constData(), in.size());
   return QString::fromUtf8(out.constData(), static_cast<qsizetype>(n));
 }

@@ -9,9 +9,7 @@ namespace {
 
 bool IsNameChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
 
-QChar AsciiUpper(QChar c) {
-  return (c >= u'a' && c <= u'z') ? QChar(c.unicode() - 'a' + 'A') : c;
-}
+QChar AsciiUpper(QChar c) { return (c >= u'a' && c <= u'z') ? QChar(c.unicode() - 'a' + 'A') : c; }
 
 bool SameName(QStringView a, QStringView b) {
   if (a.size() != b.size()) return false;
@@ -72,7 +70,8 @@ QStringList SplitSQLStatements(const QString& script) {
         } else if (c == u'`') {
           state = Backtick;
           content = true;
-        } else if (c == u'#' || (c == u'-' && next == u'-' && (i + 2 >= n || IsBlank(script[i + 2])))) {
+        } else if (c == u'#' ||
+                   (c == u'-' && next == u'-' && (i + 2 >= n || IsBlank(script[i + 2])))) {
           state = LineComment;
         } else if (c == u'/' && next == u'*') {
           state = BlockComment;

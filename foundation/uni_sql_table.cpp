@@ -14,8 +14,8 @@ const QString kCrLf = QStringLiteral("\r\n");
 
 QString DateTimeToSQL(const QDateTime& value) {
   if (!value.isValid() || value.date() <= kEmptyDay) return DateToSQL(kEmptyDay);
-  return QStringLiteral("'%1 %2'")
-      .arg(DateToSQL(value.date()).mid(1, 10), value.time().toString(QStringLiteral("HH:mm:ss")));
+  return QStringLiteral("'%1 %2'").arg(DateToSQL(value.date()).mid(1, 10),
+                                       value.time().toString(QStringLiteral("HH:mm:ss")));
 }
 
 QString TimeToSQL(const QTime& value) {
@@ -68,7 +68,8 @@ QString TUniSQLTable::RowCondition(const TRecord& record) const {
         break;
       default: {
         const bool zero = field->DataType() == ftFloat ? v.toDouble() == 0 : v.toLongLong() == 0;
-        part = zero ? QStringLiteral("(%1=0 or %1 is NULL)").arg(n) : n + u'=' + ValueText(field, v);
+        part =
+            zero ? QStringLiteral("(%1=0 or %1 is NULL)").arg(n) : n + u'=' + ValueText(field, v);
         break;
       }
     }
@@ -79,15 +80,20 @@ QString TUniSQLTable::RowCondition(const TRecord& record) const {
 
 QString TUniSQLTable::ValueText(const TField* field, const QVariant& value) const {
   switch (field->DataType()) {
-    case ftString: return u'\'' + Database()->EscapeString(value.toString()) + u'\'';
+    case ftString:
+      return u'\'' + Database()->EscapeString(value.toString()) + u'\'';
     case ftDate: {
       const QDate d = value.toDate();
       return DateToSQL(d.isValid() && d > kEmptyDay ? d : kEmptyDay);
     }
-    case ftDateTime: return DateTimeToSQL(value.toDateTime());
-    case ftTime: return TimeToSQL(value.toTime());
-    case ftFloat: return FloatToSQL(value.toDouble());
-    default: return QString::number(value.toLongLong());
+    case ftDateTime:
+      return DateTimeToSQL(value.toDateTime());
+    case ftTime:
+      return TimeToSQL(value.toTime());
+    case ftFloat:
+      return FloatToSQL(value.toDouble());
+    default:
+      return QString::number(value.toLongLong());
   }
 }
 
@@ -107,8 +113,11 @@ void TUniSQLTable::StoredForm(TRecord& record) const {
       case ftTime:
         if (!v.toTime().isValid()) v = QTime(0, 0);
         break;
-      case ftFloat: v = RoundToDecimals(v.toDouble(), field->DecimalScale()); break;
-      default: break;
+      case ftFloat:
+        v = RoundToDecimals(v.toDouble(), field->DecimalScale());
+        break;
+      default:
+        break;
     }
   }
 }
@@ -127,7 +136,8 @@ qint64 TUniSQLTable::NextNumber(const QString& fieldName) {
 void TUniSQLTable::ExecuteOneRow(const QString& statement) {
   if (Execute(statement, false) == 0)
     throw EDatabaseError(
-        QStringLiteral("A sort időközben módosították vagy törölték, a változás nem került mentésre."),
+        QStringLiteral(
+            "A sort időközben módosították vagy törölték, a változás nem került mentésre."),
         statement);
 }
 
@@ -139,7 +149,8 @@ void TUniSQLTable::InternalPost(TRecord& record, int row, bool inserting) {
     for (int i = 0; i < FieldCount(); ++i)
       pairs << Fields(i)->FieldName() + u'=' + ValueText(Fields(i), record[i]);
     ExecuteOneRow(QStringLiteral("UPDATE ") + m_tablename + QStringLiteral(" SET") + kCrLf +
-                  pairs.join(u',') + kCrLf + RowCondition(m_editRecord) + QStringLiteral(" LIMIT 1;"));
+                  pairs.join(u',') + kCrLf + RowCondition(m_editRecord) +
+                  QStringLiteral(" LIMIT 1;"));
     ReplaceRow(row, record);
     return;
   }

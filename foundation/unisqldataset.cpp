@@ -53,7 +53,8 @@ QTime ReadTime(const char* text, unsigned long length, unsigned long pos) {
 
 QVariant ReadValue(TFieldType type, const char* text, unsigned long length) {
   switch (type) {
-    case ftString: return text ? QString::fromUtf8(text, static_cast<qsizetype>(length)) : QString();
+    case ftString:
+      return text ? QString::fromUtf8(text, static_cast<qsizetype>(length)) : QString();
     case ftInteger: {
       long long v = 0;
       if (text) {
@@ -80,8 +81,10 @@ QVariant ReadValue(TFieldType type, const char* text, unsigned long length) {
       const QTime t = ReadTime(text, length, 11);
       return QVariant(QDateTime(d, t.isValid() ? t : QTime(0, 0), Qt::UTC));
     }
-    case ftTime: return QVariant(text ? ReadTime(text, length, 0) : QTime());
-    default: return {};
+    case ftTime:
+      return QVariant(text ? ReadTime(text, length, 0) : QTime());
+    default:
+      return {};
   }
 }
 
@@ -153,18 +156,30 @@ void Tunisqldataset::InternalOpen() {
     int size = 0, scale = -1;
     switch (f.type) {
       case MYSQL_TYPE_DECIMAL:
-      case MYSQL_TYPE_NEWDECIMAL: scale = static_cast<int>(f.decimals); [[fallthrough]];
+      case MYSQL_TYPE_NEWDECIMAL:
+        scale = static_cast<int>(f.decimals);
+        [[fallthrough]];
       case MYSQL_TYPE_FLOAT:
-      case MYSQL_TYPE_DOUBLE: type = ftFloat; break;
+      case MYSQL_TYPE_DOUBLE:
+        type = ftFloat;
+        break;
       case MYSQL_TYPE_TINY:
       case MYSQL_TYPE_SHORT:
       case MYSQL_TYPE_LONG:
       case MYSQL_TYPE_LONGLONG:
-      case MYSQL_TYPE_INT24: type = ftInteger; break;
-      case MYSQL_TYPE_DATE: type = ftDate; break;
-      case MYSQL_TYPE_TIME: type = ftTime; break;
+      case MYSQL_TYPE_INT24:
+        type = ftInteger;
+        break;
+      case MYSQL_TYPE_DATE:
+        type = ftDate;
+        break;
+      case MYSQL_TYPE_TIME:
+        type = ftTime;
+        break;
       case MYSQL_TYPE_DATETIME:
-      case MYSQL_TYPE_TIMESTAMP: type = ftDateTime; break;
+      case MYSQL_TYPE_TIMESTAMP:
+        type = ftDateTime;
+        break;
       case MYSQL_TYPE_ENUM:
       case MYSQL_TYPE_SET:
       case MYSQL_TYPE_VARCHAR:
@@ -177,11 +192,11 @@ void Tunisqldataset::InternalOpen() {
         size = static_cast<int>((bytes + perChar - 1) / perChar);
         break;
       }
-      default: break;
+      default:
+        break;
     }
     if (type == ftUnknown) continue;
-    AddField(QString::fromUtf8(f.name, f.name_length), type, size, static_cast<int>(i) + 1,
-             scale);
+    AddField(QString::fromUtf8(f.name, f.name_length), type, size, static_cast<int>(i) + 1, scale);
     result->columns.push_back({static_cast<int>(i), type});
   }
 

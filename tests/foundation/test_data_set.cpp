@@ -186,11 +186,11 @@ TEST(DataSet, EventsInOrder) {
   ds.Delete();
   ds.Close();
   ds.Open();
-  EXPECT_EQ(log, QStringList({"BeforeEdit", "AfterEdit", "BeforePost", "AfterPost",
-                              "BeforeScroll", "AfterScroll", "BeforeInsert", "BeforeScroll",
-                              "AfterInsert", "AfterScroll", "BeforeCancel", "AfterCancel",
-                              "BeforeDelete", "BeforeScroll", "AfterDelete", "AfterScroll",
-                              "BeforeClose", "AfterClose", "BeforeOpen", "AfterOpen",
+  EXPECT_EQ(log, QStringList({"BeforeEdit",   "AfterEdit",    "BeforePost",   "AfterPost",
+                              "BeforeScroll", "AfterScroll",  "BeforeInsert", "BeforeScroll",
+                              "AfterInsert",  "AfterScroll",  "BeforeCancel", "AfterCancel",
+                              "BeforeDelete", "BeforeScroll", "AfterDelete",  "AfterScroll",
+                              "BeforeClose",  "AfterClose",   "BeforeOpen",   "AfterOpen",
                               "AfterScroll"}));
 
   // An exception from a Before event stops the operation.

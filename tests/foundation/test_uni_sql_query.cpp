@@ -18,19 +18,22 @@ TEST(UniSQLQuery, PlaceholdersMatchWholeNamesInOnePass) {
     const char* sent;                                         // without the closing CR LF
   };
   const Case cases[] = {
-      {"select * from KARTFEJ where LELTSZAM=':PLELTSZAM'", {{"PLELTSZAM", "00012"}},
+      {"select * from KARTFEJ where LELTSZAM=':PLELTSZAM'",
+       {{"PLELTSZAM", "00012"}},
        "select * from KARTFEJ where LELTSZAM='00012'"},
       // Setting a name again in another case replaces its value.
       {"x=:PLELTSZAM", {{"pleltszam", "00012"}, {"PLELTSZAM", "00013"}}, "x=00013"},
       {"x=:pleltszam", {{"PLELTSZAM", "1"}}, "x=1"},
       // A name is never matched as the start of a longer one, whatever the order they are set.
-      {":PDATUM :PDAT :PDAT1 :PDAT_X", {{"PDAT", "'2006-03-07'"}, {"PDATUM", "D"}},
+      {":PDATUM :PDAT :PDAT1 :PDAT_X",
+       {{"PDAT", "'2006-03-07'"}, {"PDATUM", "D"}},
        "D '2006-03-07' :PDAT1 :PDAT_X"},
       {":PDAT,:PDAT)", {{"PDAT", "1"}}, "1,1)"},
       // A value is inserted once and never searched again, also when it holds its own name.
       {"a=:PA and b=:PB", {{"PA", ":PA:PB"}, {"PB", "2"}}, "a=:PA:PB and b=2"},
       // Names never set stay; a piece of an identifier is filled in; quotes are no barrier.
-      {"select * from WKARTFEJ:PGEP where x=:NINCS and s=':PGEP'", {{"PGEP", "07"}},
+      {"select * from WKARTFEJ:PGEP where x=:NINCS and s=':PGEP'",
+       {{"PGEP", "07"}},
        "select * from WKARTFEJ07 where x=:NINCS and s='07'"},
       {"where :PSZURO order by 1", {{"PSZURO", "A=1 and B='x'"}}, "where A=1 and B='x' order by 1"},
       {"select '10:20:30', ':' from T", {{"PX", "1"}}, "select '10:20:30', ':' from T"},
@@ -51,8 +54,8 @@ TEST(UniSQLQuery, EscapedValuesSurviveTheRoundTrip) {
   TestDatabase t;
   ASSERT_TRUE(t.Ok());
   t.Exec("create table T (K int, S varchar(40))");
-  const QString texts[] = {"Árvíztűrő tükörfúrógép", "O'Hara\\x", "'; drop table T; --",
-                           "\\", "\"kettős\" ''"};
+  const QString texts[] = {"Árvíztűrő tükörfúrógép", "O'Hara\\x", "'; drop table T; --", "\\",
+                           "\"kettős\" ''"};
   TUniSQLQuery q;
   q.SetDatabase(&t.Db());
   int k = 0;
@@ -101,8 +104,7 @@ TEST(UniSQLQuery, ScriptsSplitAtSemicolonsOutsideQuotesAndNames) {
       {" ; ;;select 1;; \r\n", {"select 1"}},
       {"", {}},
       // Comments may hold semicolons; a piece of comments only is no statement.
-      {"-- a;b\nselect 1; # c;d\n; /* e;f */ select 2",
-       {"-- a;b\nselect 1", "/* e;f */ select 2"}},
+      {"-- a;b\nselect 1; # c;d\n; /* e;f */ select 2", {"-- a;b\nselect 1", "/* e;f */ select 2"}},
   };
   for (const Case& c : cases)
     EXPECT_EQ(SplitSQLStatements(QString::fromUtf8(c.script)), c.statements) << c.script;
@@ -113,7 +115,8 @@ TEST(UniSQLQuery, ScriptStopsAtTheFirstFailingStatement) {
   ASSERT_TRUE(t.Ok());
   TUniSQLQuery q;
   q.SetDatabase(&t.Db());
-  q.SetSQL("create table A (X varchar(5));\r\ninsert into NINCS values (1);\r\ncreate table B (X int);");
+  q.SetSQL(
+      "create table A (X varchar(5));\r\ninsert into NINCS values (1);\r\ncreate table B (X int);");
   try {
     q.ExecSQL();
     ADD_FAILURE() << "the script ran through";
@@ -123,8 +126,9 @@ TEST(UniSQLQuery, ScriptStopsAtTheFirstFailingStatement) {
   }
   EXPECT_EQ(t.Value("select count(*) from information_schema.tables where table_schema=database()"),
             "1");
-  EXPECT_EQ(t.Value("select table_name from information_schema.tables where table_schema=database()"),
-            "A");
+  EXPECT_EQ(
+      t.Value("select table_name from information_schema.tables where table_schema=database()"),
+      "A");
 
   // A ";" inside a value runs as one statement; the opened text goes to the server unsplit.
   q.SetSQL("insert into A values (';x;');");

@@ -80,8 +80,10 @@ TEST(UniSQLTable, EmptyAndNullValuesAreMatchedAndWrittenEmpty) {
     table.FieldByName("I")->SetAsInteger(10 + k);
     ASSERT_NO_THROW(table.Post());
   }
-  EXPECT_EQ(t.Value("select cast(group_concat(concat(K, ':', D, ':', I) order by K) as char(200)) from T"),
-            "1:1900-01-01:11,2:1900-01-01:12,3:1900-01-01:13");
+  EXPECT_EQ(
+      t.Value(
+          "select cast(group_concat(concat(K, ':', D, ':', I) order by K) as char(200)) from T"),
+      "1:1900-01-01:11,2:1900-01-01:12,3:1900-01-01:13");
   // An empty text is written as '', a number as 0.
   EXPECT_EQ(t.Value("select count(*) from T where S is NULL or F is NULL"), "0");
   table.First();

@@ -26,9 +26,9 @@ TEST(Unisqldataset, ColumnTypesGiveFieldsSizesAndNumbers) {
     int fieldNo;
   };
   const Expected expected[] = {
-      {"C", ftString, 8, 1},    {"V", ftString, 20, 2},  {"N", ftFloat, 0, 3},
-      {"D", ftFloat, 0, 4},     {"I", ftInteger, 0, 5},  {"B", ftInteger, 0, 6},
-      {"DT", ftDate, 0, 7},     {"DTT", ftDateTime, 0, 8}, {"TM", ftTime, 0, 11},
+      {"C", ftString, 8, 1}, {"V", ftString, 20, 2},    {"N", ftFloat, 0, 3},
+      {"D", ftFloat, 0, 4},  {"I", ftInteger, 0, 5},    {"B", ftInteger, 0, 6},
+      {"DT", ftDate, 0, 7},  {"DTT", ftDateTime, 0, 8}, {"TM", ftTime, 0, 11},
   };
   ASSERT_EQ(q.FieldCount(), 9);  // TEXT and YEAR get no field
   for (int i = 0; i < 9; ++i) {
