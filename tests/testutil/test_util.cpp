@@ -54,15 +54,11 @@ void WriteFileBytes(const QString& path, const QByteArray& bytes) {
 }
 
 QString SourceDir() {
-  QString dir = qEnvironmentVariable("ZARN_SOURCE_DIR");
-  if (dir.isEmpty()) ADD_FAILURE() << "ZARN_SOURCE_DIR is not set";
-  return dir;
+  return qEnvironmentVariable("ZARN_SOURCE_DIR", QStringLiteral(ZARN_SOURCE_DIR_BUILT_IN));
 }
 
 QString BinDir() {
-  QString dir = qEnvironmentVariable("ZARN_BIN_DIR");
-  if (dir.isEmpty()) ADD_FAILURE() << "ZARN_BIN_DIR is not set";
-  return dir;
+  return qEnvironmentVariable("ZARN_BIN_DIR", QStringLiteral(ZARN_BIN_DIR_BUILT_IN));
 }
 
 void ExpectGolden(const QByteArray& actual, const QString& relativePath) {
