@@ -1,5 +1,7 @@
 #include "transaction.h"
 
+#include <mysql.h>
+
 #include "exceptions.h"
 #include "uni_sql_query.h"
 
@@ -15,6 +17,9 @@ void Run(TUniSQLDatabase& database, const QString& sql) {
 }  // namespace
 
 TTransaction::TTransaction(TUniSQLDatabase& database) : m_database(database) {
+  // Inside a transaction already: join it, since a second START TRANSACTION would commit the
+  // outer work half way. The outer guard commits or rolls back.
+  if (database.CheckedHandle()->server_status & SERVER_STATUS_IN_TRANS) return;
   Run(m_database, QStringLiteral("START TRANSACTION"));
   m_open = true;
 }

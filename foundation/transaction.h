@@ -7,7 +7,8 @@ class TUniSQLDatabase;
 // A transaction on a connection: begun when the guard is made, rolled back when the guard
 // goes out of scope without Commit, so a piece of work either completes or leaves the data as
 // it was. Statements run through TUniSQLQuery (and its trace). Raises "MySQL Error ..." when
-// the transaction cannot begin or commit.
+// the transaction cannot begin or commit. A guard made inside an open transaction joins it:
+// its Commit and Rollback do nothing and the outer guard decides.
 class TTransaction {
  public:
   explicit TTransaction(TUniSQLDatabase& database);
@@ -17,7 +18,7 @@ class TTransaction {
 
   void Commit();
   void Rollback();
-  bool Open() const { return m_open; }
+  bool Open() const { return m_open; }  // false for a joined guard
 
  private:
   TUniSQLDatabase& m_database;

@@ -86,6 +86,11 @@ void TestDatabase::RunScript(const QString& relativePath) {
   }
 }
 
+void TestDatabase::CreateCompanyTables() {
+  RunScript(QStringLiteral("create/create.sql"));
+  RunScript(QStringLiteral("create/creind.sql"));
+}
+
 QString TestDatabase::Value(const QString& sql) {
   TUniSQLQuery q;
   q.SetDatabase(m_db.get());

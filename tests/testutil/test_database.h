@@ -29,6 +29,8 @@ class TestDatabase {
   // Runs a script of the source tree ("create/create.sql") on Db(), split into statements as
   // ExecSQL splits them; a failure fails the test. With it a test builds a company database.
   void RunScript(const QString& relativePath);
+  // The tables and indexes of a company database: create.sql, then creind.sql.
+  void CreateCompanyTables();
   // The first column of the first row of a query, as text; a failure fails the test.
   QString Value(const QString& sql);
 
