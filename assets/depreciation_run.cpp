@@ -1,0 +1,215 @@
+#include "depreciation_run.h"
+
+#include <QHash>
+
+#include "card_balances.h"
+#include "transaction.h"
+#include "uni_sql_query.h"
+
+namespace {
+
+// Rows go to the server in pieces of this many per INSERT.
+constexpr int kInsertBatch = 500;
+
+void Exec(TUniSQLDatabase& database, const QString& sql) {
+  TUniSQLQuery q;
+  q.SetDatabase(&database);
+  q.SetSQL(sql);
+  q.ExecSQL();
+}
+
+struct Asset {
+  QString LELTSZAM;
+  QString MEGNEV;
+  QDate AKTKELT, ELADAS, SLEJTEZ;
+  double MARERTEK = 0;
+};
+
+// A date that is set and lies on or before the run date; the empty date reads as invalid.
+bool SetBy(const QDate& date, const QDate& runDate) {
+  return date.isValid() && date > kEmptyDate && date <= runDate;
+}
+
+// The stored value of an amount: what the two-decimal text written to SQL reads back as.
+double Stored(double amount) { return FormatParamNum(amount).toDouble(); }
+
+class BatchInsert {
+ public:
+  BatchInsert(TUniSQLDatabase& database, QString head) : m_database(database), m_head(std::move(head)) {}
+  void Add(const QString& values) {
+    m_rows << values;
+    if (m_rows.size() >= kInsertBatch) Flush();
+  }
+  void Flush() {
+    if (m_rows.isEmpty()) return;
+    Exec(m_database, m_head + m_rows.join(QStringLiteral(",\r\n")));
+    m_rows.clear();
+  }
+
+ private:
+  TUniSQLDatabase& m_database;
+  QString m_head;
+  QStringList m_rows;
+};
+
+}  // namespace
+
+DepreciationRun::DepreciationRun(TUniSQLDatabase& database) : m_database(database) {}
+
+QString DepreciationRun::CheckInput(const QDate& runDate, const QString& leltszam) {
+  // A run on the empty date would delete every write-off.
+  if (!runDate.isValid() || runDate <= kEmptyDate)
+    return QStringLiteral("Adja meg az értékcsökkenés számítás dátumát!");
+  for (const QChar c : leltszam)
+    if (c < '0' || c > '9') return QStringLiteral("A leltári szám csak számjegyekből állhat!");
+  return {};
+}
+
+QString DepreciationRun::Selection(const QString& column, const QString& leltszam) const {
+  if (leltszam.isEmpty()) return {};
+  return QStringLiteral(" and %1 = '%2'").arg(column, m_database.EscapeString(leltszam));
+}
+
+bool DepreciationRun::HasLaterWriteOffs(const QDate& runDate, const QString& leltszam) const {
+  TUniSQLQuery q;
+  q.SetDatabase(&m_database);
+  q.SetSQL(QStringLiteral("select LELTSZAM from KARTTET where TIPUS = '4' and DATUM >= %1%2 limit 1")
+               .arg(DateToSQL(runDate), Selection(QStringLiteral("LELTSZAM"), leltszam)));
+  q.Open();
+  return !q.IsEmpty();
+}
+
+DepreciationRun::Result DepreciationRun::Run(const QDate& runDate, const QString& leltszam,
+                                             bool deleteLater,
+                                             const DepreciationCalculator::MessageSink& messages,
+                                             const Progress& progress) {
+  const QString date = DateToSQL(runDate);
+  const QString items = Selection(QStringLiteral("LELTSZAM"), leltszam);
+  Result result;
+  TTransaction transaction(m_database);
+
+  if (deleteLater) {
+    Exec(m_database, QStringLiteral("delete from KARTTET where TIPUS = '4' and DATUM >= %1%2")
+                         .arg(date, items));
+    // The lines of the later runs go with their items, so no orphan run lines remain.
+    Exec(m_database,
+         QStringLiteral("delete from SZAMITAS where ECSDATUM >= %1%2").arg(date, items));
+  } else {
+    Exec(m_database,
+         QStringLiteral("delete from SZAMITAS where ECSDATUM = %1%2").arg(date, items));
+  }
+
+  // Everything the computation reads, in one query per table.
+  QList<PrecisionPeriod> periods;
+  {
+    TUniSQLQuery q;
+    q.SetDatabase(&m_database);
+    q.SetSQL(QStringLiteral("select PDATUM1, PDATUM2, PONTOS from PONTOSOK order by PDATUM1"));
+    q.Open();
+    for (q.First(); !q.Eof(); q.Next()) {
+      const QString pontos = q.Fields(2)->AsString();
+      periods.append({q.Fields(0)->AsDate(), q.Fields(1)->AsDate(),
+                      pontos.isEmpty() ? QChar(' ') : pontos.at(0)});
+    }
+  }
+  QHash<QString, AssetCard> cards;
+  {
+    TUniSQLQuery q;
+    q.SetDatabase(&m_database);
+    q.SetSQL(QStringLiteral("select LELTSZAM, DATUM, TIPUS, NETTO, NETTOSZ, BRUTTO from KARTTET "
+                            "where DATUM <= %1%2 order by LELTSZAM, DATUM, TIPUS")
+                 .arg(date, items));
+    q.Open();
+    for (q.First(); !q.Eof(); q.Next()) {
+      const QString type = q.Fields(2)->AsString();
+      cards[q.Fields(0)->AsString()].items.append(
+          {q.Fields(1)->AsDate(), type.isEmpty() ? QChar(' ') : type.at(0),
+           q.Fields(3)->AsFloat(), q.Fields(4)->AsFloat(), q.Fields(5)->AsFloat()});
+    }
+    q.SetSQL(QStringLiteral("select LELTSZAM, EV, KULCS, KULCSSZ from KULCSOK where 1 = 1%1 "
+                            "order by LELTSZAM, EV")
+                 .arg(items));
+    q.Close();
+    q.Open();
+    for (q.First(); !q.Eof(); q.Next()) {
+      auto found = cards.find(q.Fields(0)->AsString());
+      if (found == cards.end()) continue;
+      found->rates.insert(static_cast<int>(q.Fields(1)->AsInteger()),
+                          {q.Fields(2)->AsFloat(), q.Fields(3)->AsFloat()});
+    }
+  }
+  QList<Asset> assets;
+  {
+    TUniSQLQuery q;
+    q.SetDatabase(&m_database);
+    q.SetSQL(QStringLiteral("select LELTSZAM, AKTKELT, ELADAS, SLEJTEZ, MEGNEV, MARERTEK "
+                            "from KARTFEJ where 1 = 1%1 order by LELTSZAM")
+                 .arg(items));
+    q.Open();
+    for (q.First(); !q.Eof(); q.Next())
+      assets.append({q.Fields(0)->AsString(), q.Fields(4)->AsString(), q.Fields(1)->AsDate(),
+                     q.Fields(2)->AsDate(), q.Fields(3)->AsDate(), q.Fields(5)->AsFloat()});
+  }
+
+  DepreciationCalculator calculator(periods, messages);
+  BatchInsert lines(m_database, QStringLiteral("insert into SZAMITAS values\r\n"));
+  BatchInsert writeOffs(m_database, QStringLiteral("insert into KARTTET values\r\n"));
+  if (progress) progress(0, assets.size());
+  for (const Asset& asset : assets) {
+    ++result.assetsRead;
+    const bool active = SetBy(asset.AKTKELT, runDate) && !SetBy(asset.ELADAS, runDate) &&
+                        !SetBy(asset.SLEJTEZ, runDate);
+    auto card = cards.find(asset.LELTSZAM);
+    if (active && card != cards.end()) {
+      ++result.assetsProcessed;
+      card->LELTSZAM = asset.LELTSZAM;
+      card->MARERTEK = asset.MARERTEK;
+      const QList<RunLine> run = calculator.ProcessAsset(*card, runDate);
+      const QString key = m_database.EscapeString(asset.LELTSZAM);
+      double brutto = 0, ecsa = 0, ecssz = 0;
+      for (const RunLine& l : run) {
+        lines.Add(QStringLiteral("(%1, %2, %3, '%4', %5, %6, %7, %8, %9, %10, %11, %12, ' ', ' ', 0)")
+                      .arg(date, DateToSQL(l.DATUMTOL), DateToSQL(l.DATUMIG), key)
+                      .arg(l.NAPOK)
+                      .arg(FormatParamNum(l.BRUTTO), FormatParamNum(l.KULCSSZ),
+                           FormatParamNum(l.ECSSZ), FormatParamNum(l.KULCSA),
+                           FormatParamNum(l.ECSA), FormatParamNum(l.NETTOSZ),
+                           FormatParamNum(l.NETTOA)));
+        brutto = std::max(brutto, Stored(l.BRUTTO));
+        ecsa += Stored(l.ECSA);
+        ecssz += Stored(l.ECSSZ);
+      }
+      result.lines += run.size();
+      if (!run.isEmpty()) {
+        // The balances follow from the card's item before the write-off (DATUM, TIPUS order).
+        double netto = 0, nettosz = 0;
+        for (const CardItem& item : card->items) {
+          if (item.DATUM > runDate || (item.DATUM == runDate && item.TIPUS > '4')) break;
+          netto = item.NETTO;
+          nettosz = item.NETTOSZ;
+        }
+        nettosz -= ecssz;
+        netto -= ecsa;
+        const auto num = [](double x) { return QString::number(x, 'g', 17); };
+        writeOffs.Add(QStringLiteral("('%1', %2, '4', '', 'ÉCS LEIRÁS', 0, 0, %3, 0, %4, %5, %6, "
+                                     "0, %7, %8, %9, 0, 0)")
+                          .arg(key, date, num(brutto), num(ecsa), num(brutto - netto), num(netto),
+                               num(ecssz), num(brutto - nettosz), num(nettosz)));
+        ++result.items;
+      }
+    }
+    if (progress) progress(result.assetsRead, assets.size());
+  }
+  lines.Flush();
+  writeOffs.Flush();
+  transaction.Commit();
+  return result;
+}
+
+void DepreciationRun::DeleteRun(const QDate& runDate) {
+  const QString date = DateToSQL(runDate);
+  TTransaction transaction(m_database);
+  Exec(m_database, QStringLiteral("delete from KARTTET where DATUM = %1 and TIPUS = '4'").arg(date));
+  Exec(m_database, QStringLiteral("delete from SZAMITAS where ECSDATUM = %1").arg(date));
+  transaction.Commit();
+}
