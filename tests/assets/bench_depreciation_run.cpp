@@ -8,7 +8,6 @@
 #include <cstdio>
 
 #include "balance_recalc.h"
-#include "company_fixture.h"
 #include "depreciation_run.h"
 #include "test_database.h"
 #include "transaction.h"
@@ -25,7 +24,7 @@ void InsertRows(TestDatabase& db, const QString& head, const QStringList& rows) 
 TEST(Benchmark, DepreciationRun) {
   TestDatabase db;
   ASSERT_TRUE(db.Ok());
-  CreateCompanyTables(db);
+  db.CreateCompanyTables();
   {
     TTransaction transaction(db.Db());
     QStringList masters, items, rates;

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "balance_recalc.h"
-#include "company_fixture.h"
 #include "depreciation_run.h"
 #include "exceptions.h"
 #include "test_database.h"
@@ -12,7 +11,7 @@ class Run : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(db.Ok());
-    CreateCompanyTables(db);
+    db.CreateCompanyTables();
   }
   // An activated asset with its acquisition and activation items and both rates per year.
   void Asset(const QString& key, double gross, double residual, const QString& bought,

@@ -202,6 +202,23 @@ TEST(Transaction, RollsBackUnlessCommittedAndLocksAreReleased) {
   }
   EXPECT_EQ(t.Value("select count(*) from T"), "1");
 
+  // A guard inside another joins it: its Commit leaves the decision to the outer one.
+  try {
+    TTransaction outer(t.Db());
+    {
+      TTransaction inner(t.Db());
+      EXPECT_FALSE(inner.Open());
+      q.SetSQL("insert into T values (3)");
+      q.ExecSQL();
+      inner.Commit();
+    }
+    q.SetSQL("insert into NINCS values (1)");
+    q.ExecSQL();
+    outer.Commit();
+  } catch (const EDatabaseError&) {
+  }
+  EXPECT_EQ(t.Value("select count(*) from T"), "1");
+
   try {
     TTableLock lock(t.Db(), "T WRITE");
     // While locked, a table outside the lock cannot be read.
