@@ -1,1 +1,0 @@
-// The operating-system stand-ins are added here one by one.

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <deque>
+#include <QList>
+
+// A program started by the frame and waited for without a time limit.
+class RunningProgram {
+ public:
+  virtual ~RunningProgram() = default;
+  virtual void WaitForEnd() = 0;
+  // Only a normal exit with code 0 is a success; a signal or a crash is a failure.
+  virtual bool Succeeded() const = 0;
+};
+
+// How the program starts other programs: a program and its argument list, never a shell. A
+// program name without a directory is looked up in the search path. The child runs in the
+// current directory, reads nothing from us, and its output is discarded (errors are passed on).
+class ProgramRunner {
+ public:
+  virtual ~ProgramRunner() = default;
+  // nullptr when the program cannot be started (missing, not executable).
+  virtual std::unique_ptr<RunningProgram> Start(const QString& program,
+                                                const QStringList& arguments) = 0;
+  // Starts without waiting; false when it cannot be started.
+  virtual bool StartDetached(const QString& program, const QStringList& arguments) = 0;
+};
+
+// The installed runner: QProcess unless a test installed its own.
+ProgramRunner& Runner();
+// Installs runner (not owned); nullptr restores the real one. Returns the previous one.
+ProgramRunner* SetRunner(ProgramRunner* runner);
+
+// A ProgramRunner for tests: records every start and answers from a script. An unscripted run
+// succeeds. WhileRunning is called while a waited-for program "runs".
+class RecordingRunner : public ProgramRunner {
+ public:
+  enum class Outcome { Success, Failure, Missing };
+  struct Run {
+    QString program;
+    QStringList arguments;
+    bool detached = false;
+  };
+
+  RecordingRunner();   // installs itself
+  ~RecordingRunner() override;  // restores the previous runner
+
+  RecordingRunner& Then(Outcome outcome);
+  std::function<void(const Run&)> WhileRunning;
+  const QList<Run>& Runs() const { return m_runs; }
+
+  std::unique_ptr<RunningProgram> Start(const QString& program,
+                                        const QStringList& arguments) override;
+  bool StartDetached(const QString& program, const QStringList& arguments) override;
+
+ private:
+  Outcome next();
+
+  std::deque<Outcome> m_outcomes;
+  QList<Run> m_runs;
+  ProgramRunner* m_previous = nullptr;
+};
