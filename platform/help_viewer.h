@@ -32,3 +32,25 @@ class RecordingHelp : public HelpViewer {
   QList<Call> m_calls;
   HelpViewer* m_previous = nullptr;
 };
+
+// Which help file a context request goes to. The program has a classic help file (the
+// application's, "ZARN.HLP" in the program directory) and may have a compiled one beside it
+// (".chm"); the compiled one, when it exists, becomes the default and the classic one is
+// dropped.
+struct HelpFiles {
+  QString ApplicationHelpFile;  // the classic help; empty once a compiled file took over
+  QString DefaultCompiledHelp;  // empty until a compiled file was found
+};
+HelpFiles& HelpSettings();
+
+// helpFile with its own suffix replaced by "chm" (dots in the directories do not count).
+QString CompiledHelpOf(const QString& helpFile);
+
+// When the application has a help file whose compiled sibling exists, that sibling becomes the
+// default compiled help and the application's help file is cleared.
+void PreferCompiledHelp();
+
+// Shows context from helpFile: its compiled sibling when that exists, else helpFile itself when
+// it exists, else the default compiled help. An empty helpFile: the default compiled help when
+// it exists, else the application's help file.
+void ShowHelp(const QString& helpFile, int context);

@@ -44,6 +44,7 @@ class ProcessRunner : public ProgramRunner {
 
 ProcessRunner g_processRunner;
 ProgramRunner* g_runner = &g_processRunner;
+RunAndWaitHooks g_hooks;
 
 class RecordedProgram : public RunningProgram {
  public:
@@ -99,4 +100,23 @@ std::unique_ptr<RunningProgram> RecordingRunner::Start(const QString& program,
 bool RecordingRunner::StartDetached(const QString& program, const QStringList& arguments) {
   m_runs.append({program, arguments, true});
   return next() != Outcome::Missing;
+}
+
+RunAndWaitHooks SetRunAndWaitHooks(RunAndWaitHooks hooks) {
+  RunAndWaitHooks previous = std::move(g_hooks);
+  g_hooks = std::move(hooks);
+  return previous;
+}
+
+bool RunAndWait(const QString& program, const QStringList& arguments) {
+  std::unique_ptr<RunningProgram> running = Runner().Start(program, arguments);
+  if (!running) return false;
+  if (g_hooks.minimise) g_hooks.minimise();
+  struct Restore {
+    ~Restore() {
+      if (g_hooks.restore) g_hooks.restore();
+    }
+  } restore;
+  running->WaitForEnd();
+  return running->Succeeded();
 }

@@ -1,11 +1,11 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <deque>
 #include <functional>
 #include <memory>
-#include <deque>
-#include <QList>
 
 // A program started by the frame and waited for without a time limit.
 class RunningProgram {
@@ -63,3 +63,17 @@ class RecordingRunner : public ProgramRunner {
   QList<Run> m_runs;
   ProgramRunner* m_previous = nullptr;
 };
+
+// Starts program with arguments and waits for it without a time limit, the application
+// minimised meanwhile and restored afterwards. True exactly when the program ran and ended
+// normally with exit code 0; a program that cannot be started, ends by a signal or with
+// another code gives false. A program that cannot be started leaves the windows alone.
+bool RunAndWait(const QString& program, const QStringList& arguments = {});
+
+// What RunAndWait does to the application's windows; the windowed program installs these
+// (without them nothing is minimised, as in headless runs). Returns the previous pair.
+struct RunAndWaitHooks {
+  std::function<void()> minimise;  // before the wait
+  std::function<void()> restore;   // after it, also when the wait ends badly
+};
+RunAndWaitHooks SetRunAndWaitHooks(RunAndWaitHooks hooks);

@@ -42,3 +42,10 @@ UiServices* SetUi(UiServices* ui) {
   g_ui = ui ? ui : &g_headless;
   return previous;
 }
+
+bool BrowseForFolder(const QString& title, const QString& root, QString& path) {
+  const QString chosen = Ui().BrowseForFolder(title, root);
+  if (chosen.isEmpty()) return false;
+  path = chosen;
+  return true;
+}

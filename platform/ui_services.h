@@ -58,3 +58,7 @@ class UiServices {
 UiServices& Ui();
 // Installs ui (not owned); nullptr restores the headless default. Returns the previous one.
 UiServices* SetUi(UiServices* ui);
+
+// The folder choice through Ui(): true with path set when a folder was chosen, false (path
+// untouched) when cancelled.
+bool BrowseForFolder(const QString& title, const QString& root, QString& path);
