@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+// Runs act on the next modal dialog as soon as it is shown (checked from the event loop), so a
+// test can press its keys or buttons while the code under test waits in exec(). Fails the test
+// when none appears within timeoutMs.
+void OnNextModal(std::function<void(QWidget*)> act, int timeoutMs = 5000);
+
+// Sends a key press and release to w (the focused widget of w's window when w is a window).
+void PressKey(QWidget* w, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
