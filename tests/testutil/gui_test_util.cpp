@@ -16,7 +16,7 @@ void OnNextModal(std::function<void(QWidget*)> act, int timeoutMs) {
   clock->start();
   QObject::connect(timer, &QTimer::timeout, timer, [=] {
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal && modal != before && modal->isVisible()) {
+    if (modal && modal != before && modal->isVisible() && modal->isActiveWindow()) {
       timer->stop();
       timer->deleteLater();
       act(modal);

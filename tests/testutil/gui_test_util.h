@@ -5,9 +5,9 @@
 
 class QWidget;
 
-// Runs act on the next modal dialog as soon as it is shown (checked from the event loop), so a
-// test can press its keys or buttons while the code under test waits in exec(). Fails the test
-// when none appears within timeoutMs.
+// Runs act on the next modal dialog as soon as it is shown and active (checked from the event
+// loop), so a test can press its keys or buttons while the code under test waits in exec().
+// Fails the test when none appears within timeoutMs.
 void OnNextModal(std::function<void(QWidget*)> act, int timeoutMs = 5000);
 
 // Sends a key press and release to w (the focused widget of w's window when w is a window).
