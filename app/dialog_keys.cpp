@@ -38,8 +38,9 @@ class DialogKeys : public QObject {
     QWidget* from = m_dialog->focusWidget();
     if (!from) return;
     for (QWidget* w = from->nextInFocusChain(); w != from; w = w->nextInFocusChain())
-      if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(m_dialog) && w->isEnabled() &&
-          w->window() == m_dialog) {
+      // Parts of a control (a spin box's edit) lead back to the control itself.
+      if ((w->focusPolicy() & Qt::TabFocus) && !w->focusProxy() && !from->isAncestorOf(w) &&
+          w->isVisibleTo(m_dialog) && w->isEnabled() && w->window() == m_dialog) {
         w->setFocus(Qt::TabFocusReason);
         return;
       }

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 
 #include "form_setup.h"
 #include "form_uzeno.h"
@@ -123,17 +124,18 @@ TEST(FormUzeno, ExitButtonAsksAndEndsTheProgramOnlyOnYes) {
   EXPECT_EQ(ui.Calls()[0].caption, "");
 }
 
-TEST(FormUzeno, RealExitQuestionGoesThroughTheSharedDialog) {
+TEST(FormUzeno, RealExitQuestionEndsTheMessageLoopOnYes) {
   QtUiServices real;
   UiServices* previous = SetUi(&real);
   int questions = 0;
+  bool messageReturned = false;
   OnNextModal([&](QWidget* message) {
     OnNextModal([&](QWidget* question) {
       ++questions;
       qobject_cast<TFormUzeno*>(question)->BtnNo->click();
       OnNextModal([&](QWidget* again) {
         ++questions;
-        qobject_cast<TFormUzeno*>(again)->BtnYes->click();  // ends every event loop
+        qobject_cast<TFormUzeno*>(again)->BtnYes->click();
       });
       QMetaObject::invokeMethod(
           message, [message] { qobject_cast<TFormUzeno*>(message)->BtnClose->click(); },
@@ -141,7 +143,13 @@ TEST(FormUzeno, RealExitQuestionGoesThroughTheSharedDialog) {
     });
     qobject_cast<TFormUzeno*>(message)->BtnClose->click();
   });
-  TFormUzeno::ShowMessage2("a", "b");  // returns once the program was told to end
+  // The program's message loop: it ends once Yes was answered.
+  QTimer::singleShot(0, [&] {
+    TFormUzeno::ShowMessage2("a", "b");
+    messageReturned = true;
+  });
+  EXPECT_EQ(QCoreApplication::exec(), 0);
+  EXPECT_TRUE(messageReturned);
   EXPECT_EQ(questions, 2);
   SetUi(previous);
 }
