@@ -16,13 +16,6 @@
 
 namespace {
 
-QString script(const QTemporaryDir& dir, const QString& name, const QByteArray& body) {
-  const QString path = dir.filePath(name);
-  WriteFileBytes(path, "#!/bin/sh\n" + body + "\n");
-  QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  return path;
-}
-
 // Every file and directory under dir with its size and modification time.
 QStringList snapshot(const QString& dir) {
   QStringList out;
@@ -63,7 +56,8 @@ TEST(RunAndWaitWindows, ApplicationMinimisedWhileRunningAndRestoredAfterEveryEnd
       {"killed.sh", "kill -KILL $$", false},
   };
   for (const auto& c : cases) {
-    const QString path = c.body.isEmpty() ? dir.filePath(c.name) : script(dir, c.name, c.body);
+    const QString path =
+        c.body.isEmpty() ? dir.filePath(c.name) : WriteScript(dir.path(), c.name, c.body);
     EXPECT_EQ(RunAndWait(path), c.expected) << c.name;
     EXPECT_TRUE(main.isVisible()) << c.name;
     EXPECT_FALSE(main.isMinimized()) << c.name;

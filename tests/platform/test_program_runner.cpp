@@ -8,13 +8,6 @@
 
 namespace {
 
-QString script(const QTemporaryDir& dir, const QString& name, const QByteArray& body) {
-  const QString path = dir.filePath(name);
-  WriteFileBytes(path, "#!/bin/sh\n" + body + "\n");
-  QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  return path;
-}
-
 // Counts what RunAndWait does to the windows.
 struct HookLog {
   HookLog() {
@@ -41,7 +34,8 @@ TEST(RunAndWait, SuccessOnlyOnNormalExitWithCodeZero) {
       {"missing.sh", "", false, ""},  // not created: cannot be started
   };
   for (const auto& c : cases) {
-    const QString path = c.body.isEmpty() ? dir.filePath(c.name) : script(dir, c.name, c.body);
+    const QString path =
+        c.body.isEmpty() ? dir.filePath(c.name) : WriteScript(dir.path(), c.name, c.body);
     HookLog log;
     EXPECT_EQ(RunAndWait(path), c.expected) << c.name;
     EXPECT_EQ(log.events, c.events) << c.name;
@@ -51,7 +45,8 @@ TEST(RunAndWait, SuccessOnlyOnNormalExitWithCodeZero) {
 TEST(RunAndWait, ArgumentsReachTheProgramVerbatimWithoutAShell) {
   QTemporaryDir dir;
   const QString out = dir.filePath("args.txt");
-  const QString echo = script(dir, "echo.sh", "for a in \"$@\"; do printf '%s|' \"$a\"; done > \"$OUT\"");
+  const QString echo = WriteScript(dir.path(), "echo.sh",
+                                   "for a in \"$@\"; do printf '%s|' \"$a\"; done > \"$OUT\"");
   qputenv("OUT", out.toLocal8Bit());
   const QString marker = dir.filePath("marker");
   EXPECT_TRUE(RunAndWait(echo, {"a b", "$(touch " + marker + ")", "*", "árvíztűrő"}));

@@ -53,6 +53,13 @@ void WriteFileBytes(const QString& path, const QByteArray& bytes) {
     ADD_FAILURE() << "cannot write " << path.toStdString();
 }
 
+QString WriteScript(const QString& dir, const QString& name, const QByteArray& body) {
+  const QString path = QDir(dir).filePath(name);
+  WriteFileBytes(path, "#!/bin/sh\n" + body + "\n");
+  QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  return path;
+}
+
 QString SourceDir() {
   return qEnvironmentVariable("ZARN_SOURCE_DIR", QStringLiteral(ZARN_SOURCE_DIR_BUILT_IN));
 }

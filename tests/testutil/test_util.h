@@ -23,6 +23,8 @@ QString UniqueName(const QString& prefix);
 // Reads a file whole; an unreadable file fails the test.
 QByteArray ReadFileBytes(const QString& path);
 void WriteFileBytes(const QString& path, const QByteArray& bytes);
+// Writes an executable shell script dir/name running body; returns its path.
+QString WriteScript(const QString& dir, const QString& name, const QByteArray& body);
 
 // Compares bytes with the checked-in golden file tests/<relativePath>. With ZARN_UPDATE_GOLDEN=1
 // in the environment the golden file is rewritten instead.
