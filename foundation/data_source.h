@@ -56,6 +56,9 @@ class TDataLink {
   void SetReadOnly(bool readOnly) { m_readOnly = readOnly; }
   // Puts the dataset into edit state through the data source; true when it is editing.
   virtual bool Edit();
+  // Makes the control write its change into the record now, as Post would (a control
+  // that is left writes back at once, so the record holds what was typed).
+  void UpdateRecord() { UpdateData(); }
 
  protected:
   virtual void ActiveChanged() {}
