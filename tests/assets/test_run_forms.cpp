@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include "app_globals.h"
+#include "balance_recalc.h"
+#include "date_edit.h"
+#include "form_ecs_torol.h"
+#include "form_ecssz_lis.h"
+#include "form_ecsszamito.h"
+#include "report_renderer.h"
+#include "scripted_ui.h"
+#include "test_database.h"
+
+namespace {
+
+class RunForms : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(db.Ok());
+    db.CreateCompanyTables();
+    db.Exec("INSERT INTO CEG (CEGNEV) VALUES ('Próba Kft.')");
+    db.Exec("INSERT INTO KARTFEJ (LELTSZAM, MEGNEV, MARERTEK) VALUES ('00001', 'Eszterga', 100000)");
+    db.Exec("INSERT INTO KARTTET (LELTSZAM, DATUM, TIPUS, BRUTTONOV) VALUES "
+            "('00001', '2004-03-10', '0', 1000000), ('00001', '2004-07-01', '2', 0)");
+    db.Exec("INSERT INTO KULCSOK VALUES ('00001', 2004, 14.5, 20), ('00001', 2005, 14.5, 20)");
+    RecalcAllBalances(db.Db());
+    savedUserDir = Globals().UserDir;
+    Globals().UserDir = userDir.path() + "/";
+    savedRun = SetRendererRunAndWait([this](const QString&, const QStringList& arguments) {
+      renderer << arguments;
+      return true;
+    });
+  }
+  void TearDown() override {
+    SetRendererRunAndWait(savedRun);
+    Globals().UserDir = savedUserDir;
+  }
+  bool RunFor(const QDate& date, const QString& leltszam = {}) {
+    TFormECSszamito form(db.Db());
+    form.FormActivate();
+    form.dateEdit1->SetValue(date);
+    form.EditLsz->setText(leltszam);
+    form.BtnOKClick();
+    return form.result() == QDialog::Accepted;
+  }
+  QString Count(const QString& table) { return db.Value("SELECT COUNT(*) FROM " + table); }
+
+  TestDatabase db;
+  ScriptedUi ui;
+  QTemporaryDir userDir;
+  QString savedUserDir;
+  TRunAndWait savedRun;
+  QStringList renderer;
+};
+
+TEST_F(RunForms, RunWritesItsLinesAndPrintsTheRunList) {
+  TFormECSszamito form(db.Db());
+  form.FormActivate();
+  EXPECT_EQ(form.dateEdit1->Value(), QDate(QDate::currentDate().year(), 12, 31));
+
+  ASSERT_TRUE(RunFor(QDate(2005, 6, 30)));
+  EXPECT_EQ(Count("SZAMITAS"), "2");
+  EXPECT_EQ(db.Value("SELECT CONCAT(ECSNOV, '/', ECSNSZ, '/', NETTO) FROM KARTTET WHERE TIPUS = '4'"),
+            "144800/179752/855200");
+  ASSERT_EQ(renderer.size(), 1);
+  const QByteArray data = ReadFileBytes(userDir.path() + "/ECSSZAM.xml");
+  EXPECT_TRUE(data.contains("Eszterga"));
+  EXPECT_TRUE(data.contains("Pr\xf3" "ba Kft."));  // Windows-1250
+  EXPECT_TRUE(QFile::exists(userDir.path() + "/ECSSZAM.frm"));
+  EXPECT_TRUE(ui.Calls().isEmpty()) << ui.Texts().join('\n').toStdString();
+
+  // A second run before the first one's date: Yes removes the later write-off and its lines.
+  ui.Answer(mbYes);
+  ASSERT_TRUE(RunFor(QDate(2004, 12, 31)));
+  ASSERT_EQ(ui.Calls().size(), 1);
+  EXPECT_EQ(ui.Calls()[0].defaultButton, mbNo);
+  EXPECT_EQ(db.Value("SELECT CAST(GROUP_CONCAT(DISTINCT ECSDATUM) AS CHAR(100)) FROM SZAMITAS"),
+            "2004-12-31");
+  EXPECT_EQ(Count("KARTTET WHERE TIPUS = '4'"), "1");
+}
+
+TEST_F(RunForms, BadInputIsRefusedAndChangesNothing) {
+  ASSERT_TRUE(RunFor(QDate(2005, 6, 30)));
+  ui.Clear();
+  for (const auto& [date, leltszam] : {std::pair{QDate(2005, 12, 31), QString("' or '1'='1")},
+                                       std::pair{QDate(), QString()},
+                                       std::pair{QDate(1900, 1, 1), QString()}}) {
+    EXPECT_FALSE(RunFor(date, leltszam));
+  }
+  EXPECT_EQ(ui.Texts(), (QStringList{"A leltári szám csak számjegyekből állhat!",
+                                     "Adja meg az értékcsökkenés számítás dátumát!",
+                                     "Adja meg az értékcsökkenés számítás dátumát!"}));
+  EXPECT_EQ(Count("KARTTET WHERE TIPUS = '4'"), "1");
+  EXPECT_EQ(Count("SZAMITAS"), "2");
+}
+
+TEST_F(RunForms, DeletionFormRemovesTheChosenRun) {
+  ASSERT_TRUE(RunFor(QDate(2004, 12, 31)));
+  ASSERT_TRUE(RunFor(QDate(2005, 6, 30)));
+  TFormECSTorol form(db.Db());
+  form.FormActivate();
+  ASSERT_EQ(form.CBdatum->count(), 2);
+  EXPECT_EQ(form.CBdatum->currentText(), "2005.06.30");
+
+  ui.Answer(mbNo);
+  form.BtnTorolClick();
+  EXPECT_EQ(Count("KARTTET WHERE TIPUS = '4'"), "2");
+
+  ui.Answer(mbYes);
+  form.BtnTorolClick();
+  EXPECT_EQ(ui.Calls().last().caption, "FIGYELEM");
+  EXPECT_EQ(db.Value("SELECT CAST(GROUP_CONCAT(DATUM) AS CHAR(100)) FROM KARTTET WHERE TIPUS = '4'"),
+            "2004-12-31");
+  EXPECT_EQ(db.Value("SELECT CAST(GROUP_CONCAT(DISTINCT ECSDATUM) AS CHAR(100)) FROM SZAMITAS"),
+            "2004-12-31");
+
+  TFormECSSZLis list(db.Db());
+  list.FormActivate();
+  EXPECT_EQ(list.CBdatum->currentText(), "2004.12.31");
+}
+
+}  // namespace
