@@ -1,6 +1,7 @@
 #include "form_ecsszamito.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>

@@ -15,6 +15,7 @@
 #include "report_renderer.h"
 #include "scripted_ui.h"
 #include "test_database.h"
+#include "test_util.h"
 
 namespace {
 
@@ -30,15 +31,18 @@ class RunForms : public ::testing::Test {
     db.Exec("INSERT INTO KULCSOK VALUES ('00001', 2004, 14.5, 20), ('00001', 2005, 14.5, 20)");
     RecalcAllBalances(db.Db());
     savedUserDir = Globals().UserDir;
+    savedProgramDir = Globals().ProgramDir;
     Globals().UserDir = userDir.path() + "/";
+    Globals().ProgramDir = BinDir() + "/";  // where the renderer is
     savedRun = SetRendererRunAndWait([this](const QString&, const QStringList& arguments) {
-      renderer << arguments;
+      renderer.append(arguments);
       return true;
     });
   }
   void TearDown() override {
     SetRendererRunAndWait(savedRun);
     Globals().UserDir = savedUserDir;
+    Globals().ProgramDir = savedProgramDir;
   }
   bool RunFor(const QDate& date, const QString& leltszam = {}) {
     TFormECSszamito form(db.Db());
@@ -54,8 +58,9 @@ class RunForms : public ::testing::Test {
   ScriptedUi ui;
   QTemporaryDir userDir;
   QString savedUserDir;
+  QString savedProgramDir;
   TRunAndWait savedRun;
-  QStringList renderer;
+  QList<QStringList> renderer;
 };
 
 TEST_F(RunForms, RunWritesItsLinesAndPrintsTheRunList) {
@@ -67,7 +72,8 @@ TEST_F(RunForms, RunWritesItsLinesAndPrintsTheRunList) {
   EXPECT_EQ(Count("SZAMITAS"), "2");
   EXPECT_EQ(db.Value("SELECT CONCAT(ECSNOV, '/', ECSNSZ, '/', NETTO) FROM KARTTET WHERE TIPUS = '4'"),
             "144800/179752/855200");
-  ASSERT_EQ(renderer.size(), 1);
+  ASSERT_EQ(renderer.size(), 1) << ui.Texts().join("\n").toStdString();
+  EXPECT_EQ(renderer[0], (QStringList{userDir.path() + "/ECSSZAM.xml", userDir.path() + "/"}));
   const QByteArray data = ReadFileBytes(userDir.path() + "/ECSSZAM.xml");
   EXPECT_TRUE(data.contains("Eszterga"));
   EXPECT_TRUE(data.contains("Pr\xf3" "ba Kft."));  // Windows-1250
