@@ -1,0 +1,304 @@
+// The data-file run: the walk over the rows, group breaks, sums and the band elements.
+#include <QCoreApplication>
+#include <cmath>
+
+#include "exceptions.h"
+#include "report_file.h"
+#include "row_source.h"
+#include "ui_services.h"
+#include "wr_printer.h"
+#include "wreport.h"
+
+namespace {
+
+// The program's number settings: "." decimals, thousands grouped by a blank.
+constexpr QChar kThousandSeparator = u' ';
+constexpr QChar kDecimalSeparator = u'.';
+
+// The class library's plain message: the program's title as caption, an OK button.
+void simpleMessage(const QString& text) {
+  Ui().MessageBox(text, QCoreApplication::applicationName(), MsgType::Information, mbOK, mbOK);
+}
+
+QString valueLine(const QString& name, const QString& value) {
+  return name + u'=' + ReportLineText(value);
+}
+
+// Data files are the program's own output: a failure to write one is the caller's to see,
+// never a message in the middle of the walk.
+template <class F>
+void guarded(F&& step, const QString& message) {
+  try {
+    step();
+  } catch (const EInOutError&) {
+    throw;
+  } catch (const std::exception&) {
+    simpleMessage(message);
+  }
+}
+
+}  // namespace
+
+bool ReportSumValue(const QString& text, QChar thousandSeparator, QChar decimalSeparator,
+                    double& value) {
+  QString t = text.trimmed();
+  t.remove(thousandSeparator);
+  const qsizetype dot = t.indexOf(decimalSeparator);
+  if (dot >= 0) t[dot] = u'.';
+  bool ok = false;
+  const double v = t.toDouble(&ok);
+  if (!ok || !std::isfinite(v)) return false;
+  value = v;
+  return true;
+}
+
+QString ReportSumText(double sum, bool currency) {
+  if (!currency) return QString::number(sum, 'g', 15);
+  // Fourteen significant digits, two of them decimals, thousands grouped.
+  QString digits = QString::number(std::fabs(sum), 'f', 2);
+  const bool negative = sum < 0 && digits != QLatin1String("0.00");
+  for (qsizetype at = digits.size() - 6; at > 0; at -= 3) digits.insert(at, kThousandSeparator);
+  return negative ? u'-' + digits : digits;
+}
+
+// ---- controls ----
+
+int TWField::FieldIndex() const {
+  if (!DataSource || DataField.isEmpty()) return -1;
+  return DataSource->FindField(DataField);
+}
+
+QString TWField::Text() const {
+  if (!DataSource) return Hint;
+  const int index = FieldIndex();
+  return index < 0 ? QString() : DataSource->DisplayText(index);
+}
+
+// ---- bands ----
+
+void TWBand::enter() {
+  if (OnEnter) OnEnter();
+}
+
+void TWBand::writeElement(TWRPrinter& printer, const QString& open, const QString& close,
+                          const QList<std::pair<QString, QString>>& values) {
+  TWreport* report = Report();
+  if (!report) throw Exception(QStringLiteral("A sáv nem tartozik jelentéshez: ") + Name);
+  TReportFile& out = report->DataFile();
+  out.Line(open);
+  for (const auto& [name, value] : values) out.Line(valueLine(name, value));
+  out.Line(close);
+  printer.CurrentY += Height * printer.ScaleY;
+}
+
+void TWHeader::Print(TWRPrinter& printer) {
+  enter();
+  QList<std::pair<QString, QString>> values;
+  for (const auto& c : Children()) {
+    if (c->Tag == wtField) {
+      if (auto* field = dynamic_cast<TWField*>(c.get())) values.append({field->Name, field->Text()});
+    } else if (c->Tag == wtPageNo) {
+      if (auto* pageNo = dynamic_cast<TWControl*>(c.get()); pageNo && !pageNo->Hint.isEmpty())
+        values.append({pageNo->Name, pageNo->Hint});
+    }
+  }
+  writeElement(printer, QStringLiteral("<HEADER ID=\"%1\">").arg(Name), QStringLiteral("</HEADER>"),
+               values);
+}
+
+void TWDetail::Print(TWRPrinter& printer) {
+  enter();
+  QList<std::pair<QString, QString>> values;
+  for (const auto& c : Children()) {
+    if (c->Tag != wtField) continue;
+    if (auto* field = dynamic_cast<TWField*>(c.get())) values.append({field->Name, field->Text()});
+  }
+  writeElement(printer,
+               QStringLiteral("<DETAIL ID=\"%1\" height=\"%2\">").arg(Name, DetailHeightText(Height)),
+               QStringLiteral("</DETAIL>"), values);
+}
+
+void TWFooter::Print(TWRPrinter& printer) {
+  enter();
+  printer.Tag(QStringLiteral("<FOOTER>"));
+  QList<std::pair<QString, QString>> values;
+  for (const auto& c : Children()) {
+    if (c->Tag != wtField) continue;
+    if (auto* field = dynamic_cast<TWField*>(c.get())) values.append({field->Name, field->Text()});
+  }
+  writeElement(printer, QStringLiteral("<FOOTER ID=\"%1\">").arg(Name), QStringLiteral("</FOOTER>"),
+               values);
+}
+
+void TWFooter::Print(TWGroup& group, TWRPrinter& printer) {
+  enter();
+  printer.Tag(QStringLiteral("<FOOTER>"));
+  QList<std::pair<QString, QString>> values;
+  for (const auto& c : Children()) {
+    if (c->Tag != wtField) continue;
+    auto* field = dynamic_cast<TWField*>(c.get());
+    if (!field) continue;
+    QString value;
+    // Added and read by the same position, so no other column can shift a total.
+    const int index = field->DataSource && field->DataSource == group.Datasource
+                          ? field->FieldIndex()
+                          : -1;
+    if (index >= 0 && index < TWGroup::kSumSlots && group.Datasource->IsNumeric(index))
+      value = ReportSumText(group.Sums[index], group.Datasource->IsCurrency(index));
+    else if (!group.footerText(field, value))
+      value = field->Text();
+    values.append({field->Name, value});
+  }
+  writeElement(printer, QStringLiteral("<FOOTER ID=\"%1\">").arg(Name), QStringLiteral("</FOOTER>"),
+               values);
+}
+
+// ---- group ----
+
+QString TWGroup::currentKey() const {
+  if (DataField.isEmpty()) return LastKey;
+  if (!Datasource) throw Exception(QStringLiteral("A csoportnak nincs adatforrása: ") + Name);
+  const int index = Datasource->FindField(DataField);
+  if (index < 0)
+    throw Exception(QStringLiteral("Nincs ilyen mező: ") + DataField);
+  return Datasource->Text(index);
+}
+
+void TWGroup::Start(TWRPrinter& printer) {
+  std::fill(Sums.begin(), Sums.end(), 0.0);
+  m_footerTexts.clear();
+  if (!DataField.isEmpty()) LastKey = currentKey();
+  Report()->DataFile().Line(QStringLiteral("<GROUP ID=\"%1\">").arg(Name));
+  if (Header) Header->Print(printer);
+  if (SubGroup) SubGroup->Start(printer);
+}
+
+void TWGroup::NewDetail(TWRPrinter& printer) {
+  guarded(
+      [&] {
+        if (currentKey() != LastKey) {
+          if (LastKey != QLatin1String("@@@")) Stop(printer);
+          Start(printer);
+        }
+        if (SubGroup)
+          SubGroup->NewDetail(printer);
+        else if (Detail)
+          Detail->Print(printer);
+      },
+      QStringLiteral("Hiba Wgroup.newdeatil -ban"));
+  addSums();
+  keepFooterTexts();
+}
+
+void TWGroup::addSums() {
+  if (!Datasource) return;
+  guarded(
+      [&] {
+        const int count = Datasource->FieldCount();
+        for (int i = 0; i < count; ++i) {
+          if (!Datasource->IsNumeric(i)) continue;
+          QString text;
+          try {
+            text = Datasource->Text(i).trimmed();
+          } catch (const Exception&) {
+            simpleMessage(QStringLiteral("hiba Wgroup összegzésnél/1 i=%1 %2 %3")
+                              .arg(i)
+                              .arg(Datasource->FieldName(i), text));
+            continue;
+          }
+          double value = 0;
+          if (ReportSumValue(text, kThousandSeparator, kDecimalSeparator, value) && i < kSumSlots)
+            Sums[i] += value;
+        }
+      },
+      QStringLiteral("Hiba Wgroup. összegzőben"));
+}
+
+void TWGroup::keepFooterTexts() {
+  if (!Footer) return;
+  const TRowSource* walked = Report() ? Report()->Datasource : nullptr;
+  guarded(
+      [&] {
+        m_footerTexts.clear();
+        for (const auto& c : Footer->Children()) {
+          if (c->Tag != wtField) continue;
+          auto* field = dynamic_cast<const TWField*>(c.get());
+          if (!field || !field->DataSource) continue;
+          if (field->DataSource != Datasource && field->DataSource != walked) continue;
+          m_footerTexts.append({field, field->Text()});
+        }
+      },
+      QStringLiteral("Hiba Wgroup.newdeatil -ban"));
+}
+
+bool TWGroup::footerText(const TWField* field, QString& text) const {
+  for (const auto& [f, t] : m_footerTexts) {
+    if (f == field) {
+      text = t;
+      return true;
+    }
+  }
+  return false;
+}
+
+void TWGroup::Stop(TWRPrinter& printer) {
+  guarded(
+      [&] {
+        if (SubGroup) SubGroup->Stop(printer);
+        if (Footer) Footer->Print(*this, printer);
+        Report()->DataFile().Line(QStringLiteral("</GROUP>"));
+      },
+      QStringLiteral("Hiba Wgroup.stop -ban"));
+}
+
+// ---- report ----
+
+TReportFile& TWreport::DataFile() {
+  if (!m_dataFile) throw Exception(QStringLiteral("Nincs megnyitott jelentés: ") + Name);
+  return *m_dataFile;
+}
+
+void TWreport::BeginReport(const QString& name) {
+  if (!Printer) throw Exception(QStringLiteral("A jelentésnek nincs nyomtatója: ") + Name);
+  m_dataFile = std::make_unique<TReportFile>(Printer->FileName + name + QStringLiteral(".xml"));
+  TReportFile& out = *m_dataFile;
+  out.Line(QStringLiteral("<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>"));
+  out.Line(QStringLiteral("<REPORT>"));
+  out.Line(QStringLiteral("<info Title=\"%1\" Email=\"%2\" Fax=\"%3\">")
+               .arg(ReportLineText(Title), ReportLineText(Email), ReportLineText(Fax)));
+  out.Line(QStringLiteral("</info>"));
+  Printer->CurrentY = 0;
+  Printer->PageNo = 1;
+  CheckBands();
+  if (PageHeader) PageHeader->CheckControls();
+  if (PageFooter) PageFooter->CheckControls();
+  if (MainGroup) {
+    MainGroup->Prepare();
+    MainGroup->Start(*Printer);
+  }
+}
+
+void TWreport::EndReport() {
+  if (MainGroup) MainGroup->Stop(*Printer);
+  TReportFile& out = DataFile();
+  out.Line(QStringLiteral("</REPORT>"));
+  out.Close();
+  m_dataFile.reset();
+}
+
+void TWreport::Execute(const QString& name) {
+  try {
+    BeginReport(name);
+    if (Datasource) {
+      Datasource->First();
+      while (!Datasource->Eof()) {
+        if (MainGroup) MainGroup->NewDetail(*Printer);
+        Datasource->Next();
+      }
+    }
+    EndReport();
+  } catch (...) {
+    m_dataFile.reset();  // an unfinished file never replaces the earlier one
+    throw;
+  }
+}
