@@ -236,6 +236,8 @@ class TWGroup : public TWContainer {
   QString currentKey() const;
   void addSums();
   void keepFooterTexts();
+  // The slot of Sums a footer field prints; -1 when it prints no sum.
+  int sumSlot(const TWField* field) const;
   // The text kept for a footer field; false when none is kept for it.
   bool footerText(const TWField* field, QString& text) const;
 

@@ -140,10 +140,8 @@ void TWFooter::Print(TWGroup& group, TWRPrinter& printer) {
     if (!field) continue;
     QString value;
     // Added and read by the same position, so no other column can shift a total.
-    const int index = field->DataSource && field->DataSource == group.Datasource
-                          ? field->FieldIndex()
-                          : -1;
-    if (index >= 0 && index < TWGroup::kSumSlots && group.Datasource->IsNumeric(index))
+    const int index = group.sumSlot(field);
+    if (index >= 0)
       value = ReportSumText(group.Sums[index], group.Datasource->IsCurrency(index));
     else if (!group.footerText(field, value))
       value = field->Text();
@@ -223,12 +221,18 @@ void TWGroup::keepFooterTexts() {
         for (const auto& c : Footer->Children()) {
           if (c->Tag != wtField) continue;
           auto* field = dynamic_cast<const TWField*>(c.get());
-          if (!field || !field->DataSource) continue;
+          if (!field || !field->DataSource || sumSlot(field) >= 0) continue;
           if (field->DataSource != Datasource && field->DataSource != walked) continue;
           m_footerTexts.append({field, field->Text()});
         }
       },
       QStringLiteral("Hiba Wgroup.newdeatil -ban"));
+}
+
+int TWGroup::sumSlot(const TWField* field) const {
+  if (!field->DataSource || field->DataSource != Datasource) return -1;
+  const int index = field->FieldIndex();
+  return index >= 0 && index < kSumSlots && Datasource->IsNumeric(index) ? index : -1;
 }
 
 bool TWGroup::footerText(const TWField* field, QString& text) const {
@@ -288,6 +292,9 @@ void TWreport::EndReport() {
 
 void TWreport::Execute(const QString& name) {
   try {
+    // The groups take their first keys when the report begins: rows left elsewhere by an
+    // earlier use would open a group of their own.
+    if (Datasource) Datasource->First();
     BeginReport(name);
     if (Datasource) {
       Datasource->First();

@@ -88,3 +88,14 @@ void ExpectGolden(const QByteArray& actual, const QString& relativePath) {
                 << "\nexpected: " << expected.mid(qMax(0, at - 40), 120).toStdString()
                 << "\nactual:   " << actual.mid(qMax(0, at - 40), 120).toStdString();
 }
+
+void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
+void PrintTo(const QStringList& list, std::ostream* os) {
+  *os << '{';
+  for (qsizetype i = 0; i < list.size(); ++i) {
+    if (i) *os << ", ";
+    PrintTo(list[i], os);
+  }
+  *os << '}';
+}

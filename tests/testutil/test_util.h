@@ -2,7 +2,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
+#include <ostream>
 
 // The private test server, from the environment the test script sets. A database test that
 // finds no server fails (ADD_FAILURE), it does not skip.
@@ -33,3 +35,7 @@ void ExpectGolden(const QByteArray& actual, const QString& relativePath);
 // The source tree and the directory of the built programs.
 QString SourceDir();
 QString BinDir();
+
+// Readable QString and QStringList values in failure messages.
+void PrintTo(const QString& text, std::ostream* os);
+void PrintTo(const QStringList& list, std::ostream* os);
