@@ -13,7 +13,9 @@ void layoutFault(const QString& text, const QString& caption) {
   Ui().MessageBox(text, caption, MsgType::Error, mbOK, mbOK);
 }
 
-QString notAllowed(const TWComponent& c) { return QStringLiteral("Nem megengedett elem: ") + c.Name; }
+QString notAllowed(const TWComponent& c) {
+  return QStringLiteral("Nem megengedett elem: ") + c.Name;
+}
 
 // One positioned text of a band in the layout file.
 struct ControlRecord {
@@ -180,7 +182,8 @@ namespace {
 
 // The bands in the order both files list them: the report's page header and footer, and the
 // bands of each group in their stored order, subgroups in place.
-void walkBands(const TWContainer& parent, bool isReport, const std::function<void(TWBand&)>& visit) {
+void walkBands(const TWContainer& parent, bool isReport,
+               const std::function<void(TWBand&)>& visit) {
   for (const auto& c : parent.Children()) {
     const int tag = c->Tag;
     const bool band = isReport ? tag == wtPageHeader || tag == wtPageFooter
@@ -229,12 +232,14 @@ void writeBandLayout(TReportFile& out, TWBand& band, int& runningTop) {
                        control->Font.Italic, control->Font.Underline, control->Alignment,
                        ReportLineText(text), control->Bordersize});
   }
-  std::stable_sort(records.begin(), records.end(), [](const ControlRecord& a, const ControlRecord& b) {
-    return a.top < b.top || (a.top == b.top && a.left < b.left);
-  });
+  std::stable_sort(records.begin(), records.end(),
+                   [](const ControlRecord& a, const ControlRecord& b) {
+                     return a.top < b.top || (a.top == b.top && a.left < b.left);
+                   });
 
-  QString line = QStringLiteral("<block ID=\"%1\" top=\"%2\" left=\"0\" width=\"%3\" height=\"%4\" "
-                                "minspace=\"%5\"")
+  QString line = QStringLiteral(
+                     "<block ID=\"%1\" top=\"%2\" left=\"0\" width=\"%3\" height=\"%4\" "
+                     "minspace=\"%5\"")
                      .arg(band.Name)
                      .arg(runningTop)
                      .arg(band.Width)
@@ -254,7 +259,8 @@ void writeBandLayout(TReportFile& out, TWBand& band, int& runningTop) {
                  .arg(r.width)
                  .arg(r.height)
                  .arg(r.borderSize));
-    const QString font = r.fontName.startsWith(u'M') ? QStringLiteral("Times New Roman") : r.fontName;
+    const QString font =
+        r.fontName.startsWith(u'M') ? QStringLiteral("Times New Roman") : r.fontName;
     QString seq = QStringLiteral("<inline-sequence font-family=\"%1\" font-size=\"%2\"")
                       .arg(font)
                       .arg(r.fontSize);
@@ -284,18 +290,12 @@ void TWreport::MakeForm(const QString& dir, const QString& name) {
   int runningTop = 0;
   MakeFieldList(dir, name);
   TReportFile out(QDir(dir).filePath(name + QStringLiteral(".frm")));
-  for (const char* line : {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>",
-                           "<root>",
-                           "   <layout-master-set>",
-                           "   <simple-page-master",
-                           "     page-master-name=\"PAGE0\"",
-                           "     page-height=\"380MM\"",
-                           "     page-width=\"210MM\">",
-                           "</simple-page-master>",
-                           "</layout-master-set>",
-                           "<page-sequence>",
-                           "<sequence-specification-single page-master-name=\"PAGE0\">",
-                           "<flow section-name=\"xsl-body\">"})
+  for (const char* line :
+       {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>", "<root>", "   <layout-master-set>",
+        "   <simple-page-master", "     page-master-name=\"PAGE0\"", "     page-height=\"380MM\"",
+        "     page-width=\"210MM\">", "</simple-page-master>", "</layout-master-set>",
+        "<page-sequence>", "<sequence-specification-single page-master-name=\"PAGE0\">",
+        "<flow section-name=\"xsl-body\">"})
     out.Line(QLatin1String(line));
   walkBands(*this, true, [&](TWBand& band) { writeBandLayout(out, band, runningTop); });
   for (const char* line :

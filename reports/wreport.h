@@ -281,6 +281,13 @@ class TWreport : public TWContainer {
   std::unique_ptr<TReportFile> m_dataFile;
 };
 
+// The calling sequence every listing writes its report files by: a page sink over userDir
+// (ending with "/") scaled to a design page designWidth wide and 882 high, the report's title
+// set to name, the layout files and then the data file, the sink freed again. Throws
+// EInOutError when a file cannot be written.
+void WriteReportFiles(TWreport& report, const QString& userDir, const QString& name,
+                      double designWidth = 640);
+
 // The report files are line-based: a line break inside a value becomes a blank.
 QString ReportLineText(QString text);
 // A detail's height as the data file gives it: at least three digits, zero-padded.

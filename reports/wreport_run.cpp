@@ -96,7 +96,8 @@ void TWHeader::Print(TWRPrinter& printer) {
   QList<std::pair<QString, QString>> values;
   for (const auto& c : Children()) {
     if (c->Tag == wtField) {
-      if (auto* field = dynamic_cast<TWField*>(c.get())) values.append({field->Name, field->Text()});
+      if (auto* field = dynamic_cast<TWField*>(c.get()))
+        values.append({field->Name, field->Text()});
     } else if (c->Tag == wtPageNo) {
       if (auto* pageNo = dynamic_cast<TWControl*>(c.get()); pageNo && !pageNo->Hint.isEmpty())
         values.append({pageNo->Name, pageNo->Hint});
@@ -113,9 +114,10 @@ void TWDetail::Print(TWRPrinter& printer) {
     if (c->Tag != wtField) continue;
     if (auto* field = dynamic_cast<TWField*>(c.get())) values.append({field->Name, field->Text()});
   }
-  writeElement(printer,
-               QStringLiteral("<DETAIL ID=\"%1\" height=\"%2\">").arg(Name, DetailHeightText(Height)),
-               QStringLiteral("</DETAIL>"), values);
+  writeElement(
+      printer,
+      QStringLiteral("<DETAIL ID=\"%1\" height=\"%2\">").arg(Name, DetailHeightText(Height)),
+      QStringLiteral("</DETAIL>"), values);
 }
 
 void TWFooter::Print(TWRPrinter& printer) {
@@ -157,8 +159,7 @@ QString TWGroup::currentKey() const {
   if (DataField.isEmpty()) return LastKey;
   if (!Datasource) throw Exception(QStringLiteral("A csoportnak nincs adatforrása: ") + Name);
   const int index = Datasource->FindField(DataField);
-  if (index < 0)
-    throw Exception(QStringLiteral("Nincs ilyen mező: ") + DataField);
+  if (index < 0) throw Exception(QStringLiteral("Nincs ilyen mező: ") + DataField);
   return Datasource->Text(index);
 }
 
@@ -308,4 +309,25 @@ void TWreport::Execute(const QString& name) {
     m_dataFile.reset();  // an unfinished file never replaces the earlier one
     throw;
   }
+}
+
+void WriteReportFiles(TWreport& report, const QString& userDir, const QString& name,
+                      double designWidth) {
+  TWRPrinterPF printer;
+  printer.ScaleX = printer.PageWidth / designWidth;
+  printer.ScaleY = printer.PageHeight / 882;
+  printer.PageFontScale = 1 / printer.ScaleY;
+  printer.FileName = userDir;
+  report.Printer = &printer;
+  report.Title = name;
+  report.Email.clear();
+  report.Fax.clear();
+  try {
+    report.MakeForm(userDir, name);
+    report.Execute(name);
+  } catch (...) {
+    report.Printer = nullptr;
+    throw;
+  }
+  report.Printer = nullptr;
 }

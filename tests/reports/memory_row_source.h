@@ -52,9 +52,12 @@ class TMemoryRowSource : public TRowSource {
     const QVariant& v = m_rows[row].value(index);
     if (!v.isValid()) throw Exception(QStringLiteral("unreadable ") + m_columns[index].Name);
     switch (m_columns[index].Type) {
-      case Kind::String: return v.toString();
-      case Kind::Integer: return QString::number(v.toLongLong());
-      case Kind::Float: return QString::number(v.toDouble(), 'g', 15);
+      case Kind::String:
+        return v.toString();
+      case Kind::Integer:
+        return QString::number(v.toLongLong());
+      case Kind::Float:
+        return QString::number(v.toDouble(), 'g', 15);
       case Kind::Currency:
         return display ? ReportSumText(v.toDouble(), true) : QString::number(v.toDouble(), 'f', 2);
     }

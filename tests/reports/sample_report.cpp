@@ -1,7 +1,5 @@
 #include "sample_report.h"
 
-#include "wr_printer.h"
-
 namespace {
 
 TWLabel& label(TWBand& band, const QString& name, const TWBounds& at, const QString& caption) {
@@ -29,7 +27,8 @@ TSampleReport::TSampleReport() {
   h1.Height = 64;
   auto& date = field(h1, "WField11", {8, 4, 80, 16}, nullptr, {});
   h1.OnEnter = [&date] { date.Hint = QStringLiteral("2024.03.10"); };
-  auto& title = label(h1, "WLabel1", {180, 2, 280, 22}, QStringLiteral("Költséghelyes leltár lista"));
+  auto& title =
+      label(h1, "WLabel1", {180, 2, 280, 22}, QStringLiteral("Költséghelyes leltár lista"));
   title.Font.Size = 12;
   title.Font.Bold = true;
   title.Alignment = taCenter;
@@ -91,16 +90,16 @@ TSampleReport::TSampleReport() {
   field(f1, "WF1Brutto", {300, 5, 110, 16}, &Rows, "BRUTTO", taRightJustify).Font.Bold = true;
   field(f1, "WF1Ecssz", {420, 5, 110, 16}, &Rows, "ECSSZ", taRightJustify).Font.Bold = true;
   field(f1, "WF1Menny", {540, 5, 60, 16}, &Rows, "MENNYISEG", taRightJustify).Font.Bold = true;
-
-  Wreport1.Title = QStringLiteral("Költséghelyes leltár");
 }
 
 void TSampleReport::AddGoldenRows() {
   const QList<QVariantList> rows = {
       {"K01 Iroda", "1411", "00001", QStringLiteral("Íróasztal tölgyfából"), 125000.5, 25000.1, 2},
-      {"K01 Iroda", "1411", "00002", QStringLiteral("Fűtőkészülék \"Hő\" <gáz>"), 310000.0, 62000.0, 1},
+      {"K01 Iroda", "1411", "00002", QStringLiteral("Fűtőkészülék \"Hő\" <gáz>"), 310000.0, 62000.0,
+       1},
       {"K01 Iroda", "1411", "00003", QStringLiteral("Irodaszék & lámpa"), 45990.0, 9198.0, 6},
-      {"K01 Iroda", "1431", "00004", QStringLiteral("Számítógép\r\nmonitorral"), 389000.0, 129666.0, 3},
+      {"K01 Iroda", "1431", "00004", QStringLiteral("Számítógép\r\nmonitorral"), 389000.0, 129666.0,
+       3},
       {"K01 Iroda", "1431", "00005", QStringLiteral("Nyomtató"), 99000.0, 33000.0, 1},
       {"K02 Műhely", "1311", "00006", QStringLiteral("Fűnyíró traktor"), 1850000.0, 370000.0, 1},
       {"K02 Műhely", "1311", "00007", QStringLiteral("Őrlőmalom"), 2400000.0, 240000.0, 1},
@@ -118,19 +117,11 @@ void TSampleReport::AddGeneratedRows(int count) {
     Rows.AddRow({QStringLiteral("K%1").arg(i / 200, 3, 10, QChar(u'0')),
                  QStringLiteral("1%1").arg(i / 25 % 8 + 311),
                  QStringLiteral("%1").arg(i + 1, 5, 10, QChar(u'0')),
-                 QStringLiteral("Eszköz %1 őrző-védő fűtés").arg(i + 1),
-                 1000.0 + i * 10.25, 100.0 + i, 1 + i % 3});
+                 QStringLiteral("Eszköz %1 őrző-védő fűtés").arg(i + 1), 1000.0 + i * 10.25,
+                 100.0 + i, 1 + i % 3});
   }
 }
 
 void TSampleReport::Write(const QString& dir, const QString& name) {
-  TWRPrinterPF printer;
-  printer.ScaleX = printer.PageWidth / 640;
-  printer.ScaleY = printer.PageHeight / 882;
-  printer.PageFontScale = 1 / printer.ScaleY;
-  printer.FileName = dir;
-  Wreport1.Printer = &printer;
-  Wreport1.MakeForm(dir, name);
-  Wreport1.Execute(name);
-  Wreport1.Printer = nullptr;
+  WriteReportFiles(Wreport1, dir, name);
 }

@@ -23,6 +23,6 @@ struct TSampleReport {
   void AddGoldenRows();
   // count generated assets: a cost location per 200 rows, an account per 25.
   void AddGeneratedRows(int count);
-  // Writes name.def, name.frm and name.xml into dir (ending with "/") through a page sink.
+  // Writes name.def, name.frm and name.xml into dir (ending with "/") as a listing does.
   void Write(const QString& dir, const QString& name);
 };

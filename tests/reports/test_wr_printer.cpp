@@ -46,13 +46,15 @@ TEST_F(WRPrinterPFTest, RecordsPageLinesInTheirFixedColumns) {
   printer.Tag("<FOOTER>");
   printer.Line(1, 2.26, 30, 400.04, 0);
   printer.Border(0.05, 9999.9, 0, 0, 1);
-  EXPECT_EQ(printer.Lines.join('\n').toStdString(), QStringList({
-                               QStringLiteral("TXT   12.3   5.0Arial            10   1   0Összesen:"),
-                               "TXT  123.5  -1.0A very long font120  14   2x",
-                               "TAG <FOOTER>",
-                               "LIN    1.0   2.3  30.0 400.0   0.0",
-                               "BOR    0.19999.9   0.0   0.0   1.0",  // six wide, no blank left
-                           }).join('\n').toStdString());
+  EXPECT_EQ(printer.Lines.join('\n').toStdString(),
+            QStringList({
+                            QStringLiteral("TXT   12.3   5.0Arial            10   1   0Összesen:"),
+                            "TXT  123.5  -1.0A very long font120  14   2x", "TAG <FOOTER>",
+                            "LIN    1.0   2.3  30.0 400.0   0.0",
+                            "BOR    0.19999.9   0.0   0.0   1.0",  // six wide, no blank left
+                        })
+                .join('\n')
+                .toStdString());
 }
 
 TEST_F(WRPrinterPFTest, StoresEachPageUnderThePreviousPageNumber) {

@@ -29,8 +29,8 @@ const QStringList kFrmOpening = {
     R"(<sequence-specification-single page-master-name="PAGE0">)",
     R"(<flow section-name="xsl-body">)",
 };
-const QStringList kFrmClosing = {"</flow>", "</sequence-specification-single>",
-                                 "</page-sequence>", "</root>"};
+const QStringList kFrmClosing = {"</flow>", "</sequence-specification-single>", "</page-sequence>",
+                                 "</root>"};
 
 QStringList control(int top, int left, int width, int height, const QString& seq,
                     const QString& text) {
@@ -84,9 +84,10 @@ TEST_F(WreportLayoutTest, BandsInPlacementOrderControlsByPosition) {
   const QString plain = R"(<inline-sequence font-family="Arial" font-size="8" text-align="left">)";
   QStringList frm = kFrmOpening;
   frm << R"(<block ID="WFooter1" top="0" left="0" width="645" height="30" minspace="0" repeatnewpage="FALSE" border-width="0">)"
-      << control(4, 400, 80, 16,
-                 R"(<inline-sequence font-family="Times New Roman" font-size="8" text-align="right">)",
-                 "[WField3]")
+      << control(
+             4, 400, 80, 16,
+             R"(<inline-sequence font-family="Times New Roman" font-size="8" text-align="right">)",
+             "[WField3]")
       << "</block>"
       << R"(<block ID="WHeader1" top="30" left="0" width="645" height="50" minspace="120" repeatnewpage="TRUE" border-width="2">)"
       << QStringList{R"(<block  top="2" left="5" width="300" height="20" border-width="1">)",
@@ -125,26 +126,27 @@ TEST_F(WreportLayoutTest, WalkVisitsPageBandsAndNestedGroupsOnly) {
   const QByteArray frm = ReadFileBytes(path(".frm"));
   QStringList ids;
   for (const QByteArray& line : frm.split('\n')) {
-    if (line.startsWith("<block ID=")) ids << QString::fromLatin1(line.mid(0, line.indexOf(" left")));
+    if (line.startsWith("<block ID="))
+      ids << QString::fromLatin1(line.mid(0, line.indexOf(" left")));
   }
-  EXPECT_EQ(ids, QStringList({R"(<block ID="WPageFooter" top="0")",
-                              R"(<block ID="WDetail1" top="10")",
-                              R"(<block ID="WHeader1" top="35")",
-                              R"(<block ID="WPageHeader" top="85")"}));
+  EXPECT_EQ(ids, QStringList(
+                     {R"(<block ID="WPageFooter" top="0")", R"(<block ID="WDetail1" top="10")",
+                      R"(<block ID="WHeader1" top="35")", R"(<block ID="WPageHeader" top="85")"}));
   EXPECT_EQ(ReadFileBytes(path(".def")),
             crlfLines({R"(<?xml version="1.0" encoding="ISO-8859-1" ?>)", "<MEZOK>",
                        "[WFPF],[WFD],[WFH],", "</MEZOK>"}));
 
   TWreport empty("Wreport2");
   empty.MakeFieldList(dir.path(), "E");
-  EXPECT_EQ(ReadFileBytes(dir.filePath("E.def")),
-            crlfLines({R"(<?xml version="1.0" encoding="ISO-8859-1" ?>)", "<MEZOK>", "",
-                       "</MEZOK>"}));
+  EXPECT_EQ(
+      ReadFileBytes(dir.filePath("E.def")),
+      crlfLines({R"(<?xml version="1.0" encoding="ISO-8859-1" ?>)", "<MEZOK>", "", "</MEZOK>"}));
 }
 
 TEST(ReportText, DetailHeightsAndLineBreaks) {
-  const std::pair<int, const char*> heights[] = {
-      {25, "025"}, {7, "007"}, {0, "000"}, {100, "100"}, {999, "999"}, {1000, "1000"}, {12345, "12345"}};
+  const std::pair<int, const char*> heights[] = {{25, "025"},     {7, "007"},   {0, "000"},
+                                                 {100, "100"},    {999, "999"}, {1000, "1000"},
+                                                 {12345, "12345"}};
   for (const auto& [h, text] : heights) EXPECT_EQ(DetailHeightText(h), text) << h;
   EXPECT_EQ(ReportLineText("a\r\nb\nc\rd <&\">"), "a  b c d <&\">");
 }

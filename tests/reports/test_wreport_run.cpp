@@ -43,9 +43,8 @@ TEST(WreportGolden, SampleReportFiles) {
   // Sums by the field's own position: the text columns before them shift nothing.
   const int k01 = after("<FOOTER ID=\"WFooter2\">");
   ASSERT_GT(k01, 0);
-  EXPECT_EQ(xml.mid(k01 + 1, 3),
-            QStringList({QStringLiteral("WF2Koltsh=K01 Iroda"), "WF2Brutto=968 990.50",
-                         "WF2Ecssz=258864.1"}));
+  EXPECT_EQ(xml.mid(k01 + 1, 3), QStringList({QStringLiteral("WF2Koltsh=K01 Iroda"),
+                                              "WF2Brutto=968 990.50", "WF2Ecssz=258864.1"}));
   // The last group's footer shows the last group, not the one before it.
   const int k02 = after("<FOOTER ID=\"WFooter2\">", k01 + 1);
   EXPECT_EQ(xml.value(k02 + 1), QStringLiteral("WF2Koltsh=K02 Műhely"));
@@ -98,9 +97,13 @@ TEST_F(WreportRunTest, EmptyDatasetPrintsMainGroupOnce) {
   printer.ScaleY = 0.5;
 
   const QStringList empty = kXmlOpening + QStringList{R"(<GROUP ID="WGroup1">)",
-                                                      R"(<HEADER ID="WHeader1">)", "WFName=",
-                                                      "</HEADER>", R"(<FOOTER ID="WFooter1">)",
-                                                      "WFSum=0", "</FOOTER>", "</GROUP>",
+                                                      R"(<HEADER ID="WHeader1">)",
+                                                      "WFName=",
+                                                      "</HEADER>",
+                                                      R"(<FOOTER ID="WFooter1">)",
+                                                      "WFSum=0",
+                                                      "</FOOTER>",
+                                                      "</GROUP>",
                                                       "</REPORT>"};
   EXPECT_EQ(run(), empty);
   EXPECT_EQ(printer.CurrentY, 50);  // (header 50 + footer 50) * 0.5
@@ -110,9 +113,9 @@ TEST_F(WreportRunTest, EmptyDatasetPrintsMainGroupOnce) {
   rows.AddRow({"A", "one", 1.5});
   rows.AddRow({"A", "two", 2});
   const QStringList lines = run();
-  EXPECT_EQ(lines.mid(8, 6), QStringList({R"(<DETAIL ID="WDetail1" height="007">)", "WFD=one",
-                                          "</DETAIL>", R"(<DETAIL ID="WDetail1" height="007">)",
-                                          "WFD=two", "</DETAIL>"}));
+  EXPECT_EQ(lines.mid(8, 6),
+            QStringList({R"(<DETAIL ID="WDetail1" height="007">)", "WFD=one", "</DETAIL>",
+                         R"(<DETAIL ID="WDetail1" height="007">)", "WFD=two", "</DETAIL>"}));
   EXPECT_TRUE(lines.contains("WFSum=3.5"));
   EXPECT_EQ(printer.CurrentY, 0.5 * (50 + 7 + 7 + 50));  // the second run starts again at 0
 }
@@ -228,22 +231,26 @@ TEST_F(WreportRunTest, LayoutChecksNameEachFault) {
          r.Add<TWHeader>("WPH1").Tag = wtPageHeader;
          r.Add<TWHeader>("WPH2").Tag = wtPageHeader;
        },
-       {QStringLiteral("Több PageHeader van!")}, {"Report Hiba"}},
+       {QStringLiteral("Több PageHeader van!")},
+       {"Report Hiba"}},
       {"second page footer",
        [](TWreport& r) {
          r.Add<TWFooter>("WPF1").Tag = wtPageFooter;
          r.Add<TWFooter>("WPF2").Tag = wtPageFooter;
        },
-       {QStringLiteral("Több PageFooter van!")}, {"Report Hiba"}},
+       {QStringLiteral("Több PageFooter van!")},
+       {"Report Hiba"}},
       {"second main group",
        [&](TWreport& r) {
          group(r);
          r.Add<TWGroup>("WGroup2");
        },
-       {QStringLiteral("Több MainGroup van!")}, {"Report Hiba"}},
+       {QStringLiteral("Több MainGroup van!")},
+       {"Report Hiba"}},
       {"foreign child of the report",
        [](TWreport& r) { r.Add<TWDetail>("WDetail9"); },
-       {"Nem megengedett elem: WDetail9"}, {"Report Hiba"}},
+       {"Nem megengedett elem: WDetail9"},
+       {"Report Hiba"}},
       {"second group header, footer, detail",
        [&](TWreport& r) {
          auto& g = group(r);
@@ -282,8 +289,7 @@ TEST_F(WreportRunTest, LayoutChecksNameEachFault) {
          d.Add<TWPageNo>("WPageNo2");
          g.Add<TWHeader>("WH1").Add<TWDetail>("WNotChecked");  // group headers are not checked
        },
-       {"Nem megengedett elem: WDX", "Nem megengedett elem: WGX",
-        "Nem megengedett elem: WPageNo2"},
+       {"Nem megengedett elem: WDX", "Nem megengedett elem: WGX", "Nem megengedett elem: WPageNo2"},
        {"ReportHeader Hiba", "ReportHeader Hiba", "ReportHeader Hiba"}},
   };
   rows.AddRow({"A", "x", 1});

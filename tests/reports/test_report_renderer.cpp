@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "app_globals.h"
+#include "report_renderer.h"
+#include "scripted_ui.h"
+#include "test_util.h"
+
+namespace {
+
+// A program directory whose "Gravlen" records its arguments after a pause and ends with the
+// exit code in the file "code".
+class RendererLaunchTest : public ::testing::Test {
+ protected:
+  QTemporaryDir dir;
+  ScriptedUi ui;
+  QString savedProgramDir = Globals().ProgramDir;
+  QString userDir;
+
+  void SetUp() override {
+    Globals().ProgramDir = dir.path() + '/';
+    userDir = dir.filePath(QStringLiteral("felhasználó")) + '/';
+  }
+  void TearDown() override { Globals().ProgramDir = savedProgramDir; }
+  void installRenderer(int exitCode) {
+    WriteFileBytes(
+        dir.filePath("Gravlen"),
+        "#!/bin/sh\nsleep 0.3\nd=$(dirname \"$0\")\nprintf '%s\\n' \"$@\" > \"$d/args\"\n"
+        "exit $(cat \"$d/code\")\n");
+    QFile::setPermissions(dir.filePath("Gravlen"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    WriteFileBytes(dir.filePath("code"), QByteArray::number(exitCode));
+  }
+  QStringList arguments() {
+    return QString::fromUtf8(ReadFileBytes(dir.filePath("args"))).split('\n', Qt::SkipEmptyParts);
+  }
+};
+
+// The two command lines; the call returns only when the renderer has ended.
+TEST_F(RendererLaunchTest, WaitsForTheRendererOnBothCommandLines) {
+  installRenderer(0);
+  EXPECT_EQ(RendererProgram(), dir.filePath("Gravlen"));
+  QElapsedTimer timer;
+  timer.start();
+  EXPECT_TRUE(ShowReport(userDir, "leltszamlist"));
+  EXPECT_GE(timer.elapsed(), 250);
+  EXPECT_EQ(arguments(), QStringList({userDir + "leltszamlist.xml", userDir}));
+  EXPECT_TRUE(RendererPrinterSetup(userDir));
+  EXPECT_EQ(arguments(), QStringList({"PRINTERSETUP", userDir}));
+  EXPECT_TRUE(ui.Calls().isEmpty());
+}
+
+// Neither a renderer that is missing nor one that fails passes in silence.
+TEST_F(RendererLaunchTest, FailuresAreToldToTheUser) {
+  EXPECT_FALSE(ShowReport(userDir, "R"));
+  ASSERT_EQ(ui.Calls().size(), 1);
+  EXPECT_EQ(ui.Calls()[0].caption, "HIBA!");
+  EXPECT_EQ(ui.Texts()[0], QStringLiteral("A jelentés megjelenítő program nem indítható: ") +
+                               QCoreApplication::applicationDirPath() + "/Gravlen");
+
+  ui.Clear();
+  installRenderer(2);
+  EXPECT_FALSE(RendererPrinterSetup(userDir));
+  EXPECT_EQ(ui.Texts(),
+            QStringList{QStringLiteral("A jelentés megjelenítő program hibával fejeződött be: ") +
+                        dir.filePath("Gravlen") + " PRINTERSETUP " + userDir});
+
+  // The runner in use is what decides.
+  ui.Clear();
+  QStringList seen;
+  const TRunAndWait previous = SetRendererRunAndWait([&](const QString& p, const QStringList& a) {
+    seen = QStringList{p} + a;
+    return true;
+  });
+  EXPECT_TRUE(ShowReport(userDir, "R"));
+  EXPECT_EQ(seen, QStringList({dir.filePath("Gravlen"), userDir + "R.xml", userDir}));
+  SetRendererRunAndWait(previous);
+  EXPECT_TRUE(ui.Calls().isEmpty());
+}
+
+// The real renderer ends with an error on a report whose files are missing.
+TEST_F(RendererLaunchTest, RealRendererReportsAMissingReport) {
+  Globals().ProgramDir = BinDir() + '/';
+  EXPECT_FALSE(ShowReport(userDir, "nincs"));
+  EXPECT_EQ(ui.Texts().size(), 1);
+  EXPECT_TRUE(ui.Texts().value(0).contains(QStringLiteral("hibával fejeződött be")))
+      << ui.Texts().join(u'\n').toStdString();
+}
+
+}  // namespace
