@@ -10,6 +10,8 @@ class TReportFile {
  public:
   explicit TReportFile(const QString& path);
   void Line(const QString& line);
+  // "name=value"; a line break inside the value becomes a blank, since readers go by lines.
+  void ValueLine(const QString& name, const QString& value);
   // Throws EInOutError when the file cannot be finished; until then the old file stays.
   void Close();
 

@@ -31,6 +31,7 @@ struct ControlRecord {
 }  // namespace
 
 QString ReportLineText(QString text) {
+  if (!text.contains(u'\r') && !text.contains(u'\n')) return text;
   for (QChar& c : text) {
     if (c == u'\r' || c == u'\n') c = u' ';
   }
@@ -60,8 +61,10 @@ void TWComponent::SetBounds(const TWBounds& b) {
 }
 
 TWreport* TWComponent::Report() const {
+  // Components are never moved to another parent, so the report once found stays.
+  if (m_report) return m_report;
   for (const TWComponent* c = this; c; c = c->m_parent) {
-    if (auto* r = dynamic_cast<const TWreport*>(c)) return const_cast<TWreport*>(r);
+    if (auto* r = dynamic_cast<const TWreport*>(c)) return m_report = const_cast<TWreport*>(r);
   }
   return nullptr;
 }

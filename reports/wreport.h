@@ -83,6 +83,7 @@ class TWComponent {
  private:
   friend class TWContainer;
   TWComponent* m_parent = nullptr;
+  mutable TWreport* m_report = nullptr;
 };
 
 // A component that holds others in their stored order.
@@ -144,6 +145,10 @@ class TWField : public TWControl {
   int FieldIndex() const;
   // What the control shows now.
   QString Text() const;
+
+ private:
+  // The last position found, checked by name before use: a source may be reopened.
+  mutable int m_index = -1;
 };
 
 class TWLabel : public TWControl {
@@ -244,6 +249,15 @@ class TWGroup : public TWContainer {
   // The texts of the footer's fields bound to the walked rows, taken after each row of the
   // group: at a group break the rows already stand on the next group's first row.
   QList<std::pair<const TWField*, QString>> m_footerTexts;
+  bool m_footerKept = false;  // the texts are those of a row of this group
+  // The numbers of the current row (slot, value) and the source read; a group over the same
+  // source as its subgroup adds what the subgroup read for the row instead of reading again.
+  struct TRowNumbers {
+    const TRowSource* From = nullptr;
+    std::vector<std::pair<int, double>> Values;
+  };
+  TRowNumbers m_rowNumbers;
+  const TRowNumbers* m_rowRead = nullptr;  // set once this row's numbers are read whole
 };
 
 class TWreport : public TWContainer {

@@ -1,5 +1,6 @@
 // The data-file run: the walk over the rows, group breaks, sums and the band elements.
 #include <QCoreApplication>
+#include <charconv>
 #include <cmath>
 
 #include "exceptions.h"
@@ -20,10 +21,6 @@ void simpleMessage(const QString& text) {
   Ui().MessageBox(text, QCoreApplication::applicationName(), MsgType::Information, mbOK, mbOK);
 }
 
-QString valueLine(const QString& name, const QString& value) {
-  return name + u'=' + ReportLineText(value);
-}
-
 // Data files are the program's own output: a failure to write one is the caller's to see,
 // never a message in the middle of the walk.
 template <class F>
@@ -41,13 +38,26 @@ void guarded(F&& step, const QString& message) {
 
 bool ReportSumValue(const QString& text, QChar thousandSeparator, QChar decimalSeparator,
                     double& value) {
-  QString t = text.trimmed();
-  t.remove(thousandSeparator);
-  const qsizetype dot = t.indexOf(decimalSeparator);
-  if (dot >= 0) t[dot] = u'.';
-  bool ok = false;
-  const double v = t.toDouble(&ok);
-  if (!ok || !std::isfinite(v)) return false;
+  // Read on a byte copy: the summation runs for every numeric field of every row.
+  const QString t = text.trimmed();
+  char buffer[128];
+  qsizetype n = 0;
+  bool decimal = false;
+  for (QChar c : t) {
+    if (c == thousandSeparator) continue;
+    if (c == decimalSeparator && !decimal) {
+      decimal = true;
+      c = u'.';
+    }
+    if (c.unicode() > 127 || n == qsizetype(sizeof buffer)) return false;
+    buffer[n++] = char(c.unicode());
+  }
+  const char* begin = buffer;
+  const char* end = buffer + n;
+  if (begin != end && *begin == '+') ++begin;  // from_chars takes no plus sign
+  double v = 0;
+  const auto [stop, error] = std::from_chars(begin, end, v);
+  if (begin == end || error != std::errc() || stop != end || !std::isfinite(v)) return false;
   value = v;
   return true;
 }
@@ -65,7 +75,14 @@ QString ReportSumText(double sum, bool currency) {
 
 int TWField::FieldIndex() const {
   if (!DataSource || DataField.isEmpty()) return -1;
-  return DataSource->FindField(DataField);
+  if (m_index < 0 || m_index >= DataSource->FieldCount()) {
+    m_index = DataSource->FindField(DataField);
+    return m_index;
+  }
+  const QString name = DataSource->FieldName(m_index);
+  if (name != DataField && name.compare(DataField, Qt::CaseInsensitive) != 0)
+    m_index = DataSource->FindField(DataField);
+  return m_index;
 }
 
 QString TWField::Text() const {
@@ -86,7 +103,7 @@ void TWBand::writeElement(TWRPrinter& printer, const QString& open, const QStrin
   if (!report) throw Exception(QStringLiteral("A sáv nem tartozik jelentéshez: ") + Name);
   TReportFile& out = report->DataFile();
   out.Line(open);
-  for (const auto& [name, value] : values) out.Line(valueLine(name, value));
+  for (const auto& [name, value] : values) out.ValueLine(name, value);
   out.Line(close);
   printer.CurrentY += Height * printer.ScaleY;
 }
@@ -103,8 +120,8 @@ void TWHeader::Print(TWRPrinter& printer) {
         values.append({pageNo->Name, pageNo->Hint});
     }
   }
-  writeElement(printer, QStringLiteral("<HEADER ID=\"%1\">").arg(Name), QStringLiteral("</HEADER>"),
-               values);
+  writeElement(printer, QStringLiteral("<HEADER ID=\"") + Name + QStringLiteral("\">"),
+               QStringLiteral("</HEADER>"), values);
 }
 
 void TWDetail::Print(TWRPrinter& printer) {
@@ -114,10 +131,10 @@ void TWDetail::Print(TWRPrinter& printer) {
     if (c->Tag != wtField) continue;
     if (auto* field = dynamic_cast<TWField*>(c.get())) values.append({field->Name, field->Text()});
   }
-  writeElement(
-      printer,
-      QStringLiteral("<DETAIL ID=\"%1\" height=\"%2\">").arg(Name, DetailHeightText(Height)),
-      QStringLiteral("</DETAIL>"), values);
+  writeElement(printer,
+               QStringLiteral("<DETAIL ID=\"") + Name + QStringLiteral("\" height=\"") +
+                   DetailHeightText(Height) + QStringLiteral("\">"),
+               QStringLiteral("</DETAIL>"), values);
 }
 
 void TWFooter::Print(TWRPrinter& printer) {
@@ -128,8 +145,8 @@ void TWFooter::Print(TWRPrinter& printer) {
     if (c->Tag != wtField) continue;
     if (auto* field = dynamic_cast<TWField*>(c.get())) values.append({field->Name, field->Text()});
   }
-  writeElement(printer, QStringLiteral("<FOOTER ID=\"%1\">").arg(Name), QStringLiteral("</FOOTER>"),
-               values);
+  writeElement(printer, QStringLiteral("<FOOTER ID=\"") + Name + QStringLiteral("\">"),
+               QStringLiteral("</FOOTER>"), values);
 }
 
 void TWFooter::Print(TWGroup& group, TWRPrinter& printer) {
@@ -149,8 +166,8 @@ void TWFooter::Print(TWGroup& group, TWRPrinter& printer) {
       value = field->Text();
     values.append({field->Name, value});
   }
-  writeElement(printer, QStringLiteral("<FOOTER ID=\"%1\">").arg(Name), QStringLiteral("</FOOTER>"),
-               values);
+  writeElement(printer, QStringLiteral("<FOOTER ID=\"") + Name + QStringLiteral("\">"),
+               QStringLiteral("</FOOTER>"), values);
 }
 
 // ---- group ----
@@ -165,7 +182,18 @@ QString TWGroup::currentKey() const {
 
 void TWGroup::Start(TWRPrinter& printer) {
   std::fill(Sums.begin(), Sums.end(), 0.0);
+  // The footer fields bound to the walked rows that print no sum keep their last row's text.
   m_footerTexts.clear();
+  m_footerKept = false;
+  const TRowSource* walked = Report() ? Report()->Datasource : nullptr;
+  if (Footer) {
+    for (const auto& c : Footer->Children()) {
+      auto* field = c->Tag == wtField ? dynamic_cast<const TWField*>(c.get()) : nullptr;
+      if (!field || !field->DataSource || sumSlot(field) >= 0) continue;
+      if (field->DataSource == Datasource || field->DataSource == walked)
+        m_footerTexts.append({field, QString()});
+    }
+  }
   if (!DataField.isEmpty()) LastKey = currentKey();
   Report()->DataFile().Line(QStringLiteral("<GROUP ID=\"%1\">").arg(Name));
   if (Header) Header->Print(printer);
@@ -173,6 +201,7 @@ void TWGroup::Start(TWRPrinter& printer) {
 }
 
 void TWGroup::NewDetail(TWRPrinter& printer) {
+  m_rowRead = nullptr;
   guarded(
       [&] {
         if (currentKey() != LastKey) {
@@ -191,8 +220,16 @@ void TWGroup::NewDetail(TWRPrinter& printer) {
 
 void TWGroup::addSums() {
   if (!Datasource) return;
+  // Nothing runs between the subgroup's summation and ours, so its reading is this row's.
+  if (SubGroup && SubGroup->m_rowRead && SubGroup->m_rowRead->From == Datasource) {
+    m_rowRead = SubGroup->m_rowRead;
+    for (const auto& [i, v] : m_rowRead->Values) Sums[i] += v;
+    return;
+  }
   guarded(
       [&] {
+        m_rowNumbers.From = Datasource;
+        m_rowNumbers.Values.clear();
         const int count = Datasource->FieldCount();
         for (int i = 0; i < count; ++i) {
           if (!Datasource->IsNumeric(i)) continue;
@@ -206,26 +243,23 @@ void TWGroup::addSums() {
             continue;
           }
           double value = 0;
-          if (ReportSumValue(text, kThousandSeparator, kDecimalSeparator, value) && i < kSumSlots)
+          if (ReportSumValue(text, kThousandSeparator, kDecimalSeparator, value) && i < kSumSlots) {
             Sums[i] += value;
+            m_rowNumbers.Values.emplace_back(i, value);
+          }
         }
+        m_rowRead = &m_rowNumbers;
       },
       QStringLiteral("Hiba Wgroup. összegzőben"));
 }
 
 void TWGroup::keepFooterTexts() {
-  if (!Footer) return;
-  const TRowSource* walked = Report() ? Report()->Datasource : nullptr;
+  if (!Footer || m_footerTexts.isEmpty()) return;
   guarded(
       [&] {
-        m_footerTexts.clear();
-        for (const auto& c : Footer->Children()) {
-          if (c->Tag != wtField) continue;
-          auto* field = dynamic_cast<const TWField*>(c.get());
-          if (!field || !field->DataSource || sumSlot(field) >= 0) continue;
-          if (field->DataSource != Datasource && field->DataSource != walked) continue;
-          m_footerTexts.append({field, field->Text()});
-        }
+        m_footerKept = false;
+        for (auto& [field, text] : m_footerTexts) text = field->Text();
+        m_footerKept = true;
       },
       QStringLiteral("Hiba Wgroup.newdeatil -ban"));
 }
@@ -237,6 +271,7 @@ int TWGroup::sumSlot(const TWField* field) const {
 }
 
 bool TWGroup::footerText(const TWField* field, QString& text) const {
+  if (!m_footerKept) return false;
   for (const auto& [f, t] : m_footerTexts) {
     if (f == field) {
       text = t;

@@ -21,7 +21,16 @@ class TMemoryRowSource : public TRowSource {
 
   explicit TMemoryRowSource(QList<Column> columns) : m_columns(std::move(columns)) {}
 
-  void AddRow(const QVariantList& values) { m_rows.push_back(values); }
+  // The texts of a row are made when it is added, as a dataset holds its fetched rows.
+  void AddRow(const QVariantList& values) {
+    std::vector<Cell> row;
+    for (int i = 0; i < m_columns.size(); ++i) {
+      const QVariant& v = values.value(i);
+      row.push_back(
+          {v.isValid(), format(m_columns[i].Type, v, false), format(m_columns[i].Type, v, true)});
+    }
+    m_rows.push_back(std::move(row));
+  }
   int RowCount() const { return int(m_rows.size()); }
   int Row() const { return m_row; }
   void SetRow(int row) { m_row = row; }
@@ -45,13 +54,14 @@ class TMemoryRowSource : public TRowSource {
   QString DisplayText(int index) const override { return text(index, true); }
 
  private:
-  QString text(int index, bool display) const {
-    // Past the last row the last row stays current, as a dataset's does.
-    const int row = m_row < RowCount() ? m_row : RowCount() - 1;
-    if (row < 0) return {};
-    const QVariant& v = m_rows[row].value(index);
-    if (!v.isValid()) throw Exception(QStringLiteral("unreadable ") + m_columns[index].Name);
-    switch (m_columns[index].Type) {
+  struct Cell {
+    bool Valid;
+    QString Text;
+    QString Display;
+  };
+  static QString format(Kind type, const QVariant& v, bool display) {
+    if (!v.isValid()) return {};
+    switch (type) {
       case Kind::String:
         return v.toString();
       case Kind::Integer:
@@ -63,8 +73,16 @@ class TMemoryRowSource : public TRowSource {
     }
     return {};
   }
+  QString text(int index, bool display) const {
+    // Past the last row the last row stays current, as a dataset's does.
+    const int row = m_row < RowCount() ? m_row : RowCount() - 1;
+    if (row < 0) return {};
+    const Cell& c = m_rows[row][index];
+    if (!c.Valid) throw Exception(QStringLiteral("unreadable ") + m_columns[index].Name);
+    return display ? c.Display : c.Text;
+  }
 
   QList<Column> m_columns;
-  std::vector<QVariantList> m_rows;
+  std::vector<std::vector<Cell>> m_rows;
   int m_row = 0;
 };
