@@ -3,28 +3,17 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 
 #include "app_globals.h"
+#include "program_runner.h"
 #include "ui_services.h"
 
 namespace {
 
 const QString kRendererName = QStringLiteral("Gravlen");
 
-// Stands in for the frame's RunAndWait until this library can use it.
-bool processRunAndWait(const QString& program, const QStringList& arguments) {
-  QProcess process;
-  process.setProcessChannelMode(QProcess::ForwardedChannels);
-  process.setInputChannelMode(QProcess::ForwardedInputChannel);
-  process.start(program, arguments);
-  if (!process.waitForStarted(-1)) return false;
-  process.waitForFinished(-1);
-  return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-}
-
 TRunAndWait& runAndWait() {
-  static TRunAndWait run = processRunAndWait;
+  static TRunAndWait run = &RunAndWait;
   return run;
 }
 
@@ -48,7 +37,7 @@ bool runRenderer(const QStringList& arguments) {
 
 TRunAndWait SetRendererRunAndWait(TRunAndWait run) {
   TRunAndWait previous = runAndWait();
-  runAndWait() = run ? std::move(run) : TRunAndWait(processRunAndWait);
+  runAndWait() = run ? std::move(run) : TRunAndWait(&RunAndWait);
   return previous;
 }
 
