@@ -8,7 +8,8 @@
 #include <QPushButton>
 
 #include "app_globals.h"
-#include "data_set_row_source.h"
+#include "data_source.h"
+#include "data_source_rows.h"
 #include "exceptions.h"
 #include "form_ecs_torol.h"
 #include "form_setup.h"
@@ -68,8 +69,11 @@ void WriteRunListReport(TUniSQLDatabase& database, const QString& runDateText,
   for (const char* name : {"BRUTTO", "ECSSZ", "ECSA"})
     QSZAMITAS.FieldByName(QString::fromLatin1(name))->SetCurrency(true);
 
-  TDataSetRowSource rows(QSZAMITAS);
-  TDataSetRowSource ceg(QCeg);
+  TDataSource DSSzamitas, DSCeg;
+  DSSzamitas.SetDataSet(&QSZAMITAS);
+  DSCeg.SetDataSet(&QCeg);
+  TDataSourceRows rows(DSSzamitas);
+  TDataSourceRows ceg(DSCeg);
   TWreport Wreport(QStringLiteral("Wreport"));
   Wreport.Datasource = &rows;
   auto& main = Wreport.Add<TWGroup>(QStringLiteral("WGroup1"));

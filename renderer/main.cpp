@@ -17,6 +17,7 @@
 #include "exceptions.h"
 #include "printer_settings.h"
 #include "printer_setup_dialog.h"
+#include "qt_ui_services.h"
 #include "report_document.h"
 #include "report_preview.h"
 
@@ -54,7 +55,8 @@ int main(int argc, char* argv[]) {
   for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
   const bool pdf = args.value(0) == QLatin1String("--pdf");
   // The PDF needs no window, so it needs no display either.
-  if (pdf && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (pdf && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
 
   QApplication app(argc, argv);
   app.setApplicationName(QStringLiteral("Gravlen"));
@@ -62,6 +64,10 @@ int main(int argc, char* argv[]) {
   if (qtTexts.load(QLocale(QLocale::Hungarian), QStringLiteral("qtbase"), QStringLiteral("_"),
                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
     app.installTranslator(&qtTexts);
+
+  // Messages of the preview (a PDF that cannot be saved) need a window to appear in.
+  QtUiServices ui;
+  SetUi(&ui);
 
   if (args.isEmpty()) return usage();
   if (args[0].compare(QLatin1String("PRINTERSETUP"), Qt::CaseInsensitive) == 0)

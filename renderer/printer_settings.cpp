@@ -41,15 +41,14 @@ void TPrinterSettings::Load(const QString& dir) {
   if (!size.isValid()) {
     const double w = readMm(ini, QStringLiteral("PAPIRSZELES"), 0);
     const double h = readMm(ini, QStringLiteral("PAPIRMAGAS"), 0);
-    size = w > 0 && h > 0 ? QPageSize(QSizeF(w, h), QPageSize::Millimeter)
-                          : QPageSize(QPageSize::A4);
+    size =
+        w > 0 && h > 0 ? QPageSize(QSizeF(w, h), QPageSize::Millimeter) : QPageSize(QPageSize::A4);
   }
   const bool landscape =
       ini.ReadString(kSection, QStringLiteral("TAJOLAS"), QString()) == QLatin1String("FEKVO");
-  const QMarginsF margins(readMm(ini, QStringLiteral("BALMARGO"), 10),
-                          readMm(ini, QStringLiteral("FELSOMARGO"), 10),
-                          readMm(ini, QStringLiteral("JOBBMARGO"), 10),
-                          readMm(ini, QStringLiteral("ALSOMARGO"), 10));
+  const QMarginsF margins(
+      readMm(ini, QStringLiteral("BALMARGO"), 10), readMm(ini, QStringLiteral("FELSOMARGO"), 10),
+      readMm(ini, QStringLiteral("JOBBMARGO"), 10), readMm(ini, QStringLiteral("ALSOMARGO"), 10));
   Layout = QPageLayout(size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait, margins,
                        QPageLayout::Millimeter);
   if (!Layout.isValid()) Layout = DefaultLayout();
@@ -68,7 +67,7 @@ void TPrinterSettings::Save(const QString& dir) const {
   ini.WriteString(kSection, QStringLiteral("PAPIRMAGAS"), mmText(mm.height()));
   ini.WriteString(kSection, QStringLiteral("TAJOLAS"),
                   Layout.orientation() == QPageLayout::Landscape ? QStringLiteral("FEKVO")
-                                                                  : QStringLiteral("ALLO"));
+                                                                 : QStringLiteral("ALLO"));
   ini.WriteString(kSection, QStringLiteral("BALMARGO"), mmText(m.left()));
   ini.WriteString(kSection, QStringLiteral("FELSOMARGO"), mmText(m.top()));
   ini.WriteString(kSection, QStringLiteral("JOBBMARGO"), mmText(m.right()));

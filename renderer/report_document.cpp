@@ -34,11 +34,12 @@ QString MapFontFamily(const QString& family) {
     const bool mono = f.contains(QLatin1String("courier")) || f.contains(QLatin1String("mono")) ||
                       f.contains(QLatin1String("console")) || f.contains(QLatin1String("fixed")) ||
                       f.contains(QLatin1String("consolas"));
-    const bool serif = !f.contains(QLatin1String("sans")) &&
-                       (f.contains(QLatin1String("times")) || f.contains(QLatin1String("roman")) ||
-                        f.contains(QLatin1String("serif")) || f.contains(QLatin1String("georgia")) ||
-                        f.contains(QLatin1String("garamond")) || f.contains(QLatin1String("book")));
-    mapped = mono ? QStringLiteral("DejaVu Sans Mono")
+    const bool serif =
+        !f.contains(QLatin1String("sans")) &&
+        (f.contains(QLatin1String("times")) || f.contains(QLatin1String("roman")) ||
+         f.contains(QLatin1String("serif")) || f.contains(QLatin1String("georgia")) ||
+         f.contains(QLatin1String("garamond")) || f.contains(QLatin1String("book")));
+    mapped = mono    ? QStringLiteral("DejaVu Sans Mono")
              : serif ? QStringLiteral("DejaVu Serif")
                      : QStringLiteral("DejaVu Sans");
   }

@@ -12,12 +12,8 @@ namespace {
 
 const QString kRendererName = QStringLiteral("Gravlen");
 
-bool defaultRun(const QString& program, const QStringList& arguments) {
-  return RunAndWait(program, arguments);
-}
-
 TRunAndWait& runAndWait() {
-  static TRunAndWait run = defaultRun;
+  static TRunAndWait run = &RunAndWait;
   return run;
 }
 
@@ -41,7 +37,7 @@ bool runRenderer(const QStringList& arguments) {
 
 TRunAndWait SetRendererRunAndWait(TRunAndWait run) {
   TRunAndWait previous = runAndWait();
-  runAndWait() = run ? std::move(run) : TRunAndWait(defaultRun);
+  runAndWait() = run ? std::move(run) : TRunAndWait(&RunAndWait);
   return previous;
 }
 

@@ -12,9 +12,9 @@
 //   RendererPrinterSetup(Globals().UserDir);
 
 // Starts a program with its arguments, waits for it without a time limit and tells whether it
-// ended normally with exit code 0: the frame's RunAndWait.
+// ended normally with exit code 0; the frame's RunAndWait unless a test installs another.
 using TRunAndWait = std::function<bool(const QString& program, const QStringList& arguments)>;
-// Installs run (an empty one restores the default); returns the previous one.
+// Installs run (an empty one restores RunAndWait); returns the previous one.
 TRunAndWait SetRendererRunAndWait(TRunAndWait run);
 
 // The renderer's path: in ProgramDir, else beside the running program (ProgramDir is the

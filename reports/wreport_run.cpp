@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "exceptions.h"
+#include "format_settings.h"
 #include "report_file.h"
 #include "row_source.h"
 #include "ui_services.h"
@@ -11,10 +12,6 @@
 #include "wreport.h"
 
 namespace {
-
-// The program's number settings: "." decimals, thousands grouped by a blank.
-constexpr QChar kThousandSeparator = u' ';
-constexpr QChar kDecimalSeparator = u'.';
 
 // The class library's plain message: the program's title as caption, an OK button.
 void simpleMessage(const QString& text) {
@@ -63,12 +60,8 @@ bool ReportSumValue(const QString& text, QChar thousandSeparator, QChar decimalS
 }
 
 QString ReportSumText(double sum, bool currency) {
-  if (!currency) return QString::number(sum, 'g', 15);
-  // Fourteen significant digits, two of them decimals, thousands grouped.
-  QString digits = QString::number(std::fabs(sum), 'f', 2);
-  const bool negative = sum < 0 && digits != QLatin1String("0.00");
-  for (qsizetype at = digits.size() - 6; at > 0; at -= 3) digits.insert(at, kThousandSeparator);
-  return negative ? u'-' + digits : digits;
+  // As a currency field shows its amount.
+  return currency ? FormatFloat(QStringLiteral(",0.00;-,0.00"), sum) : FloatToStr(sum);
 }
 
 // ---- controls ----
@@ -243,7 +236,7 @@ void TWGroup::addSums() {
             continue;
           }
           double value = 0;
-          if (ReportSumValue(text, kThousandSeparator, kDecimalSeparator, value) && i < kSumSlots) {
+          if (ReportSumValue(text, ThousandSeparator, DecimalSeparator, value) && i < kSumSlots) {
             Sums[i] += value;
             m_rowNumbers.Values.emplace_back(i, value);
           }

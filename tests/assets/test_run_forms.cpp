@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -79,6 +80,19 @@ TEST_F(RunForms, RunWritesItsLinesAndPrintsTheRunList) {
   EXPECT_TRUE(data.contains("Pr\xf3" "ba Kft."));  // Windows-1250
   EXPECT_TRUE(QFile::exists(userDir.path() + "/ECSSZAM.frm"));
   EXPECT_TRUE(ui.Calls().isEmpty()) << ui.Texts().join('\n').toStdString();
+
+  // The renderer makes the list readable: title, company, asset, the lines and their sums.
+  const QString pdf = userDir.path() + "/ECSSZAM.pdf";
+  ASSERT_EQ(QProcess::execute(BinDir() + "/Gravlen",
+                              {"--pdf", pdf, userDir.path() + "/ECSSZAM.xml", userDir.path() + "/"}),
+            0);
+  QProcess text;
+  text.start("pdftotext", {"-layout", pdf, "-"});
+  ASSERT_TRUE(text.waitForFinished());
+  const QString page = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+  for (const char* expected : {"ÉCS SZÁMÍTÁS", "Próba Kft.", "00001", "Eszterga", "2004.07.01",
+                               "184", "Összesen:"})
+    EXPECT_TRUE(page.contains(QString::fromUtf8(expected))) << expected << "\n" << page.toStdString();
 
   // A second run before the first one's date: Yes removes the later write-off and its lines.
   ui.Answer(mbYes);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "exceptions.h"
+#include "format_settings.h"
 #include "row_source.h"
 #include "wreport.h"
 

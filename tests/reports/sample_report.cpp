@@ -18,10 +18,11 @@ TWField& field(TWBand& band, const QString& name, const TWBounds& at, TRowSource
 
 }  // namespace
 
-TSampleReport::TSampleReport() {
-  Wreport1.Datasource = &Rows;
+TSampleReport::TSampleReport(TRowSource* source) {
+  TRowSource* rows = source ? source : &Rows;
+  Wreport1.Datasource = rows;
   auto& g1 = Wreport1.Add<TWGroup>("WGroup1");
-  g1.Datasource = &Rows;
+  g1.Datasource = rows;
 
   auto& h1 = g1.Add<TWHeader>("WHeader1");
   h1.Height = 64;
@@ -41,59 +42,59 @@ TSampleReport::TSampleReport() {
   label(h1, "WLabel7", {540, 44, 60, 16}, QStringLiteral("Menny.")).Alignment = taRightJustify;
 
   auto& g2 = g1.Add<TWGroup>("WGroup2");
-  g2.Datasource = &Rows;
+  g2.Datasource = rows;
   g2.DataField = "KOLTSHELY";
   auto& h2 = g2.Add<TWHeader>("WHeader2");
   h2.Height = 24;
   label(h2, "WLabel8", {8, 4, 90, 16}, QStringLiteral("Költséghely:")).Font.Bold = true;
-  auto& koltsh = field(h2, "WFKoltsh", {100, 4, 120, 16}, &Rows, "KOLTSHELY");
+  auto& koltsh = field(h2, "WFKoltsh", {100, 4, 120, 16}, rows, "KOLTSHELY");
   koltsh.Font.Bold = koltsh.Font.Underline = true;
 
   auto& g3 = g2.Add<TWGroup>("WGroup3");
-  g3.Datasource = &Rows;
+  g3.Datasource = rows;
   g3.DataField = "SZAMLA";
   auto& h3 = g3.Add<TWHeader>("WHeader3");
   h3.Height = 20;
   label(h3, "WLabel9", {24, 2, 100, 16}, QStringLiteral("Főkönyvi szám:")).Font.Italic = true;
-  field(h3, "WFSzamla", {126, 2, 100, 16}, &Rows, "SZAMLA").Font.Italic = true;
+  field(h3, "WFSzamla", {126, 2, 100, 16}, rows, "SZAMLA").Font.Italic = true;
 
   auto& d = g3.Add<TWDetail>("WDetail1");
   d.Height = 17;
-  field(d, "WFLeltszam", {8, 0, 80, 16}, &Rows, "LELTSZAM");
-  field(d, "WFMegnev", {90, 0, 200, 16}, &Rows, "MEGNEV");
-  field(d, "WFBrutto", {300, 0, 110, 16}, &Rows, "BRUTTO", taRightJustify);
-  field(d, "WFEcssz", {420, 0, 110, 16}, &Rows, "ECSSZ", taRightJustify);
-  field(d, "WFMenny", {540, 0, 60, 16}, &Rows, "MENNYISEG", taRightJustify);
+  field(d, "WFLeltszam", {8, 0, 80, 16}, rows, "LELTSZAM");
+  field(d, "WFMegnev", {90, 0, 200, 16}, rows, "MEGNEV");
+  field(d, "WFBrutto", {300, 0, 110, 16}, rows, "BRUTTO", taRightJustify);
+  field(d, "WFEcssz", {420, 0, 110, 16}, rows, "ECSSZ", taRightJustify);
+  field(d, "WFMenny", {540, 0, 60, 16}, rows, "MENNYISEG", taRightJustify);
 
   auto& f3 = g3.Add<TWFooter>("WFooter3");
   f3.Height = 20;
   f3.RepeatNewpage = false;
   label(f3, "WLabel10", {90, 2, 90, 16}, QStringLiteral("Számla összesen:"));
-  field(f3, "WF3Szamla", {182, 2, 100, 16}, &Rows, "SZAMLA");
-  field(f3, "WF3Brutto", {300, 2, 110, 16}, &Rows, "BRUTTO", taRightJustify).Bordersize = 1;
-  field(f3, "WF3Ecssz", {420, 2, 110, 16}, &Rows, "ECSSZ", taRightJustify);
-  field(f3, "WF3Menny", {540, 2, 60, 16}, &Rows, "MENNYISEG", taRightJustify);
+  field(f3, "WF3Szamla", {182, 2, 100, 16}, rows, "SZAMLA");
+  field(f3, "WF3Brutto", {300, 2, 110, 16}, rows, "BRUTTO", taRightJustify).Bordersize = 1;
+  field(f3, "WF3Ecssz", {420, 2, 110, 16}, rows, "ECSSZ", taRightJustify);
+  field(f3, "WF3Menny", {540, 2, 60, 16}, rows, "MENNYISEG", taRightJustify);
 
   auto& f2 = g2.Add<TWFooter>("WFooter2");
   f2.Height = 24;
   f2.RepeatNewpage = false;
   label(f2, "WLabel11", {8, 4, 160, 16}, QStringLiteral("Költséghely összesen:")).Font.Bold = true;
-  field(f2, "WF2Koltsh", {170, 4, 120, 16}, &Rows, "KOLTSHELY").Font.Bold = true;
-  field(f2, "WF2Brutto", {300, 4, 110, 16}, &Rows, "BRUTTO", taRightJustify).Font.Bold = true;
-  field(f2, "WF2Ecssz", {420, 4, 110, 16}, &Rows, "ECSSZ", taRightJustify).Font.Bold = true;
+  field(f2, "WF2Koltsh", {170, 4, 120, 16}, rows, "KOLTSHELY").Font.Bold = true;
+  field(f2, "WF2Brutto", {300, 4, 110, 16}, rows, "BRUTTO", taRightJustify).Font.Bold = true;
+  field(f2, "WF2Ecssz", {420, 4, 110, 16}, rows, "ECSSZ", taRightJustify).Font.Bold = true;
 
   auto& f1 = g1.Add<TWFooter>("WFooter1");
   f1.Height = 26;
   f1.BorderSize = 1;
   f1.RepeatNewpage = false;
   label(f1, "WLabel12", {8, 5, 160, 16}, QStringLiteral("Mindösszesen:")).Font.Bold = true;
-  field(f1, "WF1Brutto", {300, 5, 110, 16}, &Rows, "BRUTTO", taRightJustify).Font.Bold = true;
-  field(f1, "WF1Ecssz", {420, 5, 110, 16}, &Rows, "ECSSZ", taRightJustify).Font.Bold = true;
-  field(f1, "WF1Menny", {540, 5, 60, 16}, &Rows, "MENNYISEG", taRightJustify).Font.Bold = true;
+  field(f1, "WF1Brutto", {300, 5, 110, 16}, rows, "BRUTTO", taRightJustify).Font.Bold = true;
+  field(f1, "WF1Ecssz", {420, 5, 110, 16}, rows, "ECSSZ", taRightJustify).Font.Bold = true;
+  field(f1, "WF1Menny", {540, 5, 60, 16}, rows, "MENNYISEG", taRightJustify).Font.Bold = true;
 }
 
-void TSampleReport::AddGoldenRows() {
-  const QList<QVariantList> rows = {
+QList<QVariantList> TSampleReport::GoldenRows() {
+  return {
       {"K01 Iroda", "1411", "00001", QStringLiteral("Íróasztal tölgyfából"), 125000.5, 25000.1, 2},
       {"K01 Iroda", "1411", "00002", QStringLiteral("Fűtőkészülék \"Hő\" <gáz>"), 310000.0, 62000.0,
        1},
@@ -109,7 +110,10 @@ void TSampleReport::AddGoldenRows() {
       {"K02 Műhely", "1321", "00011", QStringLiteral("Targonca"), 3200000.0, 640000.0, 1},
       {"K02 Műhely", "1411", "00012", QStringLiteral("Szerszámszekrény"), 120000.0, 24000.0, 4},
   };
-  for (const QVariantList& r : rows) Rows.AddRow(r);
+}
+
+void TSampleReport::AddGoldenRows() {
+  for (const QVariantList& r : GoldenRows()) Rows.AddRow(r);
 }
 
 void TSampleReport::AddGeneratedRows(int count) {

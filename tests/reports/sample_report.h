@@ -18,8 +18,10 @@ struct TSampleReport {
                          {"MENNYISEG", TMemoryRowSource::Kind::Integer}}};
   TWreport Wreport1{QStringLiteral("Wreport1")};
 
-  TSampleReport();
-  // The twelve assets of the golden files, with Hungarian names.
+  // Over Rows, or over source when one is given (its columns those of Rows).
+  explicit TSampleReport(TRowSource* source = nullptr);
+  // The twelve assets of the golden files, with Hungarian names, in the columns of Rows.
+  static QList<QVariantList> GoldenRows();
   void AddGoldenRows();
   // count generated assets: a cost location per 200 rows, an account per 25.
   void AddGeneratedRows(int count);

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "app_globals.h"
+#include "program_runner.h"
 #include "report_renderer.h"
 #include "scripted_ui.h"
 #include "test_util.h"
@@ -27,12 +28,9 @@ class RendererLaunchTest : public ::testing::Test {
   }
   void TearDown() override { Globals().ProgramDir = savedProgramDir; }
   void installRenderer(int exitCode) {
-    WriteFileBytes(
-        dir.filePath("Gravlen"),
-        "#!/bin/sh\nsleep 0.3\nd=$(dirname \"$0\")\nprintf '%s\\n' \"$@\" > \"$d/args\"\n"
-        "exit $(cat \"$d/code\")\n");
-    QFile::setPermissions(dir.filePath("Gravlen"),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    WriteScript(dir.path(), "Gravlen",
+                "sleep 0.3\nd=$(dirname \"$0\")\nprintf '%s\\n' \"$@\" > \"$d/args\"\n"
+                "exit $(cat \"$d/code\")");
     WriteFileBytes(dir.filePath("code"), QByteArray::number(exitCode));
   }
   QStringList arguments() {
@@ -40,14 +38,23 @@ class RendererLaunchTest : public ::testing::Test {
   }
 };
 
-// The two command lines; the call returns only when the renderer has ended.
+// The two command lines; the call returns only when the renderer has ended, and the program
+// is minimised meanwhile and restored after.
 TEST_F(RendererLaunchTest, WaitsForTheRendererOnBothCommandLines) {
   installRenderer(0);
   EXPECT_EQ(RendererProgram(), dir.filePath("Gravlen"));
+  QStringList windows;
+  const RunAndWaitHooks previous = SetRunAndWaitHooks(
+      {[&] { windows << "minimised"; },
+       [&] {
+         windows << (QFile::exists(dir.filePath("args")) ? "restored after the end" : "early");
+       }});
   QElapsedTimer timer;
   timer.start();
   EXPECT_TRUE(ShowReport(userDir, "leltszamlist"));
   EXPECT_GE(timer.elapsed(), 250);
+  SetRunAndWaitHooks(previous);
+  EXPECT_EQ(windows, QStringList({"minimised", "restored after the end"}));
   EXPECT_EQ(arguments(), QStringList({userDir + "leltszamlist.xml", userDir}));
   EXPECT_TRUE(RendererPrinterSetup(userDir));
   EXPECT_EQ(arguments(), QStringList({"PRINTERSETUP", userDir}));

@@ -2,12 +2,15 @@
 
 #include "row_source.h"
 
+class TDataSource;
 class TDataSet;
 
-// The rows of an open dataset as a report walks them.
-class TDataSetRowSource : public TRowSource {
+// The rows of a data source's dataset as a report walks them. The dataset is looked up at
+// each use, so a listing may reopen or exchange it between runs; a source without an open
+// dataset has no rows and no fields.
+class TDataSourceRows : public TRowSource {
  public:
-  explicit TDataSetRowSource(TDataSet& dataSet) : m_dataSet(dataSet) {}
+  explicit TDataSourceRows(TDataSource& source) : m_source(source) {}
 
   void First() override;
   void Next() override;
@@ -21,5 +24,7 @@ class TDataSetRowSource : public TRowSource {
   QString DisplayText(int index) const override;
 
  private:
-  TDataSet& m_dataSet;
+  TDataSet* open() const;
+
+  TDataSource& m_source;
 };
