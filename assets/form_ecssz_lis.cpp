@@ -19,25 +19,6 @@
 #include "wr_printer.h"
 #include "wreport.h"
 
-namespace {
-
-TWLabel& Label(TWBand& band, const QString& name, const TWBounds& at, const QString& caption,
-               TAlignment alignment = taLeftJustify) {
-  auto& l = band.Add<TWLabel>(name, at);
-  l.Caption = caption;
-  l.Alignment = alignment;
-  return l;
-}
-
-TWField& Field(TWBand& band, const QString& name, const TWBounds& at, TRowSource* rows,
-               const QString& dataField, TAlignment alignment = taLeftJustify) {
-  auto& f = band.Add<TWField>(name, at);
-  if (rows) f.Bind(*rows, dataField);
-  f.Alignment = alignment;
-  return f;
-}
-
-}  // namespace
 
 void WriteRunListReport(TUniSQLDatabase& database, const QString& runDateText,
                         const QString& leltszam, const QString& userDir) {
@@ -82,29 +63,29 @@ void WriteRunListReport(TUniSQLDatabase& database, const QString& runDateText,
   auto& WHeader1 = main.Add<TWHeader>(QStringLiteral("WHeader1"));
   WHeader1.Height = 96;
   WHeader1.RepeatNewpage = true;
-  auto& WFDatum = Field(WHeader1, QStringLiteral("WFDatum"), {8, 4, 90, 16}, nullptr, {});
-  auto& title = Label(WHeader1, QStringLiteral("WLabel1"), {230, 4, 180, 20},
+  auto& WFDatum = AddField(WHeader1, QStringLiteral("WFDatum"), {8, 4, 90, 16}, nullptr, {});
+  auto& title = AddLabel(WHeader1, QStringLiteral("WLabel1"), {230, 4, 180, 20},
                       QStringLiteral("ÉCS SZÁMÍTÁS"), taCenter);
   title.Font.Bold = true;
   title.Font.Size = 12;
-  auto& WField2 = Field(WHeader1, QStringLiteral("WField2"), {270, 26, 100, 16}, nullptr, {});
+  auto& WField2 = AddField(WHeader1, QStringLiteral("WField2"), {270, 26, 100, 16}, nullptr, {});
   WField2.Alignment = taCenter;
-  Label(WHeader1, QStringLiteral("WLabel2"), {540, 4, 40, 16}, QStringLiteral("Oldal:"));
+  AddLabel(WHeader1, QStringLiteral("WLabel2"), {540, 4, 40, 16}, QStringLiteral("Oldal:"));
   WHeader1.Add<TWPageNo>(QStringLiteral("WPageNo1"), {585, 4, 40, 16}).Alignment = taRightJustify;
-  Field(WHeader1, QStringLiteral("WFCegnev"), {8, 26, 250, 16}, &ceg, QStringLiteral("CEGNEV"))
+  AddField(WHeader1, QStringLiteral("WFCegnev"), {8, 26, 250, 16}, &ceg, QStringLiteral("CEGNEV"))
       .Font.Bold = true;
-  Label(WHeader1, QStringLiteral("WLabel3"), {8, 48, 150, 16}, QStringLiteral("D Á T U M"), taCenter);
-  Label(WHeader1, QStringLiteral("WLabel4"), {8, 66, 75, 16}, QStringLiteral("-tól"), taCenter);
-  Label(WHeader1, QStringLiteral("WLabel5"), {83, 66, 75, 16}, QStringLiteral("-ig"), taCenter);
-  Label(WHeader1, QStringLiteral("WLabel6"), {160, 66, 40, 16}, QStringLiteral("Napok"), taRightJustify);
-  Label(WHeader1, QStringLiteral("WLabel7"), {205, 66, 95, 16}, QStringLiteral("ALAP"), taRightJustify);
-  Label(WHeader1, QStringLiteral("WLabel8"), {305, 48, 160, 16},
+  AddLabel(WHeader1, QStringLiteral("WLabel3"), {8, 48, 150, 16}, QStringLiteral("D Á T U M"), taCenter);
+  AddLabel(WHeader1, QStringLiteral("WLabel4"), {8, 66, 75, 16}, QStringLiteral("-tól"), taCenter);
+  AddLabel(WHeader1, QStringLiteral("WLabel5"), {83, 66, 75, 16}, QStringLiteral("-ig"), taCenter);
+  AddLabel(WHeader1, QStringLiteral("WLabel6"), {160, 66, 40, 16}, QStringLiteral("Napok"), taRightJustify);
+  AddLabel(WHeader1, QStringLiteral("WLabel7"), {205, 66, 95, 16}, QStringLiteral("ALAP"), taRightJustify);
+  AddLabel(WHeader1, QStringLiteral("WLabel8"), {305, 48, 160, 16},
         QStringLiteral("Számv.törv. szerint"), taCenter);
-  Label(WHeader1, QStringLiteral("WLabel9"), {305, 66, 45, 16}, QStringLiteral("%"), taRightJustify);
-  Label(WHeader1, QStringLiteral("WLabel10"), {355, 66, 110, 16}, QStringLiteral("ECS"), taRightJustify);
-  Label(WHeader1, QStringLiteral("WLabel11"), {470, 48, 160, 16}, QStringLiteral("Adó Tv."), taCenter);
-  Label(WHeader1, QStringLiteral("WLabel12"), {470, 66, 45, 16}, QStringLiteral("%"), taRightJustify);
-  Label(WHeader1, QStringLiteral("WLabel13"), {520, 66, 110, 16}, QStringLiteral("ECS"), taRightJustify);
+  AddLabel(WHeader1, QStringLiteral("WLabel9"), {305, 66, 45, 16}, QStringLiteral("%"), taRightJustify);
+  AddLabel(WHeader1, QStringLiteral("WLabel10"), {355, 66, 110, 16}, QStringLiteral("ECS"), taRightJustify);
+  AddLabel(WHeader1, QStringLiteral("WLabel11"), {470, 48, 160, 16}, QStringLiteral("Adó Tv."), taCenter);
+  AddLabel(WHeader1, QStringLiteral("WLabel12"), {470, 66, 45, 16}, QStringLiteral("%"), taRightJustify);
+  AddLabel(WHeader1, QStringLiteral("WLabel13"), {520, 66, 110, 16}, QStringLiteral("ECS"), taRightJustify);
   WHeader1.OnEnter = [&WFDatum, &WField2, runDateText] {
     WFDatum.Hint = QDate::currentDate().toString(QStringLiteral("yyyy.MM.dd."));
     WField2.Hint = runDateText;
@@ -116,31 +97,31 @@ void WriteRunListReport(TUniSQLDatabase& database, const QString& runDateText,
   auto& WHeader2 = asset.Add<TWHeader>(QStringLiteral("WHeader2"));
   WHeader2.Height = 20;
   WHeader2.RepeatNewpage = true;
-  for (auto* f : {&Field(WHeader2, QStringLiteral("WFLeltszam"), {8, 2, 80, 16}, &rows,
+  for (auto* f : {&AddField(WHeader2, QStringLiteral("WFLeltszam"), {8, 2, 80, 16}, &rows,
                          QStringLiteral("LELTSZAM")),
-                  &Field(WHeader2, QStringLiteral("WFMegnev"), {90, 2, 400, 16}, &rows,
+                  &AddField(WHeader2, QStringLiteral("WFMegnev"), {90, 2, 400, 16}, &rows,
                          QStringLiteral("MEGNEV"))}) {
     f->Font.Bold = true;
     f->Font.Underline = true;
   }
   auto& detail = asset.Add<TWDetail>(QStringLiteral("WDetail1"));
   detail.Height = 17;
-  Field(detail, QStringLiteral("WFDatumtol"), {8, 0, 75, 16}, &rows, QStringLiteral("DATUMTOL"));
-  Field(detail, QStringLiteral("WFDatumig"), {83, 0, 75, 16}, &rows, QStringLiteral("DATUMIG"));
-  Field(detail, QStringLiteral("WFNapok"), {160, 0, 40, 16}, &rows, QStringLiteral("NAPOK"), taRightJustify);
-  Field(detail, QStringLiteral("WFBrutto"), {205, 0, 95, 16}, &rows, QStringLiteral("BRUTTO"), taRightJustify);
-  Field(detail, QStringLiteral("WFKulcssz"), {305, 0, 45, 16}, &rows, QStringLiteral("KULCSSZ"), taRightJustify);
-  Field(detail, QStringLiteral("WFEcssz"), {355, 0, 110, 16}, &rows, QStringLiteral("ECSSZ"), taRightJustify);
-  Field(detail, QStringLiteral("WFKulcsa"), {470, 0, 45, 16}, &rows, QStringLiteral("KULCSA"), taRightJustify);
-  Field(detail, QStringLiteral("WFEcsa"), {520, 0, 110, 16}, &rows, QStringLiteral("ECSA"), taRightJustify);
+  AddField(detail, QStringLiteral("WFDatumtol"), {8, 0, 75, 16}, &rows, QStringLiteral("DATUMTOL"));
+  AddField(detail, QStringLiteral("WFDatumig"), {83, 0, 75, 16}, &rows, QStringLiteral("DATUMIG"));
+  AddField(detail, QStringLiteral("WFNapok"), {160, 0, 40, 16}, &rows, QStringLiteral("NAPOK"), taRightJustify);
+  AddField(detail, QStringLiteral("WFBrutto"), {205, 0, 95, 16}, &rows, QStringLiteral("BRUTTO"), taRightJustify);
+  AddField(detail, QStringLiteral("WFKulcssz"), {305, 0, 45, 16}, &rows, QStringLiteral("KULCSSZ"), taRightJustify);
+  AddField(detail, QStringLiteral("WFEcssz"), {355, 0, 110, 16}, &rows, QStringLiteral("ECSSZ"), taRightJustify);
+  AddField(detail, QStringLiteral("WFKulcsa"), {470, 0, 45, 16}, &rows, QStringLiteral("KULCSA"), taRightJustify);
+  AddField(detail, QStringLiteral("WFEcsa"), {520, 0, 110, 16}, &rows, QStringLiteral("ECSA"), taRightJustify);
 
   auto& WFooter1 = main.Add<TWFooter>(QStringLiteral("WFooter1"));
   WFooter1.Height = 22;
   WFooter1.RepeatNewpage = true;
-  Label(WFooter1, QStringLiteral("WLabel14"), {205, 2, 95, 16}, QStringLiteral("Összesen:")).Font.Bold = true;
-  for (auto* f : {&Field(WFooter1, QStringLiteral("WFSumEcssz"), {355, 2, 110, 16}, &rows,
+  AddLabel(WFooter1, QStringLiteral("WLabel14"), {205, 2, 95, 16}, QStringLiteral("Összesen:")).Font.Bold = true;
+  for (auto* f : {&AddField(WFooter1, QStringLiteral("WFSumEcssz"), {355, 2, 110, 16}, &rows,
                          QStringLiteral("ECSSZ"), taRightJustify),
-                  &Field(WFooter1, QStringLiteral("WFSumEcsa"), {520, 2, 110, 16}, &rows,
+                  &AddField(WFooter1, QStringLiteral("WFSumEcsa"), {520, 2, 110, 16}, &rows,
                          QStringLiteral("ECSA"), taRightJustify)})
     f->Font.Bold = true;
 

@@ -306,3 +306,19 @@ void TWreport::MakeForm(const QString& dir, const QString& name) {
     out.Line(QLatin1String(line));
   out.Close();
 }
+
+TWLabel& AddLabel(TWBand& band, const QString& name, const TWBounds& at, const QString& caption,
+                  TAlignment alignment) {
+  auto& l = band.Add<TWLabel>(name, at);
+  l.Caption = caption;
+  l.Alignment = alignment;
+  return l;
+}
+
+TWField& AddField(TWBand& band, const QString& name, const TWBounds& at, TRowSource* rows,
+                  const QString& dataField, TAlignment alignment) {
+  auto& f = band.Add<TWField>(name, at);
+  if (rows) f.Bind(*rows, dataField);
+  f.Alignment = alignment;
+  return f;
+}

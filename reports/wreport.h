@@ -295,6 +295,13 @@ class TWreport : public TWContainer {
   std::unique_ptr<TReportFile> m_dataFile;
 };
 
+// Shorthands for declaring a listing's controls: a label with its caption, a field bound to
+// rows (or unbound, showing its Hint, when rows is nullptr).
+TWLabel& AddLabel(TWBand& band, const QString& name, const TWBounds& at, const QString& caption,
+                  TAlignment alignment = taLeftJustify);
+TWField& AddField(TWBand& band, const QString& name, const TWBounds& at, TRowSource* rows,
+                  const QString& dataField, TAlignment alignment = taLeftJustify);
+
 // The calling sequence every listing writes its report files by: a page sink over userDir
 // (ending with "/") scaled to a design page designWidth wide and 882 high, the report's title
 // set to name, the layout files and then the data file, the sink freed again. Throws

@@ -1,22 +1,5 @@
 #include "sample_report.h"
 
-namespace {
-
-TWLabel& label(TWBand& band, const QString& name, const TWBounds& at, const QString& caption) {
-  auto& l = band.Add<TWLabel>(name, at);
-  l.Caption = caption;
-  return l;
-}
-
-TWField& field(TWBand& band, const QString& name, const TWBounds& at, TRowSource* rows,
-               const QString& dataField, TAlignment alignment = taLeftJustify) {
-  auto& f = band.Add<TWField>(name, at);
-  if (rows) f.Bind(*rows, dataField);
-  f.Alignment = alignment;
-  return f;
-}
-
-}  // namespace
 
 TSampleReport::TSampleReport(TRowSource* source) {
   TRowSource* rows = source ? source : &Rows;
@@ -26,28 +9,28 @@ TSampleReport::TSampleReport(TRowSource* source) {
 
   auto& h1 = g1.Add<TWHeader>("WHeader1");
   h1.Height = 64;
-  auto& date = field(h1, "WField11", {8, 4, 80, 16}, nullptr, {});
+  auto& date = AddField(h1, "WField11", {8, 4, 80, 16}, nullptr, {});
   h1.OnEnter = [&date] { date.Hint = QStringLiteral("2024.03.10"); };
   auto& title =
-      label(h1, "WLabel1", {180, 2, 280, 22}, QStringLiteral("Költséghelyes leltár lista"));
+      AddLabel(h1, "WLabel1", {180, 2, 280, 22}, QStringLiteral("Költséghelyes leltár lista"));
   title.Font.Size = 12;
   title.Font.Bold = true;
   title.Alignment = taCenter;
-  label(h1, "WLabel2", {540, 4, 40, 16}, QStringLiteral("Oldal:"));
+  AddLabel(h1, "WLabel2", {540, 4, 40, 16}, QStringLiteral("Oldal:"));
   h1.Add<TWPageNo>("WPageNo1", {585, 4, 40, 16}).Alignment = taRightJustify;
-  label(h1, "WLabel3", {8, 44, 80, 16}, QStringLiteral("Leltári szám")).Font.Name = "MS Sans Serif";
-  label(h1, "WLabel4", {90, 44, 200, 16}, QStringLiteral("Megnevezés"));
-  label(h1, "WLabel5", {300, 44, 110, 16}, QStringLiteral("Bruttó")).Alignment = taRightJustify;
-  label(h1, "WLabel6", {420, 44, 110, 16}, QStringLiteral("ÉCS")).Alignment = taRightJustify;
-  label(h1, "WLabel7", {540, 44, 60, 16}, QStringLiteral("Menny.")).Alignment = taRightJustify;
+  AddLabel(h1, "WLabel3", {8, 44, 80, 16}, QStringLiteral("Leltári szám")).Font.Name = "MS Sans Serif";
+  AddLabel(h1, "WLabel4", {90, 44, 200, 16}, QStringLiteral("Megnevezés"));
+  AddLabel(h1, "WLabel5", {300, 44, 110, 16}, QStringLiteral("Bruttó")).Alignment = taRightJustify;
+  AddLabel(h1, "WLabel6", {420, 44, 110, 16}, QStringLiteral("ÉCS")).Alignment = taRightJustify;
+  AddLabel(h1, "WLabel7", {540, 44, 60, 16}, QStringLiteral("Menny.")).Alignment = taRightJustify;
 
   auto& g2 = g1.Add<TWGroup>("WGroup2");
   g2.Datasource = rows;
   g2.DataField = "KOLTSHELY";
   auto& h2 = g2.Add<TWHeader>("WHeader2");
   h2.Height = 24;
-  label(h2, "WLabel8", {8, 4, 90, 16}, QStringLiteral("Költséghely:")).Font.Bold = true;
-  auto& koltsh = field(h2, "WFKoltsh", {100, 4, 120, 16}, rows, "KOLTSHELY");
+  AddLabel(h2, "WLabel8", {8, 4, 90, 16}, QStringLiteral("Költséghely:")).Font.Bold = true;
+  auto& koltsh = AddField(h2, "WFKoltsh", {100, 4, 120, 16}, rows, "KOLTSHELY");
   koltsh.Font.Bold = koltsh.Font.Underline = true;
 
   auto& g3 = g2.Add<TWGroup>("WGroup3");
@@ -55,42 +38,42 @@ TSampleReport::TSampleReport(TRowSource* source) {
   g3.DataField = "SZAMLA";
   auto& h3 = g3.Add<TWHeader>("WHeader3");
   h3.Height = 20;
-  label(h3, "WLabel9", {24, 2, 100, 16}, QStringLiteral("Főkönyvi szám:")).Font.Italic = true;
-  field(h3, "WFSzamla", {126, 2, 100, 16}, rows, "SZAMLA").Font.Italic = true;
+  AddLabel(h3, "WLabel9", {24, 2, 100, 16}, QStringLiteral("Főkönyvi szám:")).Font.Italic = true;
+  AddField(h3, "WFSzamla", {126, 2, 100, 16}, rows, "SZAMLA").Font.Italic = true;
 
   auto& d = g3.Add<TWDetail>("WDetail1");
   d.Height = 17;
-  field(d, "WFLeltszam", {8, 0, 80, 16}, rows, "LELTSZAM");
-  field(d, "WFMegnev", {90, 0, 200, 16}, rows, "MEGNEV");
-  field(d, "WFBrutto", {300, 0, 110, 16}, rows, "BRUTTO", taRightJustify);
-  field(d, "WFEcssz", {420, 0, 110, 16}, rows, "ECSSZ", taRightJustify);
-  field(d, "WFMenny", {540, 0, 60, 16}, rows, "MENNYISEG", taRightJustify);
+  AddField(d, "WFLeltszam", {8, 0, 80, 16}, rows, "LELTSZAM");
+  AddField(d, "WFMegnev", {90, 0, 200, 16}, rows, "MEGNEV");
+  AddField(d, "WFBrutto", {300, 0, 110, 16}, rows, "BRUTTO", taRightJustify);
+  AddField(d, "WFEcssz", {420, 0, 110, 16}, rows, "ECSSZ", taRightJustify);
+  AddField(d, "WFMenny", {540, 0, 60, 16}, rows, "MENNYISEG", taRightJustify);
 
   auto& f3 = g3.Add<TWFooter>("WFooter3");
   f3.Height = 20;
   f3.RepeatNewpage = false;
-  label(f3, "WLabel10", {90, 2, 90, 16}, QStringLiteral("Számla összesen:"));
-  field(f3, "WF3Szamla", {182, 2, 100, 16}, rows, "SZAMLA");
-  field(f3, "WF3Brutto", {300, 2, 110, 16}, rows, "BRUTTO", taRightJustify).Bordersize = 1;
-  field(f3, "WF3Ecssz", {420, 2, 110, 16}, rows, "ECSSZ", taRightJustify);
-  field(f3, "WF3Menny", {540, 2, 60, 16}, rows, "MENNYISEG", taRightJustify);
+  AddLabel(f3, "WLabel10", {90, 2, 90, 16}, QStringLiteral("Számla összesen:"));
+  AddField(f3, "WF3Szamla", {182, 2, 100, 16}, rows, "SZAMLA");
+  AddField(f3, "WF3Brutto", {300, 2, 110, 16}, rows, "BRUTTO", taRightJustify).Bordersize = 1;
+  AddField(f3, "WF3Ecssz", {420, 2, 110, 16}, rows, "ECSSZ", taRightJustify);
+  AddField(f3, "WF3Menny", {540, 2, 60, 16}, rows, "MENNYISEG", taRightJustify);
 
   auto& f2 = g2.Add<TWFooter>("WFooter2");
   f2.Height = 24;
   f2.RepeatNewpage = false;
-  label(f2, "WLabel11", {8, 4, 160, 16}, QStringLiteral("Költséghely összesen:")).Font.Bold = true;
-  field(f2, "WF2Koltsh", {170, 4, 120, 16}, rows, "KOLTSHELY").Font.Bold = true;
-  field(f2, "WF2Brutto", {300, 4, 110, 16}, rows, "BRUTTO", taRightJustify).Font.Bold = true;
-  field(f2, "WF2Ecssz", {420, 4, 110, 16}, rows, "ECSSZ", taRightJustify).Font.Bold = true;
+  AddLabel(f2, "WLabel11", {8, 4, 160, 16}, QStringLiteral("Költséghely összesen:")).Font.Bold = true;
+  AddField(f2, "WF2Koltsh", {170, 4, 120, 16}, rows, "KOLTSHELY").Font.Bold = true;
+  AddField(f2, "WF2Brutto", {300, 4, 110, 16}, rows, "BRUTTO", taRightJustify).Font.Bold = true;
+  AddField(f2, "WF2Ecssz", {420, 4, 110, 16}, rows, "ECSSZ", taRightJustify).Font.Bold = true;
 
   auto& f1 = g1.Add<TWFooter>("WFooter1");
   f1.Height = 26;
   f1.BorderSize = 1;
   f1.RepeatNewpage = false;
-  label(f1, "WLabel12", {8, 5, 160, 16}, QStringLiteral("Mindösszesen:")).Font.Bold = true;
-  field(f1, "WF1Brutto", {300, 5, 110, 16}, rows, "BRUTTO", taRightJustify).Font.Bold = true;
-  field(f1, "WF1Ecssz", {420, 5, 110, 16}, rows, "ECSSZ", taRightJustify).Font.Bold = true;
-  field(f1, "WF1Menny", {540, 5, 60, 16}, rows, "MENNYISEG", taRightJustify).Font.Bold = true;
+  AddLabel(f1, "WLabel12", {8, 5, 160, 16}, QStringLiteral("Mindösszesen:")).Font.Bold = true;
+  AddField(f1, "WF1Brutto", {300, 5, 110, 16}, rows, "BRUTTO", taRightJustify).Font.Bold = true;
+  AddField(f1, "WF1Ecssz", {420, 5, 110, 16}, rows, "ECSSZ", taRightJustify).Font.Bold = true;
+  AddField(f1, "WF1Menny", {540, 5, 60, 16}, rows, "MENNYISEG", taRightJustify).Font.Bold = true;
 }
 
 QList<QVariantList> TSampleReport::GoldenRows() {
