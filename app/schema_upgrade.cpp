@@ -104,7 +104,9 @@ void UpgradeCompanyTables(TUniSQLDatabase& db, UpgradePath path,
     ShowError(e);
   }
   try {
-    Exec(db, {"update KARTFEJ", "set MEGJ1 = ''", "where (MEGJ1 is NULL)"});  // QMegj1Upd
+    // QMegj1Upd; a failed upgrade may have left the column missing, already reported.
+    if (HasColumn(db, "KARTFEJ", "MEGJ1"))
+      Exec(db, {"update KARTFEJ", "set MEGJ1 = ''", "where (MEGJ1 is NULL)"});
   } catch (const Exception& e) {
     ShowError(e);
   }

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include "scripted_ui.h"
+#include "uni_sql_database.h"
+
+// Tests of the fixed databases ZARN and ZARNDAT...: they run one at a time (ctest lock
+// "zarn_system_db") and find the server without them; what they made is dropped afterwards.
+class SystemDbTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Points db at the test server and database name, not connected.
+  static void Configure(TUniSQLDatabase& db, const QString& name);
+  void Exec(const QString& database, const QString& sql);
+  QStringList Column(const QString& database, const QString& sql);
+  QString Value(const QString& database, const QString& sql);
+  // A ProgramDir holding the creation scripts.
+  QString ProgramDir() const;
+  static void DropSystemDatabases();
+
+  QTemporaryDir m_userDir;
+  ScriptedUi m_ui;
+};
