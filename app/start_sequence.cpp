@@ -1,0 +1,118 @@
+#include "start_sequence.h"
+
+#include "app_globals.h"
+#include "company_databases.h"
+#include "exceptions.h"
+#include "schema_upgrade.h"
+#include "start_settings.h"
+#include "ui_services.h"
+#include "uni_sql_database.h"
+#include "uni_sql_query.h"
+
+namespace {
+
+void ShowError(const QString& text) {
+  Ui().MessageBox(text, QStringLiteral("HIBA!"), MsgType::Error, mbOK, mbOK);
+}
+
+QString UserIni() { return Globals().UserDir + QLatin1String(kIniFileName); }
+
+}  // namespace
+
+QString CompanyLine(TUniSQLDatabase& db1) {
+  TUniSQLQuery q;  // Qceg
+  q.SetDatabase(&db1);
+  q.SetSQL(QStringLiteral("select * from CEG"));
+  q.Open();
+  const QString name = q.IsEmpty() ? QString() : q.FieldByName("CEGNEV")->AsString();
+  return name + QStringLiteral("    (") + db1.Databasename() + ")";
+}
+
+bool TStartSequence::Activate(const QStringList& arguments) {
+  if (m_done) return true;
+  m_done = true;
+  if (!ProbeServer(m_db1).isEmpty()) {
+    m_host.ShowServerUnreachable();
+    return false;
+  }
+  OpenSystemDatabase(TaxNumberFromArgument(arguments.value(1)));
+  m_db1.Disconnect();
+  OpenCompanyDatabase();
+  if (!m_db1.Connected()) return true;  // no company chosen: nothing to bring up to date
+  try {
+    SyncCompanyTaxNumber(m_db0, m_db1, false);
+  } catch (const Exception& e) {
+    ShowError(e.Message());
+  }
+  UpgradeCompanyTables(m_db1, UpgradePath::Start,
+                       [this](TUniSQLDatabase& db) { m_host.RecalcAllBalances(db); });
+  return true;
+}
+
+void TStartSequence::OpenSystemDatabase(const QString& taxNumber) {
+  try {
+    ConnectLike(m_db1, m_db1, QLatin1String(kSystemDatabase));
+    CheckSystemDatabase(m_db1);
+  } catch (const Exception&) {
+    if (Ui().MessageBox(QStringLiteral("Nem sikerült az adatbázist megnyitni, Létrehozzam most?"),
+                        QStringLiteral("FIGYELEM"), MsgType::Confirmation, mbYes | mbNo,
+                        mbNo) == mbYes)
+      CreateSystemDatabase();
+    return;
+  }
+  if (!taxNumber.isEmpty()) SelectByTaxNumber(taxNumber);
+}
+
+void TStartSequence::CreateSystemDatabase() {
+  try {
+    CreateSystemAndFirstCompany(m_db1, Globals().ProgramDir,
+                                [this](const QString& text) { m_host.SetStatusText(text); });
+    Ui().ShowMessage2(QString(), QStringLiteral("Adatbázis létrehozva"));
+  } catch (const Exception& e) {
+    m_host.SetStatusText(QString());
+    ShowError(e.Message());
+  }
+}
+
+void TStartSequence::SelectByTaxNumber(const QString& taxNumber) {
+  // A failure here is the chosen company's, not the system database's: no creation question.
+  try {
+    const QList<qint64> numbers = CompaniesWithTaxNumber(m_db1, taxNumber);
+    if (numbers.size() == 1)
+      SelectCompanyDatabase(m_db1, QString::number(numbers.first()), UserIni());
+    else
+      Ui().MessageBox(QStringLiteral("Kérem váltson a megfelelő adatbázisra! (Adószám=") +
+                          taxNumber + ")",
+                      QLatin1String(kApplicationTitle), MsgType::Information, mbOK, mbOK);
+  } catch (const Exception& e) {
+    ShowError(e.Message());
+  }
+}
+
+void TStartSequence::OpenCompanyDatabase() {
+  try {
+    ConnectLike(m_db1, m_db1, Globals().DataAlias);
+    m_host.SetStatusText(CompanyLine(m_db1));
+  } catch (const Exception&) {
+    m_db1.Disconnect();
+    m_host.ShowCompanyList();
+    if (m_db1.Connected()) {
+      try {
+        m_host.SetStatusText(CompanyLine(m_db1));
+      } catch (const Exception& e) {
+        ShowError(e.Message());
+      }
+    }
+  }
+}
+
+void TStartSequence::CompanySwitched() {
+  if (!m_db1.Connected()) return;
+  try {
+    m_host.SetStatusText(CompanyLine(m_db1));
+  } catch (const Exception& e) {
+    ShowError(e.Message());
+  }
+  UpgradeCompanyTables(m_db1, UpgradePath::Switch,
+                       [this](TUniSQLDatabase& db) { m_host.RecalcAllBalances(db); });
+}
