@@ -21,5 +21,6 @@ zarn_db_start "$data" "$run"
 # the user only, since the password stands in it).
 (umask 077; printf '[INI]\r\nHOST=%s\r\nPORT=%s\r\nUSER=%s\r\nPASSWORD=%s\r\n\r\n' \
   "$ZARN_DB_HOST" "$ZARN_DB_PORT" "$ZARN_DB_USER" "$ZARN_DB_PASSWORD" >"$build/bin/ZARN.INI")
+chmod 600 "$build/bin/ZARN.INI"
 
 "$build/bin/zarn" "$@"
