@@ -107,7 +107,10 @@ void TStartSequence::OpenCompanyDatabase() {
 }
 
 void TStartSequence::CompanySwitched() {
-  if (!m_db1.Connected()) return;
+  if (!m_db1.Connected()) {
+    m_host.SetStatusText(QStringLiteral("Nincs adatbázis megnyitva"));
+    return;
+  }
   try {
     m_host.SetStatusText(CompanyLine(m_db1));
   } catch (const Exception& e) {

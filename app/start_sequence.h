@@ -31,7 +31,8 @@ class TStartSequence {
   // Runs once; later calls do nothing and return true. false: the server could not be reached,
   // the unreachable form was shown and nothing else was done; the program is to end.
   bool Activate(const QStringList& arguments);
-  // After the company list chose a company: its tables brought up to date, the status line.
+  // After the company list: the status line names the company (or says none is open) and its
+  // tables are brought up to date.
   void CompanySwitched();
 
  private:
