@@ -1,29 +1,34 @@
 #include <QApplication>
-#include <QMainWindow>
+#include <memory>
 
 #include "app_globals.h"
 #include "application_frame.h"
-#include "form_setup.h"
+#include "exceptions.h"
+#include "main_form.h"
 #include "program_dir.h"
+#include "start_settings.h"
 #include "system_info.h"
+#include "ui_services.h"
 #include "x_one_instance.h"
 
 int main(int argc, char* argv[]) {
-  // A second copy ends before it touches anything.
+  // A second copy ends before it reads or writes anything.
   const QString programFile = ProgramFilePath();
   TXOneInstance oneInstance(programFile);
   if (oneInstance.AlreadyExist()) return 0;
 
   QApplication app(argc, argv);
-  app.setApplicationName(QStringLiteral("Tárgyi eszk. Immat javak"));
+  app.setApplicationName(QString::fromUtf8(kApplicationTitle));
   Globals().ProgramDir = ResolveProgramDir(programFile);
   ApplicationFrame frame;
 
-  QMainWindow window;
-  window.setObjectName(QStringLiteral("MainForm"));
-  window.setWindowTitle(QStringLiteral("Tárgyi eszk. Immat javak"));
-  window.resize(706, 498);
-  FormSetupOwnColors(&window);
-  window.show();
+  std::unique_ptr<TMainForm> mainForm;
+  try {
+    mainForm = std::make_unique<TMainForm>(app.arguments());
+  } catch (const Exception& e) {
+    Ui().MessageBox(e.Message(), QStringLiteral("HIBA!"), MsgType::Error, mbOK, mbOK);
+    return 1;
+  }
+  mainForm->show();
   return app.exec();
 }
