@@ -239,7 +239,7 @@ void TFormCegek::BitBtnInsertClick() {
 
 void TFormCegek::BitBtnModClick() {
   if (Table1->IsEmpty()) {
-    Ui().MessageBox(QStringLiteral("Nincs Adat!"), QLatin1String(kApplicationTitle),
+    Ui().MessageBox(QStringLiteral("Nincs Adat!"), QString::fromUtf8(kApplicationTitle),
                     MsgType::Information, mbOK, mbOK);
     return;
   }
@@ -268,7 +268,7 @@ void TFormCegek::BitBtnModClick() {
 
 void TFormCegek::BitBtnDelClick() {
   if (Table1->IsEmpty()) {
-    Ui().MessageBox(QStringLiteral("Nincs Adat"), QLatin1String(kApplicationTitle),
+    Ui().MessageBox(QStringLiteral("Nincs Adat"), QString::fromUtf8(kApplicationTitle),
                     MsgType::Information, mbOK, mbOK);
     return;
   }

@@ -99,7 +99,7 @@ void TFormMySQLSetup::bbnTelepitClick() {
             Globals().ProgramDir + "mysqlins/setup-mysql). A MariaDB vagy Mysql szervert a "
             "rendszer csomagkezelőjével telepítheti (például: apt-get install mariadb-server).",
         QStringLiteral("FIGYELEM!"), MsgType::Information, mbOK, mbOK);
-  Ui().MessageBox(QString::fromUtf8(kRestartMessage), QLatin1String(kApplicationTitle),
+  Ui().MessageBox(QString::fromUtf8(kRestartMessage), QString::fromUtf8(kApplicationTitle),
                   MsgType::Information, mbOK, mbOK);
   accept();
 }
@@ -112,7 +112,7 @@ void TFormMySQLSetup::bbnSetupClick() {
     settings.EditPsw->clear();
     settings.exec();
   }
-  Ui().MessageBox(QString::fromUtf8(kRestartMessage), QLatin1String(kApplicationTitle),
+  Ui().MessageBox(QString::fromUtf8(kRestartMessage), QString::fromUtf8(kApplicationTitle),
                   MsgType::Information, mbOK, mbOK);
   accept();
 }

@@ -230,7 +230,7 @@ void TMainForm::ConnectionSettings() {
   form.EditUser->setText(QStringLiteral("root"));
   form.EditPsw->clear();
   if (form.exec() != QDialog::Accepted) return;
-  Ui().MessageBox(QString::fromUtf8(kRestartMessage), QLatin1String(kApplicationTitle),
+  Ui().MessageBox(QString::fromUtf8(kRestartMessage), QString::fromUtf8(kApplicationTitle),
                   MsgType::Information, mbOK, mbOK);
   close();
 }

@@ -36,7 +36,7 @@ void AddColumn(TUniSQLDatabase& db, const QString& table, const QString& definit
 }
 
 void Tell(const QString& text) {
-  Ui().MessageBox(text, QLatin1String(kApplicationTitle), MsgType::Information, mbOK, mbOK);
+  Ui().MessageBox(text, QString::fromUtf8(kApplicationTitle), MsgType::Information, mbOK, mbOK);
 }
 
 void UpgradeKartfejBase(TUniSQLDatabase& db, UpgradePath path) {

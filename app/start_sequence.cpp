@@ -83,7 +83,7 @@ void TStartSequence::SelectByTaxNumber(const QString& taxNumber) {
     else
       Ui().MessageBox(QStringLiteral("Kérem váltson a megfelelő adatbázisra! (Adószám=") +
                           taxNumber + ")",
-                      QLatin1String(kApplicationTitle), MsgType::Information, mbOK, mbOK);
+                      QString::fromUtf8(kApplicationTitle), MsgType::Information, mbOK, mbOK);
   } catch (const Exception& e) {
     ShowError(e.Message());
   }
