@@ -1,0 +1,228 @@
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
+#include <QtTest/QTest>
+
+#include "app_globals.h"
+#include "company_databases.h"
+#include "form_cegek.h"
+#include "form_my_sql_setup.h"
+#include "form_my_sql_setup2.h"
+#include "main_form.h"
+#include "start_settings.h"
+#include "system_db_fixture.h"
+#include "test_util.h"
+#include "uni_sql_table.h"
+
+namespace {
+
+// Runs action as soon as the next modal loop (dialog or edit panel) is running.
+void WhenModal(std::function<void()> action) { QTimer::singleShot(0, std::move(action)); }
+
+}  // namespace
+
+class Forms : public SystemDbTest {
+ protected:
+  void SetUp() override {
+    SystemDbTest::SetUp();
+    Globals().ProgramDir = ProgramDir();
+    Globals().UserDir = m_userDir.path() + "/";
+    Globals().DataAlias = "ZARNDAT001";
+    Globals().CrTabMode = 2;
+    Configure(m_db0, "ZARN");
+    Configure(m_db1, "ZARNDAT001");
+  }
+  void FirstCompany() {
+    TUniSQLDatabase db;
+    Configure(db, "");
+    CreateSystemAndFirstCompany(db, ProgramDir(), [](const QString&) {});
+    m_db1.Connect();
+  }
+  void Type(TFormCegek& form, const QString& name, const QString& tax) {
+    form.EditAbnev->setText(name);
+    form.EditAdosz->setText(tax);
+  }
+
+  TUniSQLDatabase m_db0, m_db1;
+};
+
+TEST_F(Forms, CompanyListInsertsAndChoosesACompany) {
+  FirstCompany();
+  TFormCegek form(m_db0, m_db1);
+  form.show();
+  WhenModal([&] {
+    EXPECT_TRUE(form.Editing());
+    EXPECT_EQ(form.EditSorszam->text(), "2");
+    EXPECT_FALSE(form.EditSorszam->isEnabled());
+    Type(form, QString::fromUtf8("Ábel Kft"), "12345678");
+    form.BtnOK2->click();
+  });
+  form.BitBtnInsertClick();
+  EXPECT_EQ(m_ui.Calls().last().caption, QString::fromUtf8("Üzenet"));
+  EXPECT_TRUE(m_ui.Calls().last().text().startsWith(QString::fromUtf8("Új adatbázis létrehozva.")));
+  EXPECT_EQ(Value("ZARNDAT002", "select CEGNEV from CEG"), QString::fromUtf8("Ábel Kft"));
+  EXPECT_EQ(form.Table1->FieldByName("SORSZAM")->AsInteger(), 2);
+  // Made, not chosen: the open company is still the first one everywhere.
+  EXPECT_EQ(Globals().DataAlias, "ZARNDAT001");
+  EXPECT_EQ(m_db1.Databasename(), "ZARNDAT001");
+  EXPECT_FALSE(QFile::exists(m_userDir.filePath("ZARN.INI")));
+
+  form.Table1->First();
+  form.SearchLetter(QString::fromUtf8("á"));
+  EXPECT_EQ(form.Table1->FieldByName("SORSZAM")->AsInteger(), 2);
+  form.BitBtnOKClick();
+  EXPECT_EQ(form.result(), QDialog::Accepted);
+  EXPECT_EQ(Globals().DataAlias, "ZARNDAT002");
+  EXPECT_EQ(m_db1.Databasename(), "ZARNDAT002");
+  EXPECT_EQ(LoadUserSettings(m_userDir.filePath("ZARN.INI")).DataAlias, "ZARNDAT002");
+}
+
+TEST_F(Forms, CompanyListInsertOverAnExistingDatabaseLeavesNoRow) {
+  FirstCompany();
+  Exec("information_schema", "create database ZARNDAT002");
+  TFormCegek form(m_db0, m_db1);
+  form.show();
+  WhenModal([&] {
+    Type(form, "B", "");
+    form.BtnOK2->click();
+  });
+  form.BitBtnInsertClick();
+  ASSERT_FALSE(m_ui.Calls().isEmpty());
+  EXPECT_EQ(m_ui.Calls().last().lines.value(0), QString::fromUtf8("Új adatbázis nem lett létrehozva "));
+  EXPECT_TRUE(m_ui.Calls().last().lines.value(1).startsWith("Hiba:CREATE DATABASE ZARNDAT002"));
+  EXPECT_EQ(form.Table1->RecordCount(), 1);
+  EXPECT_EQ(Value("ZARN", "select count(*) from CEGEK"), "1");
+  EXPECT_FALSE(form.PanelTurelem->isVisible());
+}
+
+TEST_F(Forms, CompanyListCancelledInsertMakesNothing) {
+  FirstCompany();
+  TFormCegek form(m_db0, m_db1);
+  form.show();
+  WhenModal([&] {
+    Type(form, "B", "");
+    form.BtnCancel2->click();
+  });
+  form.BitBtnInsertClick();
+  EXPECT_EQ(Value("ZARN", "select count(*) from CEGEK"), "1");
+  EXPECT_EQ(Value("information_schema", "select count(*) from SCHEMATA where SCHEMA_NAME='ZARNDAT002'"), "0");
+}
+
+TEST_F(Forms, CompanyListDeletes) {
+  FirstCompany();
+  TFormCegek form(m_db0, m_db1);
+  form.show();
+  form.BitBtnDelClick();  // the only company
+  EXPECT_EQ(m_ui.Calls().last().lines,
+            (QStringList{"", QString::fromUtf8("Legalább egy adatbázisnak kell lennie!")}));
+  EXPECT_EQ(Value("information_schema", "select count(*) from SCHEMATA where SCHEMA_NAME='ZARNDAT001'"), "1");
+
+  CreateCompany(m_db0, "B", "", ProgramDir(), [](CompanyStep) {});
+  form.Table1->Reopen();
+  form.Table1->First();  // the open company itself
+  m_ui.Answer(true);
+  form.BitBtnDelClick();
+  EXPECT_EQ(Column("ZARN", "select SORSZAM from CEGEK"), QStringList{"2"});
+  EXPECT_FALSE(m_db1.Connected());
+  EXPECT_FALSE(form.btnCancel->isEnabled());
+  form.reject();  // the list can only be left by choosing
+  EXPECT_TRUE(form.isVisible());
+  form.BitBtnOKClick();
+  EXPECT_EQ(form.result(), QDialog::Accepted);
+  EXPECT_EQ(Globals().DataAlias, "ZARNDAT002");
+  EXPECT_TRUE(m_db1.Connected());
+}
+
+TEST_F(Forms, ConnectionSettingsUnlockThenSave) {
+  m_db0.SetUser("root");
+  m_db0.Setpassword("");
+  m_db0.SetHost("Localhost");
+  m_db0.SetPort("3306");
+  TFormMySQLsetup2 form(m_db0, m_db1);
+  form.EditUser->setText("root");
+  form.show();  // the first activation presses OK: root with the empty password unlocks
+  EXPECT_TRUE(form.EditHost->isEnabled());
+  EXPECT_EQ(form.Label1->text(), QString::fromUtf8("Módosithatja az adatokat!"));
+  form.hide();
+  form.show();
+  form.EditPort->setText("0");
+  form.BtnOK->click();
+  EXPECT_EQ(m_ui.Calls().size(), 1);  // refused
+  EXPECT_FALSE(QFile::exists(ProgramDir() + "ZARN.INI.test"));
+  form.EditHost->setText("db.local");
+  form.EditPort->setText("3307");
+  const QString ini = m_userDir.filePath("prog/");
+  QDir().mkpath(ini);
+  Globals().ProgramDir = ini;
+  form.BtnOK->click();
+  EXPECT_EQ(form.result(), QDialog::Accepted);
+  EXPECT_EQ(m_db0.Host(), "db.local");
+  EXPECT_EQ(m_db1.Port(), "3307");
+  EXPECT_EQ(LoadConnectionSettings(ini + "ZARN.INI").Host, "db.local");
+}
+
+TEST_F(Forms, ConnectionSettingsStayLockedForAWrongPasswordAndCancelWritesNothing) {
+  m_db0.Setpassword("titok");
+  const QString dir = m_userDir.filePath("prog/");
+  QDir().mkpath(dir);
+  Globals().ProgramDir = dir;
+  TFormMySQLsetup2 form(m_db0, m_db1);
+  form.EditUser->setText(m_db0.User());
+  form.show();
+  EXPECT_FALSE(form.EditHost->isEnabled());
+  form.EditPsw->setText("rossz");
+  form.BtnOK->click();
+  EXPECT_FALSE(form.EditHost->isEnabled());
+  form.BtnCANCEL->click();
+  EXPECT_EQ(form.result(), QDialog::Rejected);
+  EXPECT_FALSE(QFile::exists(dir + "ZARN.INI"));
+}
+
+TEST_F(Forms, UnreachableServerShowsItsFormAndEndsAfterHalfASecond) {
+  const QString dir = m_userDir.filePath("prog/");
+  QDir().mkpath(dir);
+  WriteFileBytes(dir + "ZARN.INI", "[INI]\r\nHOST=127.0.0.1\r\nPORT=1\r\nUSER=x\r\nPASSWORD=\r\n");
+  Globals().ProgramDir = dir;
+  TMainForm form({"zarn"});
+  bool shown = false;
+  WhenModal([&] {
+    auto* setup = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    shown = setup && setup->windowTitle() == QString::fromUtf8("ADATBÁZIS KEZELŐ");
+    if (setup) setup->reject();
+  });
+  form.show();
+  QElapsedTimer clock;
+  clock.start();
+  QTRY_VERIFY_WITH_TIMEOUT(!form.isVisible(), 3000);
+  EXPECT_TRUE(shown);
+  EXPECT_GE(clock.elapsed(), 450);
+  EXPECT_TRUE(m_ui.Calls().isEmpty());
+  EXPECT_EQ(Value("information_schema", "select count(*) from SCHEMATA where SCHEMA_NAME like 'ZARN%'"), "0");
+}
+
+TEST_F(Forms, FirstStartLeadsToAWorkingEmptyFirstCompany) {
+  const QString dir = m_userDir.filePath("prog/");
+  QDir().mkpath(dir + "create");
+  for (const char* f : {"cre_cegek.sql", "create.sql", "creind.sql"})
+    QFile::copy(ProgramDir() + "create/" + f, dir + "create/" + f);
+  const TestServer& s = TestServerFromEnv();
+  WriteFileBytes(dir + "ZARN.INI", QString("[INI]\r\nHOST=%1\r\nPORT=%2\r\nUSER=%3\r\nPASSWORD=%4\r\n")
+                                       .arg(s.host).arg(s.port).arg(s.user, s.password).toUtf8());
+  Globals().ProgramDir = dir;
+  m_ui.Answer(mbYes);
+  TMainForm form({"zarn"});
+  form.show();
+  QTRY_VERIFY_WITH_TIMEOUT(form.PanelStatus->text() == "    (ZARNDAT001)", 5000);
+  EXPECT_EQ(m_ui.Texts().value(1), QString::fromUtf8("\nAdatbázis létrehozva"));
+  EXPECT_TRUE(form.DB1->Connected());
+  EXPECT_EQ(form.LabelLSTDIR->text(), Globals().UserDir);
+  EXPECT_TRUE(Globals().UserDir.startsWith(dir));
+  EXPECT_FALSE(form.TimerStop->isActive());
+  // The picture of the main form, for a look by eye (also under Xvfb).
+  form.grab().save(QDir::currentPath() + "/main_form.png");
+}
