@@ -3,6 +3,8 @@
 #include <QTemporaryDir>
 
 #include "company_databases.h"
+#include "scripted_ui.h"
+#include "self_copy.h"
 #include "start_settings.h"
 #include "test_util.h"
 
@@ -94,4 +96,26 @@ TEST(StartSettings, CompanyDatabaseNamesAndPorts) {
   EXPECT_EQ(CompanyDatabaseName(1000), "ZARNDAT1000");
   for (const char* ok : {"1", "3306", "65535"}) EXPECT_TRUE(IsValidPort(ok)) << ok;
   for (const char* bad : {"0", "65536", "-1", "", "33o6"}) EXPECT_FALSE(IsValidPort(bad)) << bad;
+}
+
+TEST(StartSettings, SelfCopyStart) {
+  QTemporaryDir dir;
+  const QString patch = dir.filePath("patch/zarn");
+  WriteFileBytes(patch, "new program");
+  WriteFileBytes(dir.filePath("inst/zarn"), "old program");
+  EXPECT_FALSE(RunSelfCopyMode(dir.filePath("inst/zarn")));  // an ordinary start
+
+  ScriptedUi ui;
+  ui.Answer(dir.filePath("inst").replace('/', '\\'));  // a path as the Windows texts write it
+  EXPECT_TRUE(RunSelfCopyMode(patch));
+  EXPECT_EQ(ReadFileBytes(dir.filePath("inst/zarn")), "new program");
+  ui.Answer(dir.filePath("nowhere"));
+  EXPECT_TRUE(RunSelfCopyMode(patch));
+  ui.Cancel();
+  EXPECT_TRUE(RunSelfCopyMode(patch));
+  QStringList messages;
+  for (const auto& call : ui.Calls())
+    if (call.kind == ScriptedUi::Kind::MessageBox) messages << call.text();
+  EXPECT_EQ(messages, (QStringList{QString::fromUtf8("Javitás sikeressen végrehajtva."),
+                                     QString::fromUtf8("HIBA! A megadott helyen nem található ZARN.EXE fájl.")}));
 }
