@@ -1,16 +1,12 @@
 #include "system_db_fixture.h"
 
 #include "exceptions.h"
+#include "test_database.h"
 #include "test_util.h"
 #include "uni_sql_query.h"
 
 void SystemDbTest::Configure(TUniSQLDatabase& db, const QString& name) {
-  const TestServer& s = TestServerFromEnv();
-  db.SetHost(s.host);
-  db.SetPort(QString::number(s.port));
-  db.SetUser(s.user);
-  db.Setpassword(s.password);
-  db.SetDatabasename(name);
+  ConfigureTestServer(db, name);
 }
 
 void SystemDbTest::DropSystemDatabases() {
