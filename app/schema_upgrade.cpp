@@ -1,5 +1,6 @@
 #include "schema_upgrade.h"
 
+#include "company_databases.h"
 #include "exceptions.h"
 #include "start_settings.h"
 #include "ui_services.h"
@@ -8,12 +9,7 @@
 
 namespace {
 
-void Exec(TUniSQLDatabase& db, const QStringList& lines) {
-  TUniSQLQuery q;
-  q.SetDatabase(&db);
-  q.SetSQL(lines);
-  q.ExecSQL();
-}
+void Exec(TUniSQLDatabase& db, const QStringList& lines) { RunStatements(db, lines); }
 
 bool HasColumn(TUniSQLDatabase& db, const QString& table, const QString& column) {
   TUniSQLQuery q;  // QShowColumns

@@ -1,5 +1,6 @@
 #include "system_db_fixture.h"
 
+#include "app_globals.h"
 #include "exceptions.h"
 #include "test_database.h"
 #include "test_util.h"
@@ -30,25 +31,21 @@ void SystemDbTest::DropSystemDatabases() {
 void SystemDbTest::SetUp() {
   ASSERT_TRUE(TestServerFromEnv().ok);
   DropSystemDatabases();
+  Globals().ProgramDir = ProgramDir();
+  Globals().UserDir = m_userDir.path() + "/";
+  Globals().DataAlias = "ZARNDAT001";
+  Globals().CrTabMode = 2;
+  Configure(m_db0, "ZARN");
+  Configure(m_db1, "ZARNDAT001");
 }
 
-void SystemDbTest::TearDown() { DropSystemDatabases(); }
-
-void SystemDbTest::Exec(const QString& database, const QString& sql) {
-  TUniSQLDatabase db;
-  Configure(db, database);
-  try {
-    db.Connect();
-    TUniSQLQuery q;
-    q.SetDatabase(&db);
-    q.SetSQL(sql);
-    q.ExecSQL();
-  } catch (const Exception& e) {
-    ADD_FAILURE() << e.Message().toStdString() << "\n" << sql.toStdString();
-  }
+void SystemDbTest::TearDown() {
+  m_db0.Disconnect();
+  m_db1.Disconnect();
+  DropSystemDatabases();
 }
 
-QStringList SystemDbTest::Column(const QString& database, const QString& sql) {
+QStringList SystemDbTest::Run(const QString& database, const QString& sql, bool rows) {
   QStringList out;
   TUniSQLDatabase db;
   Configure(db, database);
@@ -57,12 +54,22 @@ QStringList SystemDbTest::Column(const QString& database, const QString& sql) {
     TUniSQLQuery q;
     q.SetDatabase(&db);
     q.SetSQL(sql);
+    if (!rows) {
+      q.ExecSQL();
+      return out;
+    }
     q.Open();
     for (q.First(); !q.Eof(); q.Next()) out << q.Fields(0)->AsString();
   } catch (const Exception& e) {
     ADD_FAILURE() << e.Message().toStdString() << "\n" << sql.toStdString();
   }
   return out;
+}
+
+void SystemDbTest::Exec(const QString& database, const QString& sql) { Run(database, sql, false); }
+
+QStringList SystemDbTest::Column(const QString& database, const QString& sql) {
+  return Run(database, sql, true);
 }
 
 QString SystemDbTest::Value(const QString& database, const QString& sql) {

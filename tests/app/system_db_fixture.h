@@ -10,6 +10,8 @@
 
 // Tests of the fixed databases ZARN and ZARNDAT...: they run one at a time (ctest lock
 // "zarn_system_db") and find the server without them; what they made is dropped afterwards.
+// The globals name the built program directory, a user directory of the test's own and
+// ZARNDAT001; m_db0 and m_db1 point at ZARN and ZARNDAT001, not connected.
 class SystemDbTest : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -26,4 +28,8 @@ class SystemDbTest : public ::testing::Test {
 
   QTemporaryDir m_userDir;
   ScriptedUi m_ui;
+  TUniSQLDatabase m_db0, m_db1;
+
+ private:
+  QStringList Run(const QString& database, const QString& sql, bool rows);
 };

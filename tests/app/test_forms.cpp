@@ -28,15 +28,6 @@ void WhenModal(std::function<void()> action) { QTimer::singleShot(0, std::move(a
 
 class Forms : public SystemDbTest {
  protected:
-  void SetUp() override {
-    SystemDbTest::SetUp();
-    Globals().ProgramDir = ProgramDir();
-    Globals().UserDir = m_userDir.path() + "/";
-    Globals().DataAlias = "ZARNDAT001";
-    Globals().CrTabMode = 2;
-    Configure(m_db0, "ZARN");
-    Configure(m_db1, "ZARNDAT001");
-  }
   void FirstCompany() {
     TUniSQLDatabase db;
     Configure(db, "");
@@ -47,8 +38,6 @@ class Forms : public SystemDbTest {
     form.EditAbnev->setText(name);
     form.EditAdosz->setText(tax);
   }
-
-  TUniSQLDatabase m_db0, m_db1;
 };
 
 TEST_F(Forms, CompanyListInsertsAndChoosesACompany) {

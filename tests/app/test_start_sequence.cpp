@@ -24,14 +24,6 @@ struct FakeHost : StartHost {
 
 class StartSequence : public SystemDbTest {
  protected:
-  void SetUp() override {
-    SystemDbTest::SetUp();
-    Globals().ProgramDir = ProgramDir();
-    Globals().UserDir = m_userDir.path() + "/";
-    Globals().DataAlias = "ZARNDAT001";
-    Configure(m_db0, "ZARN");
-    Configure(m_db1, "ZARNDAT001");
-  }
   bool Activate(const QStringList& args = {"zarn"}) { return m_start.Activate(args); }
   // Companies 1..4 with their databases; 2 and 3 share a tax number, 4 has a quote in it.
   void FourCompanies() {
@@ -47,7 +39,6 @@ class StartSequence : public SystemDbTest {
     m_ui.Clear();
   }
 
-  TUniSQLDatabase m_db0, m_db1;
   FakeHost m_host;
   TStartSequence m_start{m_db0, m_db1, m_host};
 };
