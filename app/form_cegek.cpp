@@ -146,7 +146,11 @@ TFormCegek::TFormCegek(TUniSQLDatabase& db0, TUniSQLDatabase& db1, QWidget* pare
   });
 }
 
-TFormCegek::~TFormCegek() = default;
+TFormCegek::~TFormCegek() {
+  // The grid goes before the table among the children: detach it first.
+  m_model->disconnect(this);
+  m_model->SetDataSource(nullptr);
+}
 
 void TFormCegek::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);

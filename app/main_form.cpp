@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QProgressBar>
@@ -16,6 +17,7 @@
 
 #include "app_globals.h"
 #include "balance_recalc.h"
+#include "company_databases.h"
 #include "exceptions.h"
 #include "file_lookup.h"
 #include "form_cegek.h"
@@ -127,7 +129,7 @@ void TMainForm::FormCreate() {
   g.LogonUserName = CleanUserName(logon);
   QDir::setCurrent(g.ProgramDir);
 
-  const ConnectionSettings connection =
+  const ::ConnectionSettings connection =
       LoadConnectionSettings(ResolvePath(g.ProgramDir, QLatin1String(kIniFileName)));
   ApplyConnectionSettings(connection, *DB0);
   ApplyConnectionSettings(connection, *DB1);

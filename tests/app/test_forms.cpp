@@ -11,6 +11,7 @@
 #include "app_globals.h"
 #include "company_databases.h"
 #include "form_cegek.h"
+#include "gui_test_util.h"
 #include "form_my_sql_setup.h"
 #include "form_my_sql_setup2.h"
 #include "main_form.h"
@@ -21,8 +22,8 @@
 
 namespace {
 
-// Runs action as soon as the next modal loop (dialog or edit panel) is running.
-void WhenModal(std::function<void()> action) { QTimer::singleShot(0, std::move(action)); }
+// Runs action once the company list's edit panel waits for its buttons.
+void WhenEditing(std::function<void()> action) { QTimer::singleShot(0, std::move(action)); }
 
 }  // namespace
 
@@ -44,7 +45,7 @@ TEST_F(Forms, CompanyListInsertsAndChoosesACompany) {
   FirstCompany();
   TFormCegek form(m_db0, m_db1);
   form.show();
-  WhenModal([&] {
+  WhenEditing([&] {
     EXPECT_TRUE(form.Editing());
     EXPECT_EQ(form.EditSorszam->text(), "2");
     EXPECT_FALSE(form.EditSorszam->isEnabled());
@@ -76,7 +77,7 @@ TEST_F(Forms, CompanyListInsertOverAnExistingDatabaseLeavesNoRow) {
   Exec("information_schema", "create database ZARNDAT002");
   TFormCegek form(m_db0, m_db1);
   form.show();
-  WhenModal([&] {
+  WhenEditing([&] {
     Type(form, "B", "");
     form.BtnOK2->click();
   });
@@ -93,7 +94,7 @@ TEST_F(Forms, CompanyListCancelledInsertMakesNothing) {
   FirstCompany();
   TFormCegek form(m_db0, m_db1);
   form.show();
-  WhenModal([&] {
+  WhenEditing([&] {
     Type(form, "B", "");
     form.BtnCancel2->click();
   });
@@ -179,8 +180,8 @@ TEST_F(Forms, UnreachableServerShowsItsFormAndEndsAfterHalfASecond) {
   Globals().ProgramDir = dir;
   TMainForm form({"zarn"});
   bool shown = false;
-  WhenModal([&] {
-    auto* setup = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+  OnNextModal([&](QWidget* w) {
+    auto* setup = qobject_cast<QDialog*>(w);
     shown = setup && setup->windowTitle() == QString::fromUtf8("ADATBÁZIS KEZELŐ");
     if (setup) setup->reject();
   });
