@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, starts a throw-away private MariaDB server, runs every test
+# (or, with --screenshot, takes a picture of the main form after a first start under Xvfb into
+# build/main_form.png; with twm and xfonts-base installed the window has its frame and caption)
 # and stops the server on every way out.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -19,5 +21,16 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 zarn_db_start "$work/data" "$work/run"
+if [ "${1:-}" = --screenshot ]; then
+  printf '%s\n' RandomPlacement 'UsePPosition "on"' NoGrabServer 'TitleFont "fixed"' \
+    'ResizeFont "fixed"' 'MenuFont "fixed"' 'IconFont "fixed"' 'IconManagerFont "fixed"' >"$work/twmrc"
+  cd "$build/tests"
+  xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
+    if command -v twm >/dev/null; then twm -f "$1" >/dev/null 2>&1 & sleep 1; fi
+    QT_QPA_PLATFORM=xcb ./bin/test_app_forms --gtest_filter=Forms.FirstStartLeadsToAWorkingEmptyFirstCompany
+  ' sh "$work/twmrc"
+  echo "main form: $build/main_form.png"
+  exit 0
+fi
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "$@"
