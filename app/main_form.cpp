@@ -21,6 +21,9 @@
 #include "exceptions.h"
 #include "file_lookup.h"
 #include "form_cegek.h"
+#include "form_ecs_torol.h"
+#include "form_ecssz_lis.h"
+#include "form_ecsszamito.h"
 #include "form_my_sql_setup.h"
 #include "form_my_sql_setup2.h"
 #include "form_setup.h"
@@ -60,6 +63,14 @@ TMainForm::TMainForm(const QStringList& arguments, QWidget* parent)
   BtnVerzio->setFocusPolicy(Qt::NoFocus);
   speedButtons->addWidget(BtnVerzio);
   connect(BtnVerzio, &QPushButton::clicked, this, [] { ShowProgramHelp(9999); });
+
+  QMenu* ecs = menuBar()->addMenu(QStringLiteral("&ÉCS"));
+  connect(ecs->addAction(QStringLiteral("&Számítás")), &QAction::triggered, this,
+          &TMainForm::DepreciationRun);
+  connect(ecs->addAction(QStringLiteral("ÉCS-k &törlése")), &QAction::triggered, this,
+          &TMainForm::DeleteRun);
+  connect(ecs->addAction(QStringLiteral("Eddigi ÉCS számítások")), &QAction::triggered, this,
+          &TMainForm::RunList);
 
   QMenu* service = menuBar()->addMenu(QStringLiteral("&Szervíz"));
   connect(service->addAction(QStringLiteral("&Cég váltás")), &QAction::triggered, this,
@@ -220,6 +231,33 @@ void TMainForm::WaitPanel::Progress(int position, int maximum) {
 void TMainForm::RecalcAllBalances(TUniSQLDatabase& db) {
   WaitPanel wait(*this);
   ::RecalcAllBalances(db, [&](int position, int maximum) { wait.Progress(position, maximum); });
+}
+
+// After a run or its deletion; a failed recalculation is told, the wait panel has ended by then.
+void TMainForm::RecalcBalancesAfterRun() {
+  try {
+    RecalcAllBalances(*DB1);
+  } catch (const Exception& e) {
+    Ui().MessageBox(e.Message(), QStringLiteral("HIBA!"), MsgType::Error);
+  }
+}
+
+void TMainForm::DepreciationRun() {
+  TFormECSszamito form(*DB1, this);
+  if (form.exec() == QDialog::Accepted) RecalcBalancesAfterRun();
+}
+
+void TMainForm::DeleteRun() {
+  {
+    TFormECSTorol form(*DB1, this);
+    form.exec();
+  }
+  RecalcBalancesAfterRun();
+}
+
+void TMainForm::RunList() {
+  TFormECSSZLis form(*DB1, this);
+  form.exec();
 }
 
 void TMainForm::CompanySwitch() {

@@ -40,6 +40,9 @@ class TMainForm : public QMainWindow, private StartHost {
   // Menu commands built so far.
   void CompanySwitch();       // "&Cég váltás"
   void ConnectionSettings();  // "SQL beállítások"
+  void DepreciationRun();     // "&Számítás"
+  void DeleteRun();           // "ÉCS-k &törlése"
+  void RunList();             // "Eddigi ÉCS számítások"
 
   // The wait panel with its progress bar, for long work of other forms; hidden again when the
   // returned guard ends, on every path.
@@ -64,6 +67,7 @@ class TMainForm : public QMainWindow, private StartHost {
   void ShowCompanyList() override;
   void RecalcAllBalances(TUniSQLDatabase& db) override;
   void CenterImage();
+  void RecalcBalancesAfterRun();
 
   QStringList m_arguments;
   TStartSequence m_start;

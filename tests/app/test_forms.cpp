@@ -6,6 +6,8 @@
 #include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
@@ -228,4 +230,23 @@ TEST_F(Forms, FirstStartLeadsToAWorkingEmptyFirstCompany) {
     shot = form.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
   }
   EXPECT_TRUE(shot.save(QDir(BinDir()).absoluteFilePath("../main_form.png")));
+
+  // The depreciation menu leads to its forms, on the open company.
+  QMenu* ecs = nullptr;
+  for (QAction* a : form.menuBar()->actions())
+    if (a->text() == QString::fromUtf8("&ÉCS")) ecs = a->menu();
+  ASSERT_NE(ecs, nullptr);
+  QStringList items, titles;
+  for (QAction* a : ecs->actions()) {
+    items << a->text();
+    OnNextModal([&](QWidget* w) {
+      titles << w->windowTitle();
+      static_cast<QDialog*>(w)->reject();
+    });
+    a->trigger();
+  }
+  EXPECT_EQ(items, QStringList({QString::fromUtf8("&Számítás"), QString::fromUtf8("ÉCS-k &törlése"),
+                                QString::fromUtf8("Eddigi ÉCS számítások")}));
+  EXPECT_EQ(titles, QStringList({QString::fromUtf8("ÉCS számitás"), QString::fromUtf8("ECS-k törlése"),
+                                 QString::fromUtf8("Eddigi ECS számítások")}));
 }
