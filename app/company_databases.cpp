@@ -10,7 +10,7 @@
 
 namespace {
 
-void Exec(TUniSQLDatabase& db, const QString& sql) { RunStatements(db, {sql}); }
+void Exec(TUniSQLDatabase& db, const QString& sql) { RunStatements(db, sql); }
 
 void RunScript(TUniSQLDatabase& db, const QString& fileName) {
   TUniSQLQuery q;
@@ -37,12 +37,6 @@ QString ScriptPath(const QString& programDir, const QString& file) {
 
 }  // namespace
 
-void RunStatements(TUniSQLDatabase& db, const QStringList& sql) {
-  TUniSQLQuery q;
-  q.SetDatabase(&db);
-  q.SetSQL(sql);
-  q.ExecSQL();
-}
 
 QString PadCompanyNumber(const QString& number) {
   if (number.size() == 1) return QStringLiteral("00") + number;

@@ -36,8 +36,6 @@ class EStepFailed : public Exception {
   QString m_cause;
 };
 
-// Runs sql (statements split at ";" as ExecSQL splits them) on db; raises on the first failure.
-void RunStatements(TUniSQLDatabase& db, const QStringList& sql);
 
 // A connection opened with the settings of another one on database name; raises when the
 // server refuses it.

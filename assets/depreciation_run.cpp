@@ -11,12 +11,7 @@ namespace {
 // Rows go to the server in pieces of this many per INSERT.
 constexpr int kInsertBatch = 500;
 
-void Exec(TUniSQLDatabase& database, const QString& sql) {
-  TUniSQLQuery q;
-  q.SetDatabase(&database);
-  q.SetSQL(sql);
-  q.ExecSQL();
-}
+void Exec(TUniSQLDatabase& database, const QString& sql) { RunStatements(database, sql); }
 
 struct Asset {
   QString LELTSZAM;

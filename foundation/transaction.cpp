@@ -7,12 +7,7 @@
 
 namespace {
 
-void Run(TUniSQLDatabase& database, const QString& sql) {
-  TUniSQLQuery query;
-  query.SetDatabase(&database);
-  query.SetSQL(sql);
-  query.ExecSQL();
-}
+void Run(TUniSQLDatabase& database, const QString& sql) { RunStatements(database, sql); }
 
 }  // namespace
 

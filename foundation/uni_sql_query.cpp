@@ -187,3 +187,10 @@ void TUniSQLQuery::ExecSQL() {
     Tunisqldataset::ExecSQL();
   }
 }
+
+void RunStatements(TUniSQLDatabase& database, const QStringList& sql) {
+  TUniSQLQuery q;
+  q.SetDatabase(&database);
+  q.SetSQL(sql);
+  q.ExecSQL();
+}

@@ -52,6 +52,12 @@ class TUniSQLQuery : public Tunisqldataset {
   std::vector<Param> m_params;
 };
 
+// Runs sql on database as ExecSQL runs it (statements split at ";"); raises on the first failure.
+void RunStatements(TUniSQLDatabase& database, const QStringList& sql);
+inline void RunStatements(TUniSQLDatabase& database, const QString& sql) {
+  RunStatements(database, QStringList{sql});
+}
+
 // A date as an SQL literal with its quotes: '2006-03-07'; the empty date gives '1900-01-01'.
 QString DateToSQL(const QDate& date);
 
