@@ -249,4 +249,28 @@ TEST_F(Forms, FirstStartLeadsToAWorkingEmptyFirstCompany) {
                                 QString::fromUtf8("Eddigi ÉCS számítások")}));
   EXPECT_EQ(titles, QStringList({QString::fromUtf8("ÉCS számitás"), QString::fromUtf8("ECS-k törlése"),
                                  QString::fromUtf8("Eddigi ECS számítások")}));
+
+  // The listings, in the menu's order, each opening its dialog.
+  QMenu* lists = nullptr;
+  for (QAction* a : form.menuBar()->actions())
+    if (a->text() == QString::fromUtf8("&Listák")) lists = a->menu();
+  ASSERT_NE(lists, nullptr);
+  items.clear();
+  titles.clear();
+  for (QAction* a : lists->actions()) {
+    items << a->text();
+    OnNextModal([&](QWidget* w) {
+      titles << w->windowTitle();
+      static_cast<QDialog*>(w)->reject();
+    });
+    a->trigger();
+  }
+  EXPECT_EQ(items.join('|'), QString::fromUtf8(
+                                 "&Karton|&Feladás|&Leltáriszám lista|K&ontírszámos lista|Összesítő lista|"
+                                 "Költséghelyes Karton|Költséghelyes leltáriszám lista|Költséghelyes feladás"));
+  EXPECT_EQ(titles.join('|'),
+            QString::fromUtf8("Eszköznyilvántartó karton|Eszköznyilvántartó karton|Leltár lista|"
+                              "Fökönyviszámos lista|Tárgyi eszköz/immateriális javak összesitő|"
+                              "Költséghelyes Eszköznyilvántartó karton|Költséghelyes leltár lista|"
+                              "Költséghelyes könyvelési feladás"));
 }
