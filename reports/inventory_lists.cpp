@@ -18,36 +18,33 @@ using namespace listing;
 
 namespace {
 
-// The items of the assets of a number range, each asset's last item found by Seek: the list
-// reads them once instead of once per asset.
+// The last item of each asset of a number range, by date and type as the items are ordered,
+// with the asset's summed quantity: the list reads them in one query instead of reopening the
+// item and quantity queries for every asset.
+const QStringList kLastItems{
+    "SELECT LELTSZAM, DATUM, TIPUS, BRUTTO, ECSSZ, NETTOSZ, MENNYISEG FROM",
+    "  (SELECT LELTSZAM, DATUM, TIPUS, BRUTTO, ECSSZ, NETTOSZ,",
+    "          SUM(MENNYISEG) OVER (PARTITION BY LELTSZAM) MENNYISEG,",
+    "          ROW_NUMBER() OVER (PARTITION BY LELTSZAM ORDER BY DATUM DESC, TIPUS DESC) SORREND",
+    "   FROM KARTTET",
+    "   WHERE LELTSZAM >= ':PLELTSZAMTOL' AND LELTSZAM <= ':PLELTSZAMIG') U",
+    "WHERE SORREND = 1"};
+
 struct TLastItems {
   TLastItems(TUniSQLDatabase& database, const QString& tol, const QString& ig) {
-    Prepare(QKartet, database,
-            {"SELECT LELTSZAM, DATUM, TIPUS,", "               BRUTTO, ECSSZ, NETTOSZ",
-             "FROM KARTTET", "WHERE LELTSZAM >= ':PLELTSZAMTOL' AND LELTSZAM <= ':PLELTSZAMIG'",
-             "ORDER BY LELTSZAM, DATUM, TIPUS"});
-    Prepare(QMennyiseg, database,
-            {"SELECT LELTSZAM, SUM(MENNYISEG) MENNYISEG", "FROM KARTTET",
-             "WHERE LELTSZAM >= ':PLELTSZAMTOL' AND LELTSZAM <= ':PLELTSZAMIG'",
-             "GROUP BY LELTSZAM", "ORDER BY LELTSZAM"});
-    for (TUniSQLQuery* q : {&QKartet, &QMennyiseg}) {
-      q->SetParamEscaped(QStringLiteral("PLELTSZAMTOL"), tol);
-      q->SetParamEscaped(QStringLiteral("PLELTSZAMIG"), ig);
-      q->Open();
-    }
+    Prepare(QKartet, database, kLastItems + QStringList{"ORDER BY LELTSZAM"});
+    QKartet.SetParamEscaped(QStringLiteral("PLELTSZAMTOL"), tol);
+    QKartet.SetParamEscaped(QStringLiteral("PLELTSZAMIG"), ig);
+    QKartet.Open();
     MarkCurrency(QKartet, {"BRUTTO", "ECSSZ", "NETTOSZ"});
     Items.emplace(QKartet, QStringLiteral("LELTSZAM"));
-    Quantity.emplace(QMennyiseg, QStringLiteral("LELTSZAM"));
+    Quantity = &*Items;
   }
-  void Seek(const QString& leltszam) {
-    Items->Seek(leltszam);
-    Quantity->Seek(leltszam);
-  }
+  void Seek(const QString& leltszam) { Items->Seek(leltszam); }
 
   TUniSQLQuery QKartet;
-  TUniSQLQuery QMennyiseg;
   std::optional<TLastRowsByKey> Items;
-  std::optional<TLastRowsByKey> Quantity;
+  TLastRowsByKey* Quantity;
 };
 
 QString CompanyName(TUniSQLDatabase& database) {
@@ -86,7 +83,7 @@ TWDetail& AddAssetDetail(TWGroup& group, TRowSource& assets, TLastItems& items,
   AddField(d, names[0], kLsz, &assets, QStringLiteral("LELTSZAM"));
   AddField(d, names[1], kMegnev, &assets, QStringLiteral("MEGNEV"));
   AddField(d, names[2], kBeszkelt, &assets, QStringLiteral("BESZKELT"));
-  AddField(d, names[3], kMennyiseg, &*items.Quantity, QStringLiteral("MENNYISEG"), taRightJustify);
+  AddField(d, names[3], kMennyiseg, items.Quantity, QStringLiteral("MENNYISEG"), taRightJustify);
   AddField(d, names[4], kBrutto, &*items.Items, QStringLiteral("BRUTTO"), taRightJustify);
   AddField(d, names[5], kEcssz, &*items.Items, QStringLiteral("ECSSZ"), taRightJustify);
   AddField(d, names[6], kNettosz, &*items.Items, QStringLiteral("NETTOSZ"), taRightJustify);
@@ -190,35 +187,6 @@ class TWorkTableDrop {
   QString m_name;
 };
 
-// The work table's balances from each listed asset's last item, a few hundred rows a statement.
-void FillWorkTable(TUniSQLDatabase& database, const QString& work, TLastItems& items) {
-  TUniSQLQuery W;
-  Prepare(W, database, {"SELECT LELTSZAM FROM :PWORK"});
-  W.SetParam(QStringLiteral("PWORK"), work);
-  W.Open();
-  QStringList values;
-  auto flush = [&] {
-    if (values.isEmpty()) return;
-    RunStatements(database, QStringLiteral("INSERT INTO ") + work +
-                                QStringLiteral(" (LELTSZAM, NETTOSZ, BRUTTOSZ) VALUES ") +
-                                values.join(u',') +
-                                QStringLiteral(" ON DUPLICATE KEY UPDATE NETTOSZ = VALUES(NETTOSZ), "
-                                               "BRUTTOSZ = VALUES(BRUTTOSZ)"));
-    values.clear();
-  };
-  TField* lsz = W.FieldByName(QStringLiteral("LELTSZAM"));
-  for (W.First(); !W.Eof(); W.Next()) {
-    items.Seek(lsz->AsString());
-    if (!items.Items->HasRow()) continue;
-    values.append(QStringLiteral("('%1',%2,%3)")
-                      .arg(database.EscapeString(lsz->AsString()),
-                           FloatToSQL(items.QKartet.FieldByName(QStringLiteral("NETTOSZ"))->AsFloat()),
-                           FloatToSQL(items.QKartet.FieldByName(QStringLiteral("BRUTTO"))->AsFloat())));
-    if (values.size() >= 500) flush();
-  }
-  flush();
-}
-
 }  // namespace
 
 void WriteLeltlisReport(TUniSQLDatabase& database, const TAssetRange& range, bool csakNulla,
@@ -228,19 +196,24 @@ void WriteLeltlisReport(TUniSQLDatabase& database, const TAssetRange& range, boo
   TLastItems items(database, range.LeltszamTol, range.LeltszamIg);
 
   TWorkTableDrop drop(database, work);
+  // The work table holds each asset's last net and gross value, zero for an asset without items.
   TUniSQLQuery QworkCreate;
   Prepare(QworkCreate, database,
-          {"DROP TABLE IF EXISTS :PWORK;", "",
-           "CREATE TABLE :PWORK (LELTSZAM VARCHAR(20) NOT NULL,",
-           "  NETTOSZ DOUBLE NOT NULL DEFAULT 0, BRUTTOSZ DOUBLE NOT NULL DEFAULT 0,",
-           "  PRIMARY KEY (LELTSZAM))", "SELECT LELTSZAM", "FROM KARTFEJ",
-           "WHERE LELTSZAM >= ':PLELTSZAMTOL' AND", "              LELTSZAM <= ':PLELTSZAMIG' AND",
-           "              BESZKELT >= ':PBESZKELTETOL' AND",
-           "              BESZKELT <= ':PBESZKELTEIG'", "ORDER BY LELTSZAM"});
+          QStringList{"DROP TABLE IF EXISTS :PWORK;", "",
+                      "CREATE TABLE :PWORK (LELTSZAM VARCHAR(20) NOT NULL,",
+                      "  NETTOSZ DOUBLE NOT NULL DEFAULT 0, BRUTTOSZ DOUBLE NOT NULL DEFAULT 0,",
+                      "  PRIMARY KEY (LELTSZAM))",
+                      "SELECT F.LELTSZAM, IFNULL(L.NETTOSZ, 0) NETTOSZ, IFNULL(L.BRUTTO, 0) BRUTTOSZ",
+                      "FROM KARTFEJ F LEFT JOIN ("} +
+              kLastItems +
+              QStringList{") L ON L.LELTSZAM = F.LELTSZAM",
+                          "WHERE F.LELTSZAM >= ':PLELTSZAMTOL' AND",
+                          "              F.LELTSZAM <= ':PLELTSZAMIG' AND",
+                          "              F.BESZKELT >= ':PBESZKELTETOL' AND",
+                          "              F.BESZKELT <= ':PBESZKELTEIG'", "ORDER BY F.LELTSZAM"});
   QworkCreate.SetParam(QStringLiteral("PWORK"), work);
   SetRange(QworkCreate, range);
   QworkCreate.ExecSQL();
-  FillWorkTable(database, work, items);
 
   TUniSQLQuery QKartfej;
   Prepare(QKartfej, database,
