@@ -59,11 +59,7 @@ QString RateText(double rate) {
 
 bool WriteCards(TUniSQLDatabase& database, const TKartonInput& input, const QString& userDir,
                 bool costLocation) {
-  TUniSQLQuery QCeg;
-  Prepare(QCeg, database, {"select CEGNEV from CEG"});
-  QCeg.Open();
-  const QString company =
-      QCeg.IsEmpty() ? QString() : QCeg.FieldByName(QStringLiteral("CEGNEV"))->AsString();
+  const QString company = CompanyName(database, QStringLiteral("select CEGNEV from CEG"));
 
   TUniSQLQuery QKartFejTet;
   Prepare(QKartFejTet, database, CardQuery(costLocation));

@@ -33,25 +33,11 @@ void TFormFeladKh::FormActivate() {
 }
 
 void TFormFeladKh::BtnOKClick() {
-  if (dateEdittol->Value() > dateEditig->Value()) {
-    Ui().MessageBox(QStringLiteral("A kezdő dátum nagyobb, mint a végérték!"), QStringLiteral("Hiba"),
-                    MsgType::Error);
-    dateEdittol->SetValue(QDate(QDate::currentDate().year(), 1, 1));
-    dateEdittol->selectAll();
-    dateEditig->setFocus();
-    return;
-  }
+  if (!PeriodOk(dateEdittol, dateEditig)) return;
   TFeladInput input;
   input.DatumTol = dateEdittol->Value();
   input.DatumIg = dateEditig->Value();
   input.Valuation = RadioGroup->ItemIndex();
   input.CostLocation = CostLocation(RGKoltsH, CBKoltsH);
-  bool any = false;
-  if (!Run([&] { any = WriteFeladKhReport(m_database, input, Globals().UserDir); })) return;
-  if (!any) {
-    Ui().MessageBox(QStringLiteral("A kiválasztott lekérdezés nem tartalmaz adatokat!"), QStringLiteral("Hiba"),
-                    MsgType::Error);
-    return;
-  }
-  Show(QStringLiteral("ZARNFELADKH"));
+  RunListing([&] { return WriteFeladKhReport(m_database, input, Globals().UserDir); }, QStringLiteral("ZARNFELADKH"));
 }

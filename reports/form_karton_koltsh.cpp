@@ -15,12 +15,7 @@
 TFormKartonKoltsh::TFormKartonKoltsh(TUniSQLDatabase& database, QWidget* parent)
     : TListingDialog(database, QStringLiteral("FormKartonKoltsh"),
                      QStringLiteral("Költséghelyes Eszköznyilvántartó karton"), 4060, parent) {
-  Edittol = AddEdit(QStringLiteral("Edittol"), QStringLiteral("Leltári szám:"));
-  Editig = AddEdit(QStringLiteral("Editig"), {}, 2);
-  NextRow();
-  dateEdittol = AddDate(QStringLiteral("dateEdittol"), QStringLiteral("Beszerzés:"));
-  dateEditig = AddDate(QStringLiteral("dateEditig"), {}, 2);
-  NextRow();
+  AddAssetRange(QStringLiteral("Edittol"), QStringLiteral("Editig"), Edittol, Editig, dateEdittol, dateEditig);
   RadioGroup = AddValuation();
   AddCostLocation(RGKoltsH, CBKoltsH);
   BtnOK = AddButtons(QStringLiteral("BtnOK"), QStringLiteral("&Rendben"), [this] { BtnOKClick(); },
@@ -29,9 +24,7 @@ TFormKartonKoltsh::TFormKartonKoltsh(TUniSQLDatabase& database, QWidget* parent)
 
 void TFormKartonKoltsh::FormActivate() {
   FillCompany(QStringLiteral("select CEGNEV from CEG"));
-  FillRange(Edittol, Editig);
-  dateEdittol->SetValue(QDate::currentDate().addDays(-365));
-  dateEditig->SetValue(QDate::currentDate());
+  FillRange(Edittol, Editig, dateEdittol, dateEditig);
   FillCostLocations(CBKoltsH);
   Edittol->setFocus();
 }
@@ -41,12 +34,5 @@ void TFormKartonKoltsh::BtnOKClick() {
   input.Range = {Edittol->text(), Editig->text(), dateEdittol->Value(), dateEditig->Value()};
   input.Valuation = RadioGroup->ItemIndex();
   input.CostLocation = CostLocation(RGKoltsH, CBKoltsH);
-  bool any = false;
-  if (!Run([&] { any = WriteKartonKoltshReport(m_database, input, Globals().UserDir); })) return;
-  if (!any) {
-    Ui().MessageBox(QStringLiteral("A kiválasztott lekérdezés nem tartalmaz adatokat!"), QStringLiteral("Hiba"),
-                    MsgType::Error);
-    return;
-  }
-  Show(QStringLiteral("ZARNKARTKH"));
+  RunListing([&] { return WriteKartonKoltshReport(m_database, input, Globals().UserDir); }, QStringLiteral("ZARNKARTKH"));
 }

@@ -15,12 +15,7 @@
 TFormKartonNyomt::TFormKartonNyomt(TUniSQLDatabase& database, QWidget* parent)
     : TListingDialog(database, QStringLiteral("FormKartonNyomt"),
                      QStringLiteral("Eszköznyilvántartó karton"), 4010, parent) {
-  Edittol = AddEdit(QStringLiteral("Edittol"), QStringLiteral("Leltári szám:"));
-  Editig = AddEdit(QStringLiteral("Editig"), {}, 2);
-  NextRow();
-  dateEdittol = AddDate(QStringLiteral("dateEdittol"), QStringLiteral("Beszerzés:"));
-  dateEditig = AddDate(QStringLiteral("dateEditig"), {}, 2);
-  NextRow();
+  AddAssetRange(QStringLiteral("Edittol"), QStringLiteral("Editig"), Edittol, Editig, dateEdittol, dateEditig);
   dateEdit1 = AddDate(QStringLiteral("dateEdit1"), QStringLiteral("Listázandó időszak:"));
   dateEdit2 = AddDate(QStringLiteral("dateEdit2"), {}, 2);
   NextRow();
@@ -34,10 +29,8 @@ TFormKartonNyomt::TFormKartonNyomt(TUniSQLDatabase& database, QWidget* parent)
 
 void TFormKartonNyomt::FormActivate() {
   FillCompany(QStringLiteral("select CEGNEV from CEG"));
-  FillRange(Edittol, Editig);
+  FillRange(Edittol, Editig, dateEdittol, dateEditig, 3650);
   const QDate today = QDate::currentDate();
-  dateEdittol->SetValue(today.addDays(-3650));
-  dateEditig->SetValue(today);
   dateEdit1->SetValue(today.addDays(-3650));
   dateEdit2->SetValue(today);
   dateEditLista->SetValue(today);
@@ -60,12 +53,5 @@ void TFormKartonNyomt::BtnOKClick() {
   input.ListaKelte = dateEditLista->Value();
   input.CsakElo = cbElo->isChecked();
   input.Valuation = RadioGroup->ItemIndex();
-  bool any = false;
-  if (!Run([&] { any = WriteKartonNyomtReport(m_database, input, Globals().UserDir); })) return;
-  if (!any) {
-    Ui().MessageBox(QStringLiteral("A kiválasztott lekérdezés nem tartalmaz adatokat!"), QStringLiteral("Hiba"),
-                    MsgType::Error);
-    return;
-  }
-  Show(QStringLiteral("ZARNKARTON"));
+  RunListing([&] { return WriteKartonNyomtReport(m_database, input, Globals().UserDir); }, QStringLiteral("ZARNKARTON"));
 }

@@ -15,12 +15,7 @@
 TFormLeltlis::TFormLeltlis(TUniSQLDatabase& database, QWidget* parent)
     : TListingDialog(database, QStringLiteral("FormLeltlis"), QStringLiteral("Leltár lista"), 4030,
                      parent) {
-  EditTol = AddEdit(QStringLiteral("EditTol"), QStringLiteral("Leltári szám:"));
-  EditIg = AddEdit(QStringLiteral("EditIg"), {}, 2);
-  NextRow();
-  dateEdittol = AddDate(QStringLiteral("dateEdittol"), QStringLiteral("Beszerzés:"));
-  dateEditig = AddDate(QStringLiteral("dateEditig"), {}, 2);
-  NextRow();
+  AddAssetRange(QStringLiteral("EditTol"), QStringLiteral("EditIg"), EditTol, EditIg, dateEdittol, dateEditig);
   CBcsakNulla = AddCheck(QStringLiteral("CBcsakNulla"), QStringLiteral("Csak a nullára irtakról"));
   CbCsakAmiVan = AddCheck(QStringLiteral("CbCsakAmiVan"),
                           QStringLiteral("Csak ami jelenleg  a vállalkozás tulajdonában van."));
@@ -30,9 +25,7 @@ TFormLeltlis::TFormLeltlis(TUniSQLDatabase& database, QWidget* parent)
 
 void TFormLeltlis::FormActivate() {
   FillCompany(QStringLiteral("SELECT CEGNEV FROM CEG"));
-  FillRange(EditTol, EditIg);
-  dateEdittol->SetValue(QDate::currentDate().addDays(-365));
-  dateEditig->SetValue(QDate::currentDate());
+  FillRange(EditTol, EditIg, dateEdittol, dateEditig);
   EditTol->setFocus();
 }
 

@@ -15,12 +15,7 @@
 TFormLeltliskoltsh::TFormLeltliskoltsh(TUniSQLDatabase& database, QWidget* parent)
     : TListingDialog(database, QStringLiteral("FormLeltliskoltsh"),
                      QStringLiteral("Költséghelyes leltár lista"), 4070, parent) {
-  EditTol = AddEdit(QStringLiteral("EditTol"), QStringLiteral("Leltári szám:"));
-  EditIg = AddEdit(QStringLiteral("EditIg"), {}, 2);
-  NextRow();
-  dateEdittol = AddDate(QStringLiteral("dateEdittol"), QStringLiteral("Beszerzés:"));
-  dateEditig = AddDate(QStringLiteral("dateEditig"), {}, 2);
-  NextRow();
+  AddAssetRange(QStringLiteral("EditTol"), QStringLiteral("EditIg"), EditTol, EditIg, dateEdittol, dateEditig);
   AddCostLocation(RGKoltsH, CBKoltsH);
   BtnStart = AddButtons(QStringLiteral("BtnStart"), QStringLiteral("&Start"), [this] { BtnStartClick(); },
                         &BtnMegsem);
@@ -28,9 +23,7 @@ TFormLeltliskoltsh::TFormLeltliskoltsh(TUniSQLDatabase& database, QWidget* paren
 
 void TFormLeltliskoltsh::FormActivate() {
   FillCompany(QStringLiteral("SELECT CEGNEV FROM CEG"));
-  FillRange(EditTol, EditIg);
-  dateEdittol->SetValue(QDate::currentDate().addDays(-365));
-  dateEditig->SetValue(QDate::currentDate());
+  FillRange(EditTol, EditIg, dateEdittol, dateEditig);
   FillCostLocations(CBKoltsH);
   EditTol->setFocus();
 }

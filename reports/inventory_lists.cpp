@@ -47,12 +47,11 @@ struct TLastItems {
   TLastRowsByKey* Quantity;
 };
 
-QString CompanyName(TUniSQLDatabase& database) {
-  TUniSQLQuery QCeg;
-  Prepare(QCeg, database, {"SELECT CEGNEV FROM CEG"});
-  QCeg.Open();
-  return QCeg.IsEmpty() ? QString() : QCeg.FieldByName(QStringLiteral("CEGNEV"))->AsString();
+// The items stand on the last item of the asset the list is on.
+void SeekAsset(TLastItems& items, const TUniSQLQuery& kartfej) {
+  if (!kartfej.IsEmpty()) items.Seek(kartfej.FieldByName(QStringLiteral("LELTSZAM"))->AsString());
 }
+
 
 // Columns of the lists, in design pixels of a 620 wide page.
 constexpr TWBounds kLsz{8, 1, 50, 16}, kMegnev{60, 1, 150, 16}, kBeszkelt{212, 1, 62, 16},
@@ -163,6 +162,38 @@ TWHeader& AddInventoryHeader(TWGroup& group, const QString& title, const QString
   return h;
 }
 
+// A subgroup of the assets keyed on one of their fields: the detail lines, each asset's last
+// item found for its line, and a footer with the form-kept subtotals of the group.
+class TKeyedAssetGroup {
+ public:
+  TKeyedAssetGroup(TWGroup& parent, TRowSource& assets, TUniSQLQuery& kartfej, TLastItems& items,
+                   const QString& key, const QString& lastFieldName, const QString& caption,
+                   const QStringList& footerNames)
+      : m_kartfej(kartfej), m_items(items) {
+    auto& WGroup2 = parent.Add<TWGroup>(QStringLiteral("WGroup2"));
+    WGroup2.Datasource = &assets;
+    WGroup2.DataField = key;
+    auto& d = AddAssetDetail(WGroup2, assets, items,
+                             {"WField1", "WField2", "WField3", "WField4", "WField5", "WField6",
+                              "WField7", lastFieldName},
+                             key);
+    d.OnEnter = [this] {
+      SeekAsset(m_items, m_kartfej);
+      m_sub.Add(m_items);
+    };
+    auto& f2 = AddSubtotalFooter(WGroup2, caption, footerNames, m_brutto, m_ecssz, m_nettosz);
+    f2.OnEnter = [this] { m_sub.Flush(*m_brutto, *m_ecssz, *m_nettosz); };
+  }
+
+ private:
+  TUniSQLQuery& m_kartfej;
+  TLastItems& m_items;
+  TSubtotals m_sub;
+  TWField* m_brutto = nullptr;
+  TWField* m_ecssz = nullptr;
+  TWField* m_nettosz = nullptr;
+};
+
 void SetRange(TUniSQLQuery& q, const TAssetRange& range) {
   q.SetParamEscaped(QStringLiteral("PLELTSZAMTOL"), range.LeltszamTol);
   q.SetParamEscaped(QStringLiteral("PLELTSZAMIG"), range.LeltszamIg);
@@ -192,7 +223,7 @@ class TWorkTableDrop {
 void WriteLeltlisReport(TUniSQLDatabase& database, const TAssetRange& range, bool csakNulla,
                         bool csakAmiVan, const QString& logonName, const QString& userDir) {
   const QString work = WorkTableName(QStringLiteral("WKARTFEJ"), logonName);
-  const QString company = CompanyName(database);
+  const QString company = CompanyName(database, QStringLiteral("SELECT CEGNEV FROM CEG"));
   TLastItems items(database, range.LeltszamTol, range.LeltszamIg);
 
   TWorkTableDrop drop(database, work);
@@ -241,16 +272,16 @@ void WriteLeltlisReport(TUniSQLDatabase& database, const TAssetRange& range, boo
       csakNulla ? QStringLiteral("Csak a nullára írtak") : QStringLiteral(" ");
   auto& d = AddAssetDetail(WGroup1, assets, items,
                            {"WField1", "WField2", "WField3", "WField4", "WField5", "WField6", "WField7"}, {});
-  d.OnEnter = [&] { items.Seek(QKartfej.FieldByName(QStringLiteral("LELTSZAM"))->AsString()); };
+  d.OnEnter = [&] { SeekAsset(items, QKartfej); };
   AddTotalFooter(WGroup1, items, {"WField8", "WField9", "WField10"});
-  if (!QKartfej.IsEmpty()) items.Seek(QKartfej.FieldByName(QStringLiteral("LELTSZAM"))->AsString());
+  SeekAsset(items, QKartfej);
 
   WriteReportFiles(Wreport1, userDir, QStringLiteral("leltszamlist"), 620);
 }
 
 void WriteLeltliskoltshReport(TUniSQLDatabase& database, const TAssetRange& range,
                               const TCostLocationChoice& costLocation, const QString& userDir) {
-  const QString company = CompanyName(database);
+  const QString company = CompanyName(database, QStringLiteral("SELECT CEGNEV FROM CEG"));
   TLastItems items(database, range.LeltszamTol, range.LeltszamIg);
   TUniSQLQuery QKartfej;
   Prepare(QKartfej, database,
@@ -273,24 +304,11 @@ void WriteLeltliskoltshReport(TUniSQLDatabase& database, const TAssetRange& rang
   auto& WGroup1 = Wreport1.Add<TWGroup>(QStringLiteral("WGroup1"));
   WGroup1.Datasource = &*items.Items;
   AddInventoryHeader(WGroup1, QStringLiteral("KÖLTSÉGHELYES LELTÁR LISTA"), company, range, "Ktg.hely");
-  auto& WGroup2 = WGroup1.Add<TWGroup>(QStringLiteral("WGroup2"));
-  WGroup2.Datasource = &assets;
-  WGroup2.DataField = QStringLiteral("KOLTSHELY");
-  TSubtotals sub;
-  auto& d = AddAssetDetail(WGroup2, assets, items,
-                           {"WField1", "WField2", "WField3", "WField4", "WField5", "WField6", "WField7",
-                            "WFKoltshely"},
-                           QStringLiteral("KOLTSHELY"));
-  d.OnEnter = [&] {
-    items.Seek(QKartfej.FieldByName(QStringLiteral("LELTSZAM"))->AsString());
-    sub.Add(items);
-  };
-  TWField *brutto, *ecssz, *nettosz;
-  auto& f2 = AddSubtotalFooter(WGroup2, QStringLiteral("Költséghely összesen:"),
-                               {"WFKhBrutto", "WFKhEcssz", "WFKhNettosz"}, brutto, ecssz, nettosz);
-  f2.OnEnter = [&] { sub.Flush(*brutto, *ecssz, *nettosz); };
+  TKeyedAssetGroup WGroup2(WGroup1, assets, QKartfej, items, QStringLiteral("KOLTSHELY"),
+                           QStringLiteral("WFKoltshely"), QStringLiteral("Költséghely összesen:"),
+                           {"WFKhBrutto", "WFKhEcssz", "WFKhNettosz"});
   AddTotalFooter(WGroup1, items, {"WField8", "WField9", "WField10"});
-  if (!QKartfej.IsEmpty()) items.Seek(QKartfej.FieldByName(QStringLiteral("LELTSZAM"))->AsString());
+  SeekAsset(items, QKartfej);
 
   WriteReportFiles(Wreport1, userDir, QStringLiteral("leltliskltsh"), 620);
 }
@@ -328,24 +346,11 @@ void WriteFkszLisReport(TUniSQLDatabase& database, const QString& leltszamTol,
   AddLabel(h, QStringLiteral("WLabelTorv"), {400, 44, 212, 16},
            QStringLiteral("Számviteli törvény szerint"), taRightJustify);
   AddColumnTitles(h, 62, "Kontírsz.");
-  auto& WGroup2 = WGroup1.Add<TWGroup>(QStringLiteral("WGroup2"));
-  WGroup2.Datasource = &assets;
-  WGroup2.DataField = QStringLiteral("FKSZSZAM");
-  TSubtotals sub;
-  auto& d = AddAssetDetail(WGroup2, assets, items,
-                           {"WField1", "WField2", "WField3", "WField4", "WField5", "WField6", "WField7",
-                            "WField8"},
-                           QStringLiteral("FKSZSZAM"));
-  d.OnEnter = [&] {
-    items.Seek(QKartfej.FieldByName(QStringLiteral("LELTSZAM"))->AsString());
-    sub.Add(items);
-  };
-  TWField *brutto, *ecssz, *nettosz;
-  auto& f2 = AddSubtotalFooter(WGroup2, QStringLiteral("Kontírszám összesen:"),
-                               {"WField12", "WField13", "WField14"}, brutto, ecssz, nettosz);
-  f2.OnEnter = [&] { sub.Flush(*brutto, *ecssz, *nettosz); };
+  TKeyedAssetGroup WGroup2(WGroup1, assets, QKartfej, items, QStringLiteral("FKSZSZAM"),
+                           QStringLiteral("WField8"), QStringLiteral("Kontírszám összesen:"),
+                           {"WField12", "WField13", "WField14"});
   AddTotalFooter(WGroup1, items, {"WField9", "WField10", "WField11"});
-  if (!QKartfej.IsEmpty()) items.Seek(QKartfej.FieldByName(QStringLiteral("LELTSZAM"))->AsString());
+  SeekAsset(items, QKartfej);
 
   WriteReportFiles(Wreport1, userDir, QStringLiteral("leltszamlist"), 620);
 }

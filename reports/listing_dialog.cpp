@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDate>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -145,7 +146,20 @@ void TListingDialog::FillCompany(const QString& sql) {
   });
 }
 
-void TListingDialog::FillRange(QLineEdit* from, QLineEdit* to) {
+void TListingDialog::AddAssetRange(const QString& fromName, const QString& toName, QLineEdit*& from,
+                                   QLineEdit*& to, TdateEdit*& acquiredFrom, TdateEdit*& acquiredTo) {
+  from = AddEdit(fromName, QStringLiteral("Leltári szám:"));
+  to = AddEdit(toName, {}, 2);
+  NextRow();
+  acquiredFrom = AddDate(QStringLiteral("dateEdittol"), QStringLiteral("Beszerzés:"));
+  acquiredTo = AddDate(QStringLiteral("dateEditig"), {}, 2);
+  NextRow();
+}
+
+void TListingDialog::FillRange(QLineEdit* from, QLineEdit* to, TdateEdit* acquiredFrom,
+                               TdateEdit* acquiredTo, int days) {
+  if (acquiredFrom) acquiredFrom->SetValue(QDate::currentDate().addDays(-days));
+  if (acquiredTo) acquiredTo->SetValue(QDate::currentDate());
   Run([&] {
     TUniSQLQuery Qminmax;
     Qminmax.SetDatabase(&m_database);
@@ -190,4 +204,25 @@ bool TListingDialog::Run(const std::function<void()>& work) {
 void TListingDialog::Show(const QString& report) {
   // A renderer that fails is reported by ShowReport itself.
   ShowReport(Globals().UserDir, report);
+}
+
+void TListingDialog::RunListing(const std::function<bool()>& write, const QString& report) {
+  bool any = false;
+  if (!Run([&] { any = write(); })) return;
+  if (!any) {
+    Ui().MessageBox(QStringLiteral("A kiválasztott lekérdezés nem tartalmaz adatokat!"),
+                    QStringLiteral("Hiba"), MsgType::Error);
+    return;
+  }
+  Show(report);
+}
+
+bool TListingDialog::PeriodOk(TdateEdit* from, TdateEdit* to) {
+  if (from->Value() <= to->Value()) return true;
+  Ui().MessageBox(QStringLiteral("A kezdő dátum nagyobb, mint a végérték!"), QStringLiteral("Hiba"),
+                  MsgType::Error);
+  from->SetValue(QDate(QDate::currentDate().year(), 1, 1));
+  from->selectAll();
+  to->setFocus();
+  return false;
 }

@@ -55,14 +55,25 @@ class TListingDialog : public QDialog {
                           const std::function<void()>& onStart, QPushButton** cancel);
 
   void FillCompany(const QString& sql);
-  // The lowest and highest inventory number.
-  void FillRange(QLineEdit* from, QLineEdit* to);
+  // The inventory-number range edits on one row, the acquisition date edits on the next.
+  void AddAssetRange(const QString& fromName, const QString& toName, QLineEdit*& from, QLineEdit*& to,
+                     TdateEdit*& acquiredFrom, TdateEdit*& acquiredTo);
+  // The lowest and highest inventory number; with date edits, acquisition from days before
+  // today to today.
+  void FillRange(QLineEdit* from, QLineEdit* to, TdateEdit* acquiredFrom = nullptr,
+                 TdateEdit* acquiredTo = nullptr, int days = 365);
   void FillCostLocations(QComboBox* list);
   static TCostLocationChoice CostLocation(TRadioGroup* group, QComboBox* list);
   // Runs a listing; a database or file error is told, and the result is false.
   bool Run(const std::function<void()>& work);
   // The renderer on the report; the dialog stays open for another list.
   void Show(const QString& report);
+  // A listing that may select nothing (write returns false): that is told, else the renderer
+  // shows the report.
+  void RunListing(const std::function<bool()>& write, const QString& report);
+  // A period whose start is after its end is told; the start goes back to 1 January of this
+  // year, the focus to the end, and the result is false.
+  static bool PeriodOk(TdateEdit* from, TdateEdit* to);
 
   TUniSQLDatabase& m_database;
   QGridLayout* m_grid;

@@ -13,6 +13,13 @@ void Prepare(TUniSQLQuery& query, TUniSQLDatabase& database, const QStringList& 
   query.SetSQL(sql);
 }
 
+QString CompanyName(TUniSQLDatabase& database, const QString& sql) {
+  TUniSQLQuery QCeg;
+  Prepare(QCeg, database, {sql});
+  QCeg.Open();
+  return QCeg.IsEmpty() ? QString() : QCeg.FieldByName(QStringLiteral("CEGNEV"))->AsString();
+}
+
 QString DateParam(const QDate& date) {
   return date.isValid() ? DateToStr(date) : QStringLiteral("1900.01.01");
 }

@@ -14,6 +14,8 @@ namespace listing {
 
 // Attaches query to database with its text.
 void Prepare(TUniSQLQuery& query, TUniSQLDatabase& database, const QStringList& sql);
+// CEGNEV of the company record read by sql; empty without one.
+QString CompanyName(TUniSQLDatabase& database, const QString& sql);
 // A date as the date edits give it to SQL between quotes: "2023.12.31"; none gives 1900.01.01.
 QString DateParam(const QDate& date);
 // Marks the named fields of an open query as currency.

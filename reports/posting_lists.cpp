@@ -162,11 +162,7 @@ void TPostingList::AddTypeFooter(TWGroup& group) {
 }
 
 bool TPostingList::Write(const QString& userDir) {
-  TUniSQLQuery QCeg;
-  Prepare(QCeg, m_database, {"select CEGNEV from CEG"});
-  QCeg.Open();
-  const QString company =
-      QCeg.IsEmpty() ? QString() : QCeg.FieldByName(QStringLiteral("CEGNEV"))->AsString();
+  const QString company = CompanyName(m_database, QStringLiteral("select CEGNEV from CEG"));
 
   Prepare(QKartFejTet, m_database, ItemQuery(m_costLocation));
   QKartFejTet.SetParam(QStringLiteral("pdatumtol"), DateToSQL(m_input.DatumTol));

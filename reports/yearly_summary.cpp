@@ -27,11 +27,7 @@ TWBounds Column(int i, int top) { return {98 + 66 * i, top, 64, 14}; }
 void WriteOsszesReport(TUniSQLDatabase& database, const TOsszesInput& input,
                        const QString& logonName, const QString& userDir) {
   const QString work = WorkTableName(QStringLiteral("WOSSZ"), logonName);
-  TUniSQLQuery QCeg;
-  Prepare(QCeg, database, {"select * from CEG"});
-  QCeg.Open();
-  const QString company =
-      QCeg.IsEmpty() ? QString() : QCeg.FieldByName(QStringLiteral("CEGNEV"))->AsString();
+  const QString company = CompanyName(database, QStringLiteral("select * from CEG"));
 
   // A text that is no year matches no item: the summary is empty without asking the server.
   const bool isYear = QRegularExpression(QStringLiteral("^[0-9]{4}$")).match(input.Ev).hasMatch();
