@@ -130,6 +130,18 @@ TEST_F(Listings, CardsShowHeadRatesLinesAndClosingQuantity) {
   EXPECT_FALSE(WriteKartonNyomtReport(db.Db(), none, UserDir()));
 }
 
+TEST_F(Listings, CardHeadShowsTheLastTenRatesOfEachAssetOnly) {
+  QStringList rows;
+  for (int year = 2012; year <= 2023; ++year) rows << QString("('00002', %1, 10, %2)").arg(year).arg(year - 2000);
+  db.Exec("INSERT INTO KULCSOK (LELTSZAM, EV, KULCS, KULCSSZ) VALUES " + rows.join(','));
+  ASSERT_TRUE(WriteKartonNyomtReport(db.Db(), Cards(), UserDir()));
+  // Year cells WField10, WField14..WField22, rate cells WField23..WField32; per asset in order.
+  EXPECT_EQ(Values("ZARNKARTON", "WField10"), QStringList({"2023", "2023", "", "2019"}));
+  EXPECT_EQ(Values("ZARNKARTON", "WField22"), QStringList({"", "2014", "", ""}));
+  EXPECT_EQ(Values("ZARNKARTON", "WField32"), QStringList({"", "14.0", "", ""}));
+  EXPECT_EQ(Values("ZARNKARTON", "WField24"), QStringList({"20.0", "22.0", "", ""}));
+}
+
 TEST_F(Listings, CostLocationCardsComeByLocation) {
   TKartonInput input = Cards();
   ASSERT_TRUE(WriteKartonKoltshReport(db.Db(), input, UserDir()));
