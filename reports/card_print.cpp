@@ -19,7 +19,8 @@ namespace {
 
 QStringList CardQuery(bool costLocation) {
   QStringList sql{
-      "select KARTFEJ.leltszam, KARTTET.datum, KARTTET.tipus, KARTFEJ.megnev, KARTFEJ.tipus as karfejtip,",
+      "select KARTFEJ.leltszam, KARTTET.datum, KARTTET.tipus, KARTFEJ.megnev, KARTFEJ.tipus as "
+      "karfejtip,",
       "KARTFEJ.gyarto , KARTFEJ.ti, KARTFEJ.beszkelt, KARTFEJ.elhaszn, KARTFEJ.fkszszam,",
       "KARTFEJ.aktkelt, KARTFEJ.beszertek, KARTFEJ.fkszecskltg, KARTFEJ.fkszszamecs,"};
   if (!costLocation) sql << "KARTFEJ.fkszaktel, KARTFEJ.megj1,KARTFEJ.gyarisz ,";
@@ -76,9 +77,10 @@ bool WriteCards(TUniSQLDatabase& database, const TKartonInput& input, const QStr
   } else {
     QKartFejTet.SetParamEscaped(QStringLiteral("PLISTKELTETOL"), DateParam(input.TetelTol));
     QKartFejTet.SetParamEscaped(QStringLiteral("PLISTKELTEIG"), DateParam(input.TetelIg));
-    QKartFejTet.SetParam(QStringLiteral("PELO"),
-                         input.CsakElo ? QStringLiteral(" and ELADAS <= '1900-01-01' and SLEJTEZ <= '1900-01-01'")
-                                       : QString());
+    QKartFejTet.SetParam(
+        QStringLiteral("PELO"),
+        input.CsakElo ? QStringLiteral(" and ELADAS <= '1900-01-01' and SLEJTEZ <= '1900-01-01'")
+                      : QString());
   }
   QKartFejTet.Open();
   if (QKartFejTet.IsEmpty()) return false;
@@ -103,11 +105,12 @@ bool WriteCards(TUniSQLDatabase& database, const TKartonInput& input, const QStr
   h.MinSpaceInpage = costLocation ? 200 : 180;
   h.RepeatNewpage = true;
   AddField(h, QStringLiteral("WFCegnev"), {8, 4, 250, 16}, nullptr, {}).Hint = company;
-  AddTitle(h, QStringLiteral("WLabelCim"), {200, 22, 240, 20}, QStringLiteral("ESZKÖZNYILVÁNTARTÓ KARTON"));
-  auto& LabelTorv = AddLabel(h, QStringLiteral("LabelTorv"), {460, 22, 170, 16},
-                             tax ? QStringLiteral("Adó törvény szerint")
-                                 : QStringLiteral("Számviteli törvény sz."),
-                             taRightJustify);
+  AddTitle(h, QStringLiteral("WLabelCim"), {200, 22, 240, 20},
+           QStringLiteral("ESZKÖZNYILVÁNTARTÓ KARTON"));
+  auto& LabelTorv = AddLabel(
+      h, QStringLiteral("LabelTorv"), {460, 22, 170, 16},
+      tax ? QStringLiteral("Adó törvény szerint") : QStringLiteral("Számviteli törvény sz."),
+      taRightJustify);
   LabelTorv.Font.Bold = true;
   AddLabel(h, QStringLiteral("WLabelKelte"), {460, 4, 80, 16}, QStringLiteral("Lista kelte:"));
   auto& WField43 = AddField(h, QStringLiteral("WField43"), {542, 4, 90, 16}, nullptr, {});
@@ -129,12 +132,14 @@ bool WriteCards(TUniSQLDatabase& database, const TKartonInput& input, const QStr
   TWField* WField51 = nullptr;
   TWField* WField52 = nullptr;
   if (!costLocation) {
-    AddLabel(h, QStringLiteral("WLabelIdoszak"), {330, 44, 110, 16}, QStringLiteral("Listázott időszak:"));
+    AddLabel(h, QStringLiteral("WLabelIdoszak"), {330, 44, 110, 16},
+             QStringLiteral("Listázott időszak:"));
     WField51 = &AddField(h, QStringLiteral("WField51"), {442, 44, 80, 16}, nullptr, {});
     WField52 = &AddField(h, QStringLiteral("WField52"), {530, 44, 80, 16}, nullptr, {});
   }
   auto bold = [](TWField& f) { f.Font.Bold = true; };
-  bold(AddField(h, QStringLiteral("WField1"), {100, 64, 100, 16}, &rows, QStringLiteral("leltszam")));
+  bold(AddField(h, QStringLiteral("WField1"), {100, 64, 100, 16}, &rows,
+                QStringLiteral("leltszam")));
   bold(AddField(h, QStringLiteral("WField2"), {100, 82, 220, 16}, &rows, QStringLiteral("megnev")));
   AddField(h, QStringLiteral("WField3"), {100, 100, 220, 16}, &rows, QStringLiteral("gyarto"));
   AddField(h, QStringLiteral("WField4"), {100, 118, 120, 16}, &rows, QStringLiteral("karfejtip"));
@@ -149,11 +154,13 @@ bool WriteCards(TUniSQLDatabase& database, const TKartonInput& input, const QStr
   AddField(h, QStringLiteral("WField33"), {164, 154, 60, 16}, &rows, QStringLiteral("fkszszamecs"));
   AddField(h, QStringLiteral("WField34"), {228, 154, 60, 16}, &rows, QStringLiteral("fkszecskltg"));
   if (costLocation) {
-    AddLabel(h, QStringLiteral("WLabelKoltsh"), {330, 154, 110, 16}, QStringLiteral("Költséghely:"));
+    AddLabel(h, QStringLiteral("WLabelKoltsh"), {330, 154, 110, 16},
+             QStringLiteral("Költséghely:"));
     AddField(h, QStringLiteral("WField44"), {442, 154, 90, 16}, &rows, QStringLiteral("KOLTSHELY"));
   } else {
     AddField(h, QStringLiteral("WField35"), {292, 154, 60, 16}, &rows, QStringLiteral("fkszaktel"));
-    AddLabel(h, QStringLiteral("WLabelGyarisz"), {330, 154, 110, 16}, QStringLiteral("Gyári szám:"));
+    AddLabel(h, QStringLiteral("WLabelGyarisz"), {330, 154, 110, 16},
+             QStringLiteral("Gyári szám:"));
     AddField(h, QStringLiteral("WField5"), {442, 154, 180, 16}, &rows, QStringLiteral("gyarisz"));
     AddLabel(h, QStringLiteral("WLabelMegj"), {8, 136, 90, 16}, QStringLiteral("Megjegyzés:"));
     AddField(h, QStringLiteral("WField45"), {100, 136, 220, 16}, &rows, QStringLiteral("megj1"));
@@ -161,10 +168,11 @@ bool WriteCards(TUniSQLDatabase& database, const TKartonInput& input, const QStr
   // Ten year cells and ten rate cells, the latest year first.
   std::array<TWField*, 10> years{}, rates{};
   for (int i = 0; i < 10; ++i) {
-    const QString yearName = i == 0 ? QStringLiteral("WField10") : QStringLiteral("WField%1").arg(13 + i);
+    const QString yearName =
+        i == 0 ? QStringLiteral("WField10") : QStringLiteral("WField%1").arg(13 + i);
     years[i] = &AddField(h, yearName, {60 + 56 * i, 176, 54, 16}, nullptr, {}, taRightJustify);
-    rates[i] = &AddField(h, QStringLiteral("WField%1").arg(23 + i), {60 + 56 * i, 194, 54, 16}, nullptr, {},
-                         taRightJustify);
+    rates[i] = &AddField(h, QStringLiteral("WField%1").arg(23 + i), {60 + 56 * i, 194, 54, 16},
+                         nullptr, {}, taRightJustify);
   }
   AddLabels(h, {{"WLabelDatum", "Dátum", {8, 226, 66, 16}},
                 {"WLabelBiz", "Biz.szám", {76, 226, 56, 16}},
@@ -187,16 +195,18 @@ bool WriteCards(TUniSQLDatabase& database, const TKartonInput& input, const QStr
     Guarded(
         [&] {
           for (int i = 0; i < 10; ++i) years[i]->Hint = rates[i]->Hint = QString();
-          WField43.Hint = costLocation ? QDate::currentDate().toString(QStringLiteral("yyyy.MM.dd."))
-                                       : DateParam(input.ListaKelte);
+          WField43.Hint = costLocation
+                              ? QDate::currentDate().toString(QStringLiteral("yyyy.MM.dd."))
+                              : DateParam(input.ListaKelte);
           WField46.Hint = DateParam(input.Range.BeszTol);
           WField47.Hint = DateParam(input.Range.BeszIg);
           if (WField51) {
             WField51->Hint = DateParam(input.TetelTol);
             WField52->Hint = DateParam(input.TetelIg);
           }
-          WField7.Hint = field("ti")->AsString() == QLatin1String("I") ? QStringLiteral("Immat")
-                                                                      : QStringLiteral("Tárgyi eszköz");
+          WField7.Hint = field("ti")->AsString() == QLatin1String("I")
+                             ? QStringLiteral("Immat")
+                             : QStringLiteral("Tárgyi eszköz");
           WField9.Hint = AmountText(field("beszertek")->AsFloat()) + QStringLiteral(" Ft");
           Qkulcsok.Close();
           Qkulcsok.SetParamEscaped(QStringLiteral("leltszam"), field("leltszam")->AsString());
@@ -207,7 +217,8 @@ bool WriteCards(TUniSQLDatabase& database, const TKartonInput& input, const QStr
             Qkulcsok.SetRecNo(count - n);
             years[n]->Hint = Qkulcsok.FieldByName(QStringLiteral("ev"))->AsString();
             rates[n]->Hint = RateText(
-                Qkulcsok.FieldByName(tax ? QStringLiteral("kulcs") : QStringLiteral("kulcssz"))->AsFloat());
+                Qkulcsok.FieldByName(tax ? QStringLiteral("kulcs") : QStringLiteral("kulcssz"))
+                    ->AsFloat());
           }
           Qkulcsok.Close();
         },
@@ -221,15 +232,22 @@ bool WriteCards(TUniSQLDatabase& database, const TKartonInput& input, const QStr
   AddField(WDetail, QStringLiteral("WField49"), {76, 0, 56, 16}, &rows, QStringLiteral("bizszam"));
   AddField(WDetail, QStringLiteral("WField50"), {134, 0, 12, 16}, &rows, QStringLiteral("tipus"));
   AddField(WDetail, QStringLiteral("WField53"), {148, 0, 100, 16}, &rows, QStringLiteral("szoveg"));
-  auto& WField36 = AddField(WDetail, QStringLiteral("WField36"), {250, 0, 60, 8}, nullptr, {}, taRightJustify);
-  auto& WField37 = AddField(WDetail, QStringLiteral("WField37"), {250, 8, 60, 8}, nullptr, {}, taRightJustify);
-  auto& WField38 = AddField(WDetail, QStringLiteral("WField38"), {312, 0, 66, 16}, nullptr, {}, taRightJustify);
-  auto& WField41 = AddField(WDetail, QStringLiteral("WField41"), {380, 0, 60, 8}, nullptr, {}, taRightJustify);
-  auto& WField40 = AddField(WDetail, QStringLiteral("WField40"), {380, 8, 60, 8}, nullptr, {}, taRightJustify);
-  auto& WField39 = AddField(WDetail, QStringLiteral("WField39"), {442, 0, 66, 16}, nullptr, {}, taRightJustify);
-  auto& WField42 = AddField(WDetail, QStringLiteral("WField42"), {510, 0, 70, 16}, nullptr, {}, taRightJustify);
-  AddField(WDetail, QStringLiteral("WField54"), {582, 0, 50, 16}, &rows, QStringLiteral("MENNYISEG"),
-           taRightJustify);
+  auto& WField36 =
+      AddField(WDetail, QStringLiteral("WField36"), {250, 0, 60, 8}, nullptr, {}, taRightJustify);
+  auto& WField37 =
+      AddField(WDetail, QStringLiteral("WField37"), {250, 8, 60, 8}, nullptr, {}, taRightJustify);
+  auto& WField38 =
+      AddField(WDetail, QStringLiteral("WField38"), {312, 0, 66, 16}, nullptr, {}, taRightJustify);
+  auto& WField41 =
+      AddField(WDetail, QStringLiteral("WField41"), {380, 0, 60, 8}, nullptr, {}, taRightJustify);
+  auto& WField40 =
+      AddField(WDetail, QStringLiteral("WField40"), {380, 8, 60, 8}, nullptr, {}, taRightJustify);
+  auto& WField39 =
+      AddField(WDetail, QStringLiteral("WField39"), {442, 0, 66, 16}, nullptr, {}, taRightJustify);
+  auto& WField42 =
+      AddField(WDetail, QStringLiteral("WField42"), {510, 0, 70, 16}, nullptr, {}, taRightJustify);
+  AddField(WDetail, QStringLiteral("WField54"), {582, 0, 50, 16}, &rows,
+           QStringLiteral("MENNYISEG"), taRightJustify);
   for (TWField* f : {&WField36, &WField37, &WField41, &WField40}) f->Font.Size = 6;
   WDetail.OnEnter = [&] {
     Guarded(
@@ -248,28 +266,36 @@ bool WriteCards(TUniSQLDatabase& database, const TKartonInput& input, const QStr
 
   auto& WFooter1 = WGroup_LSZ.Add<TWFooter>(QStringLiteral("WFooter1"));
   WFooter1.Height = 30;
-  AddLabel(WFooter1, QStringLiteral("WLabelZaro"), {442, 4, 120, 16}, QStringLiteral("Záró mennyiség:"))
+  AddLabel(WFooter1, QStringLiteral("WLabelZaro"), {442, 4, 120, 16},
+           QStringLiteral("Záró mennyiség:"))
       .Font.Bold = true;
-  AddField(WFooter1, QStringLiteral("WField55"), {582, 4, 50, 16}, &rows, QStringLiteral("MENNYISEG"),
-           taRightJustify)
+  AddField(WFooter1, QStringLiteral("WField55"), {582, 4, 50, 16}, &rows,
+           QStringLiteral("MENNYISEG"), taRightJustify)
       .Font.Bold = true;
 
   // The legend, exactly as stored.
   auto& WFooter_FO = WGroup_FO.Add<TWFooter>(QStringLiteral("WFooter_FO"));
   WFooter_FO.Height = 150;
-  const char* legend[] = {"A    -->     Áthozat előző évekről", "0     -->     Beszerzés / Létrehozás",
-                          "1     -->     Kapott apport",         "2     -->     Aktíválás",
-                          "3     -->     Értéknövelő beruházás", "4     -->     Értékcsökkenési leírás",
-                          "5     -->     Selejtezés",            "6     -->     Eladás",
-                          "7     -->     Adott aport",           "8     -->     Értékvesztés",
-                          "9     -->     Visszaírás",            "R     -->     Részbeni eladás",
-                          "D --> Átvezetés (Növekszik)",         "C --> Átvezetés (Csökken)"};
+  const char* legend[] = {"A    -->     Áthozat előző évekről",
+                          "0     -->     Beszerzés / Létrehozás",
+                          "1     -->     Kapott apport",
+                          "2     -->     Aktíválás",
+                          "3     -->     Értéknövelő beruházás",
+                          "4     -->     Értékcsökkenési leírás",
+                          "5     -->     Selejtezés",
+                          "6     -->     Eladás",
+                          "7     -->     Adott aport",
+                          "8     -->     Értékvesztés",
+                          "9     -->     Visszaírás",
+                          "R     -->     Részbeni eladás",
+                          "D --> Átvezetés (Növekszik)",
+                          "C --> Átvezetés (Csökken)"};
   for (int i = 0; i < 14; ++i)
-    AddLabel(WFooter_FO, QStringLiteral("WLabelJ%1").arg(i + 1), {8 + 310 * (i / 7), 4 + 18 * (i % 7), 300, 16},
-             QString::fromUtf8(legend[i]));
+    AddLabel(WFooter_FO, QStringLiteral("WLabelJ%1").arg(i + 1),
+             {8 + 310 * (i / 7), 4 + 18 * (i % 7), 300, 16}, QString::fromUtf8(legend[i]));
 
-  WriteReportFiles(Wreport, userDir, costLocation ? QStringLiteral("ZARNKARTKH") : QStringLiteral("ZARNKARTON"),
-                   640);
+  WriteReportFiles(Wreport, userDir,
+                   costLocation ? QStringLiteral("ZARNKARTKH") : QStringLiteral("ZARNKARTON"), 640);
   return true;
 }
 

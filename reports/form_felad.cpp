@@ -13,8 +13,8 @@
 #include "ui_services.h"
 
 TFormFelad::TFormFelad(TUniSQLDatabase& database, QWidget* parent)
-    : TListingDialog(database, QStringLiteral("FormFelad"), QStringLiteral("Eszköznyilvántartó karton"), 4020,
-                     parent) {
+    : TListingDialog(database, QStringLiteral("FormFelad"),
+                     QStringLiteral("Eszköznyilvántartó karton"), 4020, parent) {
   LabelCim = new QLabel(QStringLiteral("Eszköz nyilvántartás könyvelési feladás"), this);
   LabelCim->setObjectName(QStringLiteral("LabelCim"));
   m_grid->addWidget(LabelCim, m_row++, 0, 1, 3);
@@ -24,8 +24,8 @@ TFormFelad::TFormFelad(TUniSQLDatabase& database, QWidget* parent)
   RadioGroup = AddValuation();
   DETabloKelte = AddDate(QStringLiteral("DETabloKelte"), QStringLiteral("Lista kelte:"));
   NextRow();
-  BtnOK = AddButtons(QStringLiteral("BtnOK"), QStringLiteral("&Rendben"), [this] { BtnOKClick(); },
-                     &BtnMegsem);
+  BtnOK = AddButtons(
+      QStringLiteral("BtnOK"), QStringLiteral("&Rendben"), [this] { BtnOKClick(); }, &BtnMegsem);
 }
 
 void TFormFelad::FormActivate() {
@@ -43,5 +43,6 @@ void TFormFelad::BtnOKClick() {
   input.DatumIg = dateEditig->Value();
   input.Valuation = RadioGroup->ItemIndex();
   input.ListaKelte = DETabloKelte->Value();
-  RunListing([&] { return WriteFeladReport(m_database, input, Globals().UserDir); }, QStringLiteral("ZARNKARTON"));
+  RunListing([&] { return WriteFeladReport(m_database, input, Globals().UserDir); },
+             QStringLiteral("ZARNKARTON"));
 }

@@ -20,8 +20,8 @@ TFormFeladKh::TFormFeladKh(TUniSQLDatabase& database, QWidget* parent)
   NextRow();
   RadioGroup = AddValuation();
   AddCostLocation(RGKoltsH, CBKoltsH);
-  BtnOK = AddButtons(QStringLiteral("BtnOK"), QStringLiteral("&Rendben"), [this] { BtnOKClick(); },
-                     &BtnMegsem);
+  BtnOK = AddButtons(
+      QStringLiteral("BtnOK"), QStringLiteral("&Rendben"), [this] { BtnOKClick(); }, &BtnMegsem);
 }
 
 void TFormFeladKh::FormActivate() {
@@ -39,5 +39,6 @@ void TFormFeladKh::BtnOKClick() {
   input.DatumIg = dateEditig->Value();
   input.Valuation = RadioGroup->ItemIndex();
   input.CostLocation = CostLocation(RGKoltsH, CBKoltsH);
-  RunListing([&] { return WriteFeladKhReport(m_database, input, Globals().UserDir); }, QStringLiteral("ZARNFELADKH"));
+  RunListing([&] { return WriteFeladKhReport(m_database, input, Globals().UserDir); },
+             QStringLiteral("ZARNFELADKH"));
 }

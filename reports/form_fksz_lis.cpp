@@ -13,13 +13,14 @@
 #include "ui_services.h"
 
 TFormFkszLis::TFormFkszLis(TUniSQLDatabase& database, QWidget* parent)
-    : TListingDialog(database, QStringLiteral("FormFkszLis"), QStringLiteral("Fökönyviszámos lista"), 4040,
-                     parent) {
+    : TListingDialog(database, QStringLiteral("FormFkszLis"),
+                     QStringLiteral("Fökönyviszámos lista"), 4040, parent) {
   EditTol = AddEdit(QStringLiteral("EditTol"), QStringLiteral("Leltári szám:"));
   EditIg = AddEdit(QStringLiteral("EditIg"), {}, 2);
   NextRow();
-  BtnStart = AddButtons(QStringLiteral("BtnStart"), QStringLiteral("&Start"), [this] { BtnStartClick(); },
-                        &BtnMegsem);
+  BtnStart = AddButtons(
+      QStringLiteral("BtnStart"), QStringLiteral("&Start"), [this] { BtnStartClick(); },
+      &BtnMegsem);
 }
 
 void TFormFkszLis::FormActivate() {
@@ -29,7 +30,9 @@ void TFormFkszLis::FormActivate() {
 }
 
 void TFormFkszLis::BtnStartClick() {
-  if (!Run([&] { WriteFkszLisReport(m_database, EditTol->text(), EditIg->text(), Globals().UserDir); }))
+  if (!Run([&] {
+        WriteFkszLisReport(m_database, EditTol->text(), EditIg->text(), Globals().UserDir);
+      }))
     return;
   Show(QStringLiteral("leltszamlist"));
 }

@@ -15,11 +15,12 @@
 TFormKartonKoltsh::TFormKartonKoltsh(TUniSQLDatabase& database, QWidget* parent)
     : TListingDialog(database, QStringLiteral("FormKartonKoltsh"),
                      QStringLiteral("Költséghelyes Eszköznyilvántartó karton"), 4060, parent) {
-  AddAssetRange(QStringLiteral("Edittol"), QStringLiteral("Editig"), Edittol, Editig, dateEdittol, dateEditig);
+  AddAssetRange(QStringLiteral("Edittol"), QStringLiteral("Editig"), Edittol, Editig, dateEdittol,
+                dateEditig);
   RadioGroup = AddValuation();
   AddCostLocation(RGKoltsH, CBKoltsH);
-  BtnOK = AddButtons(QStringLiteral("BtnOK"), QStringLiteral("&Rendben"), [this] { BtnOKClick(); },
-                     &BtnMegsem);
+  BtnOK = AddButtons(
+      QStringLiteral("BtnOK"), QStringLiteral("&Rendben"), [this] { BtnOKClick(); }, &BtnMegsem);
 }
 
 void TFormKartonKoltsh::FormActivate() {
@@ -34,5 +35,6 @@ void TFormKartonKoltsh::BtnOKClick() {
   input.Range = {Edittol->text(), Editig->text(), dateEdittol->Value(), dateEditig->Value()};
   input.Valuation = RadioGroup->ItemIndex();
   input.CostLocation = CostLocation(RGKoltsH, CBKoltsH);
-  RunListing([&] { return WriteKartonKoltshReport(m_database, input, Globals().UserDir); }, QStringLiteral("ZARNKARTKH"));
+  RunListing([&] { return WriteKartonKoltshReport(m_database, input, Globals().UserDir); },
+             QStringLiteral("ZARNKARTKH"));
 }

@@ -15,16 +15,18 @@
 TFormKartonNyomt::TFormKartonNyomt(TUniSQLDatabase& database, QWidget* parent)
     : TListingDialog(database, QStringLiteral("FormKartonNyomt"),
                      QStringLiteral("Eszköznyilvántartó karton"), 4010, parent) {
-  AddAssetRange(QStringLiteral("Edittol"), QStringLiteral("Editig"), Edittol, Editig, dateEdittol, dateEditig);
+  AddAssetRange(QStringLiteral("Edittol"), QStringLiteral("Editig"), Edittol, Editig, dateEdittol,
+                dateEditig);
   dateEdit1 = AddDate(QStringLiteral("dateEdit1"), QStringLiteral("Listázandó időszak:"));
   dateEdit2 = AddDate(QStringLiteral("dateEdit2"), {}, 2);
   NextRow();
   dateEditLista = AddDate(QStringLiteral("dateEditLista"), QStringLiteral("Lista kelte:"));
   NextRow();
-  cbElo = AddCheck(QStringLiteral("cbElo"), QStringLiteral("Csak ami még a vállalkozás tulajdonában van"));
+  cbElo = AddCheck(QStringLiteral("cbElo"),
+                   QStringLiteral("Csak ami még a vállalkozás tulajdonában van"));
   RadioGroup = AddValuation();
-  BtnOK = AddButtons(QStringLiteral("BtnOK"), QStringLiteral("&Rendben"), [this] { BtnOKClick(); },
-                     &BtnMegsem);
+  BtnOK = AddButtons(
+      QStringLiteral("BtnOK"), QStringLiteral("&Rendben"), [this] { BtnOKClick(); }, &BtnMegsem);
 }
 
 void TFormKartonNyomt::FormActivate() {
@@ -40,8 +42,8 @@ void TFormKartonNyomt::FormActivate() {
 void TFormKartonNyomt::BtnOKClick() {
   // Inventory numbers compare as text, as the query compares them.
   if (Edittol->text() > Editig->text()) {
-    Ui().MessageBox(QStringLiteral("A kezdő leltári szám nagyobb, mint a végérték!"), QStringLiteral("Hiba"),
-                    MsgType::Error);
+    Ui().MessageBox(QStringLiteral("A kezdő leltári szám nagyobb, mint a végérték!"),
+                    QStringLiteral("Hiba"), MsgType::Error);
     Edittol->selectAll();
     Edittol->setFocus();
     return;
@@ -53,5 +55,6 @@ void TFormKartonNyomt::BtnOKClick() {
   input.ListaKelte = dateEditLista->Value();
   input.CsakElo = cbElo->isChecked();
   input.Valuation = RadioGroup->ItemIndex();
-  RunListing([&] { return WriteKartonNyomtReport(m_database, input, Globals().UserDir); }, QStringLiteral("ZARNKARTON"));
+  RunListing([&] { return WriteKartonNyomtReport(m_database, input, Globals().UserDir); },
+             QStringLiteral("ZARNKARTON"));
 }

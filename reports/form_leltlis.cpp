@@ -15,12 +15,14 @@
 TFormLeltlis::TFormLeltlis(TUniSQLDatabase& database, QWidget* parent)
     : TListingDialog(database, QStringLiteral("FormLeltlis"), QStringLiteral("Leltár lista"), 4030,
                      parent) {
-  AddAssetRange(QStringLiteral("EditTol"), QStringLiteral("EditIg"), EditTol, EditIg, dateEdittol, dateEditig);
+  AddAssetRange(QStringLiteral("EditTol"), QStringLiteral("EditIg"), EditTol, EditIg, dateEdittol,
+                dateEditig);
   CBcsakNulla = AddCheck(QStringLiteral("CBcsakNulla"), QStringLiteral("Csak a nullára irtakról"));
   CbCsakAmiVan = AddCheck(QStringLiteral("CbCsakAmiVan"),
                           QStringLiteral("Csak ami jelenleg  a vállalkozás tulajdonában van."));
-  BtnStart = AddButtons(QStringLiteral("BtnStart"), QStringLiteral("&Start"), [this] { BtnStartClick(); },
-                        &BtnMegsem);
+  BtnStart = AddButtons(
+      QStringLiteral("BtnStart"), QStringLiteral("&Start"), [this] { BtnStartClick(); },
+      &BtnMegsem);
 }
 
 void TFormLeltlis::FormActivate() {
@@ -30,7 +32,8 @@ void TFormLeltlis::FormActivate() {
 }
 
 void TFormLeltlis::BtnStartClick() {
-  const TAssetRange range{EditTol->text(), EditIg->text(), dateEdittol->Value(), dateEditig->Value()};
+  const TAssetRange range{EditTol->text(), EditIg->text(), dateEdittol->Value(),
+                          dateEditig->Value()};
   if (!Run([&] {
         WriteLeltlisReport(m_database, range, CBcsakNulla->isChecked(), CbCsakAmiVan->isChecked(),
                            Globals().LogonUserName, Globals().UserDir);

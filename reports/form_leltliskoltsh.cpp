@@ -15,10 +15,12 @@
 TFormLeltliskoltsh::TFormLeltliskoltsh(TUniSQLDatabase& database, QWidget* parent)
     : TListingDialog(database, QStringLiteral("FormLeltliskoltsh"),
                      QStringLiteral("Költséghelyes leltár lista"), 4070, parent) {
-  AddAssetRange(QStringLiteral("EditTol"), QStringLiteral("EditIg"), EditTol, EditIg, dateEdittol, dateEditig);
+  AddAssetRange(QStringLiteral("EditTol"), QStringLiteral("EditIg"), EditTol, EditIg, dateEdittol,
+                dateEditig);
   AddCostLocation(RGKoltsH, CBKoltsH);
-  BtnStart = AddButtons(QStringLiteral("BtnStart"), QStringLiteral("&Start"), [this] { BtnStartClick(); },
-                        &BtnMegsem);
+  BtnStart = AddButtons(
+      QStringLiteral("BtnStart"), QStringLiteral("&Start"), [this] { BtnStartClick(); },
+      &BtnMegsem);
 }
 
 void TFormLeltliskoltsh::FormActivate() {
@@ -29,9 +31,11 @@ void TFormLeltliskoltsh::FormActivate() {
 }
 
 void TFormLeltliskoltsh::BtnStartClick() {
-  const TAssetRange range{EditTol->text(), EditIg->text(), dateEdittol->Value(), dateEditig->Value()};
+  const TAssetRange range{EditTol->text(), EditIg->text(), dateEdittol->Value(),
+                          dateEditig->Value()};
   if (!Run([&] {
-        WriteLeltliskoltshReport(m_database, range, CostLocation(RGKoltsH, CBKoltsH), Globals().UserDir);
+        WriteLeltliskoltshReport(m_database, range, CostLocation(RGKoltsH, CBKoltsH),
+                                 Globals().UserDir);
       }))
     return;
   Show(QStringLiteral("leltliskltsh"));

@@ -21,8 +21,8 @@ TFormOsszes1::TFormOsszes1(TUniSQLDatabase& database, QWidget* parent)
   NextRow();
   CbDat3 = AddCheck(QStringLiteral("CbDat3"), QStringLiteral("Áthozat is szerepeljen"));
   CbDat3->setChecked(true);
-  BtnOK = AddButtons(QStringLiteral("BtnOK"), QStringLiteral("&Rendben"), [this] { BtnOKClick(); },
-                     &BtnMegsem);
+  BtnOK = AddButtons(
+      QStringLiteral("BtnOK"), QStringLiteral("&Rendben"), [this] { BtnOKClick(); }, &BtnMegsem);
 }
 
 void TFormOsszes1::FormActivate() {
@@ -34,7 +34,9 @@ void TFormOsszes1::FormActivate() {
 
 void TFormOsszes1::BtnOKClick() {
   const TOsszesInput input{EditEv->text().trimmed(), DETablokelte->Value(), CbDat3->isChecked()};
-  if (!Run([&] { WriteOsszesReport(m_database, input, Globals().LogonUserName, Globals().UserDir); }))
+  if (!Run([&] {
+        WriteOsszesReport(m_database, input, Globals().LogonUserName, Globals().UserDir);
+      }))
     return;
   Show(QStringLiteral("ZARNOSSZES"));
 }

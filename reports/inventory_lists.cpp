@@ -52,7 +52,6 @@ void SeekAsset(TLastItems& items, const TUniSQLQuery& kartfej) {
   if (!kartfej.IsEmpty()) items.Seek(kartfej.FieldByName(QStringLiteral("LELTSZAM"))->AsString());
 }
 
-
 // Columns of the lists, in design pixels of a 620 wide page.
 constexpr TWBounds kLsz{8, 1, 50, 16}, kMegnev{60, 1, 150, 16}, kBeszkelt{212, 1, 62, 16},
     kMennyiseg{276, 1, 30, 16}, kBrutto{308, 1, 88, 16}, kEcssz{398, 1, 88, 16},
@@ -70,7 +69,8 @@ void AddColumnTitles(TWBand& band, int top, const char* lastTitle) {
                    {"WLabelBrutto", "Bruttó érték", at(kBrutto), taRightJustify},
                    {"WLabelEcssz", "Écs", at(kEcssz), taRightJustify},
                    {"WLabelNettosz", "Nettó érték", at(kNettosz), taRightJustify}});
-  if (lastTitle) AddLabel(band, QStringLiteral("WLabelLast"), at(kLast), QString::fromUtf8(lastTitle));
+  if (lastTitle)
+    AddLabel(band, QStringLiteral("WLabelLast"), at(kLast), QString::fromUtf8(lastTitle));
 }
 
 // The detail line: the asset's number, name and acquisition, its quantity and last balances;
@@ -94,13 +94,15 @@ TWDetail& AddAssetDetail(TWGroup& group, TRowSource& assets, TLastItems& items,
 void AddTotalFooter(TWGroup& group, TLastItems& items, const QStringList& names) {
   auto& f = group.Add<TWFooter>(QStringLiteral("WFooter1"));
   f.Height = 22;
-  AddLabel(f, QStringLiteral("WLabelOssz"), {60, 3, 150, 16}, QStringLiteral("Összesen:")).Font.Bold = true;
+  AddLabel(f, QStringLiteral("WLabelOssz"), {60, 3, 150, 16}, QStringLiteral("Összesen:"))
+      .Font.Bold = true;
   int i = 0;
-  for (const auto& [field, at] : {std::pair{"BRUTTO", kBrutto}, std::pair{"ECSSZ", kEcssz},
-                                  std::pair{"NETTOSZ", kNettosz}}) {
+  for (const auto& [field, at] :
+       {std::pair{"BRUTTO", kBrutto}, std::pair{"ECSSZ", kEcssz}, std::pair{"NETTOSZ", kNettosz}}) {
     TWBounds b = at;
     b.Top = 3;
-    AddField(f, names[i++], b, &*items.Items, QString::fromLatin1(field), taRightJustify).Font.Bold = true;
+    AddField(f, names[i++], b, &*items.Items, QString::fromLatin1(field), taRightJustify)
+        .Font.Bold = true;
   }
 }
 
@@ -153,9 +155,11 @@ TWHeader& AddInventoryHeader(TWGroup& group, const QString& title, const QString
   AddField(h, QStringLiteral("WField11"), {90, 26, 80, 16}, nullptr, {}).Hint =
       QDate::currentDate().toString(QStringLiteral("yyyy.MM.dd"));
   AddLabel(h, QStringLiteral("WLabelBesz"), {8, 44, 80, 16}, QStringLiteral("Beszerzés:"));
-  AddField(h, QStringLiteral("WField12"), {90, 44, 80, 16}, nullptr, {}).Hint = DateParam(range.BeszTol);
+  AddField(h, QStringLiteral("WField12"), {90, 44, 80, 16}, nullptr, {}).Hint =
+      DateParam(range.BeszTol);
   AddLabel(h, QStringLiteral("WLabelKotj"), {172, 44, 12, 16}, QStringLiteral("-"));
-  AddField(h, QStringLiteral("WField13"), {186, 44, 80, 16}, nullptr, {}).Hint = DateParam(range.BeszIg);
+  AddField(h, QStringLiteral("WField13"), {186, 44, 80, 16}, nullptr, {}).Hint =
+      DateParam(range.BeszIg);
   AddLabel(h, QStringLiteral("WLabelTorv"), {400, 26, 212, 16},
            QStringLiteral("Számviteli törvény szerint"), taRightJustify);
   AddColumnTitles(h, 78, lastTitle);
@@ -204,7 +208,8 @@ void SetRange(TUniSQLQuery& q, const TAssetRange& range) {
 // Drops the per-user work table on every way out of the list.
 class TWorkTableDrop {
  public:
-  TWorkTableDrop(TUniSQLDatabase& database, QString name) : m_database(database), m_name(std::move(name)) {}
+  TWorkTableDrop(TUniSQLDatabase& database, QString name)
+      : m_database(database), m_name(std::move(name)) {}
   ~TWorkTableDrop() {
     try {
       RunStatements(m_database, QStringLiteral("DROP TABLE IF EXISTS  ") + m_name);
@@ -229,19 +234,19 @@ void WriteLeltlisReport(TUniSQLDatabase& database, const TAssetRange& range, boo
   TWorkTableDrop drop(database, work);
   // The work table holds each asset's last net and gross value, zero for an asset without items.
   TUniSQLQuery QworkCreate;
-  Prepare(QworkCreate, database,
-          QStringList{"DROP TABLE IF EXISTS :PWORK;", "",
-                      "CREATE TABLE :PWORK (LELTSZAM VARCHAR(20) NOT NULL,",
-                      "  NETTOSZ DOUBLE NOT NULL DEFAULT 0, BRUTTOSZ DOUBLE NOT NULL DEFAULT 0,",
-                      "  PRIMARY KEY (LELTSZAM))",
-                      "SELECT F.LELTSZAM, IFNULL(L.NETTOSZ, 0) NETTOSZ, IFNULL(L.BRUTTO, 0) BRUTTOSZ",
-                      "FROM KARTFEJ F LEFT JOIN ("} +
-              kLastItems +
-              QStringList{") L ON L.LELTSZAM = F.LELTSZAM",
-                          "WHERE F.LELTSZAM >= ':PLELTSZAMTOL' AND",
-                          "              F.LELTSZAM <= ':PLELTSZAMIG' AND",
-                          "              F.BESZKELT >= ':PBESZKELTETOL' AND",
-                          "              F.BESZKELT <= ':PBESZKELTEIG'", "ORDER BY F.LELTSZAM"});
+  Prepare(
+      QworkCreate, database,
+      QStringList{"DROP TABLE IF EXISTS :PWORK;", "",
+                  "CREATE TABLE :PWORK (LELTSZAM VARCHAR(20) NOT NULL,",
+                  "  NETTOSZ DOUBLE NOT NULL DEFAULT 0, BRUTTOSZ DOUBLE NOT NULL DEFAULT 0,",
+                  "  PRIMARY KEY (LELTSZAM))",
+                  "SELECT F.LELTSZAM, IFNULL(L.NETTOSZ, 0) NETTOSZ, IFNULL(L.BRUTTO, 0) BRUTTOSZ",
+                  "FROM KARTFEJ F LEFT JOIN ("} +
+          kLastItems +
+          QStringList{") L ON L.LELTSZAM = F.LELTSZAM", "WHERE F.LELTSZAM >= ':PLELTSZAMTOL' AND",
+                      "              F.LELTSZAM <= ':PLELTSZAMIG' AND",
+                      "              F.BESZKELT >= ':PBESZKELTETOL' AND",
+                      "              F.BESZKELT <= ':PBESZKELTEIG'", "ORDER BY F.LELTSZAM"});
   QworkCreate.SetParam(QStringLiteral("PWORK"), work);
   SetRange(QworkCreate, range);
   QworkCreate.ExecSQL();
@@ -250,8 +255,8 @@ void WriteLeltlisReport(TUniSQLDatabase& database, const TAssetRange& range, boo
   Prepare(QKartfej, database,
           {"SELECT F.*", "FROM KARTFEJ F, :PWORK W", "WHERE F.LELTSZAM >= ':PLELTSZAMTOL' AND",
            "      F.LELTSZAM <= ':PLELTSZAMIG' AND", "      F.BESZKELT >= ':PBESZKELTETOL' AND",
-           "      F.BESZKELT <= ':PBESZKELTEIG' AND", "      F.LELTSZAM = W.LELTSZAM", "      :PFELT",
-           "ORDER BY F.LELTSZAM"});
+           "      F.BESZKELT <= ':PBESZKELTEIG' AND", "      F.LELTSZAM = W.LELTSZAM",
+           "      :PFELT", "ORDER BY F.LELTSZAM"});
   QKartfej.SetParam(QStringLiteral("PWORK"), work);
   SetRange(QKartfej, range);
   QString felt;
@@ -267,11 +272,13 @@ void WriteLeltlisReport(TUniSQLDatabase& database, const TAssetRange& range, boo
   Wreport1.Datasource = &assets;
   auto& WGroup1 = Wreport1.Add<TWGroup>(QStringLiteral("WGroup1"));
   WGroup1.Datasource = &*items.Items;
-  auto& h = AddInventoryHeader(WGroup1, QStringLiteral("L E L T Á R   L I S T A"), company, range, nullptr);
+  auto& h = AddInventoryHeader(WGroup1, QStringLiteral("L E L T Á R   L I S T A"), company, range,
+                               nullptr);
   AddField(h, QStringLiteral("WField15"), {280, 44, 200, 16}, nullptr, {}).Hint =
       csakNulla ? QStringLiteral("Csak a nullára írtak") : QStringLiteral(" ");
-  auto& d = AddAssetDetail(WGroup1, assets, items,
-                           {"WField1", "WField2", "WField3", "WField4", "WField5", "WField6", "WField7"}, {});
+  auto& d = AddAssetDetail(
+      WGroup1, assets, items,
+      {"WField1", "WField2", "WField3", "WField4", "WField5", "WField6", "WField7"}, {});
   d.OnEnter = [&] { SeekAsset(items, QKartfej); };
   AddTotalFooter(WGroup1, items, {"WField8", "WField9", "WField10"});
   SeekAsset(items, QKartfej);
@@ -286,7 +293,8 @@ void WriteLeltliskoltshReport(TUniSQLDatabase& database, const TAssetRange& rang
   TUniSQLQuery QKartfej;
   Prepare(QKartfej, database,
           {"SELECT *", "FROM KARTFEJ", "WHERE LELTSZAM >= ':PLELTSZAMTOL' AND",
-           "              LELTSZAM <= ':PLELTSZAMIG' AND", "              BESZKELT >= ':PBESZKELTETOL' AND",
+           "              LELTSZAM <= ':PLELTSZAMIG' AND",
+           "              BESZKELT >= ':PBESZKELTETOL' AND",
            "              BESZKELT <= ':PBESZKELTEIG'", "              :PSZURO",
            "ORDER BY KOLTSHELY, LELTSZAM"});
   SetRange(QKartfej, range);
@@ -303,7 +311,8 @@ void WriteLeltliskoltshReport(TUniSQLDatabase& database, const TAssetRange& rang
   Wreport1.Datasource = &assets;
   auto& WGroup1 = Wreport1.Add<TWGroup>(QStringLiteral("WGroup1"));
   WGroup1.Datasource = &*items.Items;
-  AddInventoryHeader(WGroup1, QStringLiteral("KÖLTSÉGHELYES LELTÁR LISTA"), company, range, "Ktg.hely");
+  AddInventoryHeader(WGroup1, QStringLiteral("KÖLTSÉGHELYES LELTÁR LISTA"), company, range,
+                     "Ktg.hely");
   TKeyedAssetGroup WGroup2(WGroup1, assets, QKartfej, items, QStringLiteral("KOLTSHELY"),
                            QStringLiteral("WFKoltshely"), QStringLiteral("Költséghely összesen:"),
                            {"WFKhBrutto", "WFKhEcssz", "WFKhNettosz"});
@@ -338,7 +347,8 @@ void WriteFkszLisReport(TUniSQLDatabase& database, const QString& leltszamTol,
   auto& h = WGroup1.Add<TWHeader>(QStringLiteral("WHeader1"));
   h.Height = 80;
   h.RepeatNewpage = true;
-  AddField(h, QStringLiteral("WFCegnev"), {8, 4, 200, 16}, &ceg, QStringLiteral("CEGNEV")).Font.Bold = true;
+  AddField(h, QStringLiteral("WFCegnev"), {8, 4, 200, 16}, &ceg, QStringLiteral("CEGNEV"))
+      .Font.Bold = true;
   AddTitle(h, QStringLiteral("WLabelCim"), {150, 24, 320, 20},
            QStringLiteral("K O N T Í R S Z Á M O S     L I S T A "));
   AddLabel(h, QStringLiteral("WLabelOldal"), {520, 4, 40, 16}, QStringLiteral("Oldal:"));

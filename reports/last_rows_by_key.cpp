@@ -4,7 +4,8 @@
 
 TLastRowsByKey::TLastRowsByKey(TDataSet& data, const QString& keyField) : m_data(data) {
   TField* key = m_data.FieldByName(keyField);
-  for (m_data.First(); !m_data.Eof(); m_data.Next()) m_lastRow.insert(key->AsString(), m_data.RecNo());
+  for (m_data.First(); !m_data.Eof(); m_data.Next())
+    m_lastRow.insert(key->AsString(), m_data.RecNo());
 }
 
 void TLastRowsByKey::Seek(const QString& key) {

@@ -48,8 +48,8 @@ void TRadioGroup::SetItemIndex(int index) {
   if (OnClick) OnClick();
 }
 
-TListingDialog::TListingDialog(TUniSQLDatabase& database, const QString& name, const QString& caption,
-                               int helpContext, QWidget* parent)
+TListingDialog::TListingDialog(TUniSQLDatabase& database, const QString& name,
+                               const QString& caption, int helpContext, QWidget* parent)
     : QDialog(parent), m_database(database), m_grid(new QGridLayout(this)) {
   setObjectName(name);
   setWindowTitle(caption);
@@ -94,19 +94,18 @@ QCheckBox* TListingDialog::AddCheck(const QString& name, const QString& caption)
 }
 
 TRadioGroup* TListingDialog::AddValuation() {
-  auto* group = new TRadioGroup(QStringLiteral("RadioGroup"), QString(),
-                                {QStringLiteral("Számviteli törvény szerint"),
-                                 QStringLiteral("Adó törvény szerint")},
-                                this);
+  auto* group = new TRadioGroup(
+      QStringLiteral("RadioGroup"), QString(),
+      {QStringLiteral("Számviteli törvény szerint"), QStringLiteral("Adó törvény szerint")}, this);
   m_grid->addWidget(group, m_row++, 0, 1, 3);
   return group;
 }
 
 void TListingDialog::AddCostLocation(TRadioGroup*& group, QComboBox*& list) {
-  group = new TRadioGroup(QStringLiteral("RGKoltsH"), QStringLiteral("Költséghely"),
-                          {QStringLiteral("Összes költséghely"),
-                           QStringLiteral("Csak egy megadott költséghely")},
-                          this);
+  group = new TRadioGroup(
+      QStringLiteral("RGKoltsH"), QStringLiteral("Költséghely"),
+      {QStringLiteral("Összes költséghely"), QStringLiteral("Csak egy megadott költséghely")},
+      this);
   list = new QComboBox(this);
   list->setObjectName(QStringLiteral("CBKoltsH"));
   list->setEditable(true);
@@ -119,7 +118,8 @@ void TListingDialog::AddCostLocation(TRadioGroup*& group, QComboBox*& list) {
 }
 
 QPushButton* TListingDialog::AddButtons(const QString& startName, const QString& startCaption,
-                                        const std::function<void()>& onStart, QPushButton** cancel) {
+                                        const std::function<void()>& onStart,
+                                        QPushButton** cancel) {
   auto* row = new QHBoxLayout;
   auto* start = new QPushButton(startCaption, this);
   start->setObjectName(startName);
@@ -142,12 +142,14 @@ void TListingDialog::FillCompany(const QString& sql) {
     q.SetDatabase(&m_database);
     q.SetSQL(sql);
     q.Open();
-    LabelCegNev->setText(q.IsEmpty() ? QString() : q.FieldByName(QStringLiteral("CEGNEV"))->AsString());
+    LabelCegNev->setText(q.IsEmpty() ? QString()
+                                     : q.FieldByName(QStringLiteral("CEGNEV"))->AsString());
   });
 }
 
 void TListingDialog::AddAssetRange(const QString& fromName, const QString& toName, QLineEdit*& from,
-                                   QLineEdit*& to, TdateEdit*& acquiredFrom, TdateEdit*& acquiredTo) {
+                                   QLineEdit*& to, TdateEdit*& acquiredFrom,
+                                   TdateEdit*& acquiredTo) {
   from = AddEdit(fromName, QStringLiteral("Leltári szám:"));
   to = AddEdit(toName, {}, 2);
   NextRow();

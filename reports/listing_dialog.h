@@ -19,7 +19,8 @@ class TUniSQLDatabase;
 // A group of radio buttons with one chosen item, as the listing dialogs use it.
 class TRadioGroup : public QWidget {
  public:
-  TRadioGroup(const QString& name, const QString& caption, const QStringList& items, QWidget* parent);
+  TRadioGroup(const QString& name, const QString& caption, const QStringList& items,
+              QWidget* parent);
   int ItemIndex() const;
   void SetItemIndex(int index);
   std::function<void()> OnClick;
@@ -56,8 +57,8 @@ class TListingDialog : public QDialog {
 
   void FillCompany(const QString& sql);
   // The inventory-number range edits on one row, the acquisition date edits on the next.
-  void AddAssetRange(const QString& fromName, const QString& toName, QLineEdit*& from, QLineEdit*& to,
-                     TdateEdit*& acquiredFrom, TdateEdit*& acquiredTo);
+  void AddAssetRange(const QString& fromName, const QString& toName, QLineEdit*& from,
+                     QLineEdit*& to, TdateEdit*& acquiredFrom, TdateEdit*& acquiredTo);
   // The lowest and highest inventory number; with date edits, acquisition from days before
   // today to today.
   void FillRange(QLineEdit* from, QLineEdit* to, TdateEdit* acquiredFrom = nullptr,

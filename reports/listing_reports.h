@@ -44,7 +44,7 @@ struct TKartonInput {
   TAssetRange Range;
   QDate TetelTol;  // item dates (card print only)
   QDate TetelIg;
-  QDate ListaKelte;     // card print only; the cost-location cards print today
+  QDate ListaKelte;      // card print only; the cost-location cards print today
   bool CsakElo = false;  // only assets neither sold nor scrapped (card print only)
   int Valuation = 0;
   TCostLocationChoice CostLocation;  // cost-location cards only

@@ -18,13 +18,20 @@ using namespace listing;
 namespace {
 
 QString TypeName(const QString& tipus) {
-  static const QHash<QString, QString> names{
-      {"0", "Beszerzés"},     {"A", "Áthozat"},        {"1", "Kapott apport"},
-      {"2", "Aktíválás"},     {"3", "Értéknövelő beruházás"},
-      {"4", "Értékcsökkenési leírás"},                 {"5", "Selejtezés"},
-      {"6", "Eladás"},        {"7", "Adott aport"},    {"8", "Értékvesztés"},
-      {"9", "Visszaírás"},    {"R", "Részbeni eladás"}, {"C", "Átvezetés (csökken)"},
-      {"D", "Átvezetés (növekszik)"}};
+  static const QHash<QString, QString> names{{"0", "Beszerzés"},
+                                             {"A", "Áthozat"},
+                                             {"1", "Kapott apport"},
+                                             {"2", "Aktíválás"},
+                                             {"3", "Értéknövelő beruházás"},
+                                             {"4", "Értékcsökkenési leírás"},
+                                             {"5", "Selejtezés"},
+                                             {"6", "Eladás"},
+                                             {"7", "Adott aport"},
+                                             {"8", "Értékvesztés"},
+                                             {"9", "Visszaírás"},
+                                             {"R", "Részbeni eladás"},
+                                             {"C", "Átvezetés (csökken)"},
+                                             {"D", "Átvezetés (növekszik)"}};
   return names.value(tipus);
 }
 
@@ -38,14 +45,17 @@ QStringList ItemQuery(bool costLocation) {
       "              IFNULL(KARTFEJ.FKSZECSKLTG, ''), '|', IFNULL(KARTFEJ.FKSZSZAM, ''), '|',",
       "              IFNULL(KARTFEJ.FKSZAKTEL, '')) as kontroll,"};
   if (costLocation) sql << "       KARTFEJ.KOLTSHELY,";
-  sql << "       IFNULL(KARTFEJ.FKSZSZAM, '') FKSZSZAM, IFNULL(KARTFEJ.FKSZSZAMECS, '') FKSZSZAMECS,"
+  sql << "       IFNULL(KARTFEJ.FKSZSZAM, '') FKSZSZAM, IFNULL(KARTFEJ.FKSZSZAMECS, '') "
+         "FKSZSZAMECS,"
       << "       IFNULL(KARTFEJ.FKSZECSKLTG, '') FKSZECSKLTG,"
       << "       IFNULL(KARTFEJ.FKSZAKTEL, '') FKSZAKTEL,"
       << "       KARTTET.DATUM, KARTTET.SZOVEG, KARTTET.BIZSZAM,"
       << "       (KARTTET.ECSNOV - KARTTET.ECSCSOKK) ECSAVALT,"
       << "       (KARTTET.ECSNSZ - KARTTET.ECSCSSZ) ECSSZVALT,"
       << "       (KARTTET.BRUTTONOV - KARTTET.BRUTTOCSOK) BRUTTOVALT,"
-      << "       KARTTET.NETTO NETTOA," << "       KARTTET.NETTOSZ NETTOSZ" << "FROM KARTFEJ, KARTTET"
+      << "       KARTTET.NETTO NETTOA,"
+      << "       KARTTET.NETTOSZ NETTOSZ"
+      << "FROM KARTFEJ, KARTTET"
       << "where KARTFEJ.LELTSZAM = KARTTET.LELTSZAM and KARTTET.TIPUS <> '' and"
       << "      KARTTET.DATUM >= :pdatumtol and KARTTET.DATUM <= :pdatumig";
   if (costLocation)
@@ -118,12 +128,14 @@ void TPostingList::AddPageHead(TWGroup& group, const QString& company) {
 void TPostingList::AddTypeFooter(TWGroup& group) {
   auto& f = group.Add<TWFooter>(QStringLiteral("WFooter2"));
   f.Height = 262;
-  AddLabel(f, QStringLiteral("WLabelVeg"), {8, 4, 200, 16}, QStringLiteral("Végösszesen:")).Font.Bold = true;
+  AddLabel(f, QStringLiteral("WLabelVeg"), {8, 4, 200, 16}, QStringLiteral("Végösszesen:"))
+      .Font.Bold = true;
   const char* codes[] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "R", "C", "D"};
-  const char* labels[] = {"Beszerzés / Létrehozás", "Kapott aport", "Aktiválás",
-                          "Érték növelő beruházás", "Értékcsökkenési leírás", "Selejtezés",
-                          "Eladás", "Adott aport", "Érték vesztés", "Visszaírás",
-                          "Részbeni eladás", "Átvezetés (csökken)", "Átvezetés (növekszik)"};
+  const char* labels[] = {
+      "Beszerzés / Létrehozás", "Kapott aport", "Aktiválás",       "Érték növelő beruházás",
+      "Értékcsökkenési leírás", "Selejtezés",   "Eladás",          "Adott aport",
+      "Érték vesztés",          "Visszaírás",   "Részbeni eladás", "Átvezetés (csökken)",
+      "Átvezetés (növekszik)"};
   auto cells = std::make_shared<QHash<QString, TWField*>>();
   for (int i = 0; i < 13; ++i) {
     const int top = 24 + 18 * i;
@@ -146,8 +158,8 @@ void TPostingList::AddTypeFooter(TWGroup& group) {
     QTipusOssz.SetParam(QStringLiteral("pdatumig"), DateToSQL(m_input.DatumIg));
     QTipusOssz.Open();
     MarkCurrency(QTipusOssz, {"SumECSSZVALT", "SumBRUTTOVALT"});
-    const QString ecs = m_input.Valuation == 1 ? QStringLiteral("SumECSAVALT")
-                                               : QStringLiteral("SumECSSZVALT");
+    const QString ecs =
+        m_input.Valuation == 1 ? QStringLiteral("SumECSAVALT") : QStringLiteral("SumECSSZVALT");
     for (QTipusOssz.First(); !QTipusOssz.Eof(); QTipusOssz.Next()) {
       const QString tipus = QTipusOssz.FieldByName(QStringLiteral("TIPUS"))->AsString();
       TWField* cell = cells->value(tipus);
@@ -195,11 +207,14 @@ bool TPostingList::Write(const QString& userDir) {
   WGroup1.DataField = QStringLiteral("kontroll");
   auto& WHeader1 = WGroup1.Add<TWHeader>(QStringLiteral("WHeader1"));
   WHeader1.Height = 22;
-  AddLabel(WHeader1, QStringLiteral("WLabelTipus"), {8, 3, 40, 16}, QStringLiteral("Típus:")).Font.Bold = true;
-  AddField(WHeader1, QStringLiteral("WField9"), {50, 3, 16, 16}, rows, QStringLiteral("TIPUS")).Font.Bold = true;
+  AddLabel(WHeader1, QStringLiteral("WLabelTipus"), {8, 3, 40, 16}, QStringLiteral("Típus:"))
+      .Font.Bold = true;
+  AddField(WHeader1, QStringLiteral("WField9"), {50, 3, 16, 16}, rows, QStringLiteral("TIPUS"))
+      .Font.Bold = true;
   auto& WField10 = AddField(WHeader1, QStringLiteral("WField10"), {68, 3, 170, 16}, nullptr, {});
   WField10.Font.Bold = true;
-  AddLabel(WHeader1, QStringLiteral("WLabelKontir"), {240, 3, 90, 16}, QStringLiteral("Kontírszámok:"));
+  AddLabel(WHeader1, QStringLiteral("WLabelKontir"), {240, 3, 90, 16},
+           QStringLiteral("Kontírszámok:"));
   int left = 332;
   int n = 11;
   for (const char* account : {"FKSZSZAMECS", "FKSZECSKLTG", "FKSZSZAM", "FKSZAKTEL"}) {
@@ -207,7 +222,9 @@ bool TPostingList::Write(const QString& userDir) {
              QString::fromLatin1(account));
     left += 74;
   }
-  WHeader1.OnEnter = [&] { WField10.Hint = TypeName(QKartFejTet.FieldByName(QStringLiteral("TIPUS"))->AsString()); };
+  WHeader1.OnEnter = [&] {
+    WField10.Hint = TypeName(QKartFejTet.FieldByName(QStringLiteral("TIPUS"))->AsString());
+  };
 
   TTotals group, place;
   TWGroup* detailGroup = &WGroup1;
@@ -221,13 +238,18 @@ bool TPostingList::Write(const QString& userDir) {
   }
   auto& WDetail1 = detailGroup->Add<TWDetail>(QStringLiteral("WDetail1"));
   WDetail1.Height = 17;
-  AddField(WDetail1, QStringLiteral("WFLeltszam"), {8, 0, 50, 16}, rows, QStringLiteral("LELTSZAM"));
+  AddField(WDetail1, QStringLiteral("WFLeltszam"), {8, 0, 50, 16}, rows,
+           QStringLiteral("LELTSZAM"));
   AddField(WDetail1, QStringLiteral("WFDatum"), {60, 0, 66, 16}, rows, QStringLiteral("DATUM"));
   AddField(WDetail1, QStringLiteral("WFSzoveg"), {128, 0, 150, 16}, rows, QStringLiteral("SZOVEG"));
-  AddField(WDetail1, QStringLiteral("WFBizszam"), {280, 0, 70, 16}, rows, QStringLiteral("BIZSZAM"));
-  auto& WFBv = AddField(WDetail1, QStringLiteral("WFBv"), {352, 0, 90, 16}, nullptr, {}, taRightJustify);
-  auto& WFEcsV = AddField(WDetail1, QStringLiteral("WFEcsV"), {444, 0, 90, 16}, nullptr, {}, taRightJustify);
-  auto& WFN = AddField(WDetail1, QStringLiteral("WFN"), {536, 0, 96, 16}, nullptr, {}, taRightJustify);
+  AddField(WDetail1, QStringLiteral("WFBizszam"), {280, 0, 70, 16}, rows,
+           QStringLiteral("BIZSZAM"));
+  auto& WFBv =
+      AddField(WDetail1, QStringLiteral("WFBv"), {352, 0, 90, 16}, nullptr, {}, taRightJustify);
+  auto& WFEcsV =
+      AddField(WDetail1, QStringLiteral("WFEcsV"), {444, 0, 90, 16}, nullptr, {}, taRightJustify);
+  auto& WFN =
+      AddField(WDetail1, QStringLiteral("WFN"), {536, 0, 96, 16}, nullptr, {}, taRightJustify);
   WDetail1.OnEnter = [&] {
     const double bv = value("BRUTTOVALT");
     const double ecsV = value(tax ? "ECSAVALT" : "ECSSZVALT");
@@ -244,11 +266,16 @@ bool TPostingList::Write(const QString& userDir) {
   if (WGroup2) {
     auto& WFooter2 = WGroup2->Add<TWFooter>(QStringLiteral("WFooter2"));
     WFooter2.Height = 20;
-    AddLabel(WFooter2, QStringLiteral("WLabelKh"), {128, 2, 150, 16}, QStringLiteral("Költséghely összesen:"));
-    AddField(WFooter2, QStringLiteral("WFKoltshely"), {280, 2, 70, 16}, rows, QStringLiteral("KOLTSHELY"));
-    bkh = &AddField(WFooter2, QStringLiteral("WFBKH"), {352, 2, 90, 16}, nullptr, {}, taRightJustify);
-    ecskh = &AddField(WFooter2, QStringLiteral("WFEcsKH"), {444, 2, 90, 16}, nullptr, {}, taRightJustify);
-    nkh = &AddField(WFooter2, QStringLiteral("WFNKH"), {536, 2, 96, 16}, nullptr, {}, taRightJustify);
+    AddLabel(WFooter2, QStringLiteral("WLabelKh"), {128, 2, 150, 16},
+             QStringLiteral("Költséghely összesen:"));
+    AddField(WFooter2, QStringLiteral("WFKoltshely"), {280, 2, 70, 16}, rows,
+             QStringLiteral("KOLTSHELY"));
+    bkh =
+        &AddField(WFooter2, QStringLiteral("WFBKH"), {352, 2, 90, 16}, nullptr, {}, taRightJustify);
+    ecskh = &AddField(WFooter2, QStringLiteral("WFEcsKH"), {444, 2, 90, 16}, nullptr, {},
+                      taRightJustify);
+    nkh =
+        &AddField(WFooter2, QStringLiteral("WFNKH"), {536, 2, 96, 16}, nullptr, {}, taRightJustify);
     WFooter2.OnEnter = [&] {
       bkh->Hint = ReportSumText(place.Bv, true);
       ecskh->Hint = ReportSumText(place.EcsV, true);
@@ -260,17 +287,22 @@ bool TPostingList::Write(const QString& userDir) {
   // Each group's total is that of the items it printed.
   auto& WFooter1 = WGroup1.Add<TWFooter>(QStringLiteral("WFooter1"));
   WFooter1.Height = 24;
-  AddLabel(WFooter1, QStringLiteral("WLabelOssz"), {128, 4, 100, 16}, QStringLiteral("ÖSSZESEN:")).Font.Bold = true;
-  auto& WFSBV = AddField(WFooter1, QStringLiteral("WFSBV"), {352, 4, 90, 16}, nullptr, {}, taRightJustify);
-  auto& WFSEcsV = AddField(WFooter1, QStringLiteral("WFSEcsV"), {444, 4, 90, 16}, nullptr, {}, taRightJustify);
-  auto& WFSN = AddField(WFooter1, QStringLiteral("WFSN"), {536, 4, 96, 16}, nullptr, {}, taRightJustify);
+  AddLabel(WFooter1, QStringLiteral("WLabelOssz"), {128, 4, 100, 16}, QStringLiteral("ÖSSZESEN:"))
+      .Font.Bold = true;
+  auto& WFSBV =
+      AddField(WFooter1, QStringLiteral("WFSBV"), {352, 4, 90, 16}, nullptr, {}, taRightJustify);
+  auto& WFSEcsV =
+      AddField(WFooter1, QStringLiteral("WFSEcsV"), {444, 4, 90, 16}, nullptr, {}, taRightJustify);
+  auto& WFSN =
+      AddField(WFooter1, QStringLiteral("WFSN"), {536, 4, 96, 16}, nullptr, {}, taRightJustify);
   for (TWField* f : {&WFSBV, &WFSEcsV, &WFSN}) f->Font.Bold = true;
   WFooter1.OnEnter = [&] { group.Flush(WFSBV, WFSEcsV, WFSN); };
 
   if (!m_costLocation) AddTypeFooter(WGroup_FO);
 
   WriteReportFiles(Wreport, userDir,
-                   m_costLocation ? QStringLiteral("ZARNFELADKH") : QStringLiteral("ZARNKARTON"), 640);
+                   m_costLocation ? QStringLiteral("ZARNFELADKH") : QStringLiteral("ZARNKARTON"),
+                   640);
   return true;
 }
 

@@ -17,7 +17,7 @@ using namespace listing;
 
 namespace {
 
-const char* const kAmountColumns[] = {"BRATH", "BRNOV", "BRCSOK", "ECSATH",
+const char* const kAmountColumns[] = {"BRATH",  "BRNOV",    "BRCSOK",   "ECSATH",
                                       "ECSNOV", "ECSCSOKK", "NETTOATH", "NETTO"};
 
 TWBounds Column(int i, int top) { return {98 + 66 * i, top, 64, 14}; }
@@ -36,25 +36,47 @@ void WriteOsszesReport(TUniSQLDatabase& database, const TOsszesInput& input,
   TDataSet* rowsData = &Query2;
   if (isYear) {
     TUniSQLQuery Query1;
-    Prepare(Query1, database,
-            {"drop table if exists :PWORK;", "",
-             "/* Áthozat (:PDATUM2 megfelelő beállításával ez kihagyható)*/", "create table :PWORK",
-             "select  f1.FKSZSZAM FKSZ,", "        f1.LELTSZAM LSZ,",
-             "        sum(t1.BRUTTONOV) - sum(t1.BRUTTOCSOK) BRATH,", "        0 BRUTTONOV,",
-             "        0 BRUTTOCSOK,", "        sum(t1.ECSNSZ) - sum(t1.ECSCSSZ) ECSATH,",
-             "        0 ECSNOV,", "        0 ECSCSOKK,",
-             "        sum(t1.BRUTTONOV) - sum(t1.BRUTTOCSOK) - sum(t1.ECSNSZ) + sum(t1.ECSCSSZ) NETTOATH,",
-             "        sum(t1.BRUTTONOV) - sum(t1.BRUTTOCSOK) - sum(t1.ECSNSZ) + sum(t1.ECSCSSZ) NETTO",
-             "from KARTTET t1, KARTFEJ f1", "where (t1.DATUM < ':PDAT1') and",
-             "      (t1.DATUM > ':PDAT3') and", "      (t1.LELTSZAM = f1.LELTSZAM)",
-             "group by f1.FKSZSZAM, f1.LELTSZAM", "", "/* Tárgyidőszakba eső változások */", "union",
-             "select  f2.FKSZSZAM,", "        f2.LELTSZAM,", "        0,", "        sum(t2.BRUTTONOV),",
-             "        sum(t2.BRUTTOCSOK),", "        0,", "        sum(t2.ECSNSZ),",
-             "        sum(t2.ECSCSSZ),", "        0,",
-             "        sum(t2.BRUTTONOV) - sum(t2.BRUTTOCSOK) - sum(t2.ECSNSZ) + sum(t2.ECSCSSZ)",
-             "from KARTTET t2, KARTFEJ f2", "where (t2.DATUM >= ':PDAT1') and",
-             "      (t2.DATUM <= ':PDAT2') and", "      (t2.LELTSZAM = f2.LELTSZAM)",
-             "group by f2.FKSZSZAM, f2.LELTSZAM", "order by 1,2"});
+    Prepare(
+        Query1, database,
+        {"drop table if exists :PWORK;",
+         "",
+         "/* Áthozat (:PDATUM2 megfelelő beállításával ez kihagyható)*/",
+         "create table :PWORK",
+         "select  f1.FKSZSZAM FKSZ,",
+         "        f1.LELTSZAM LSZ,",
+         "        sum(t1.BRUTTONOV) - sum(t1.BRUTTOCSOK) BRATH,",
+         "        0 BRUTTONOV,",
+         "        0 BRUTTOCSOK,",
+         "        sum(t1.ECSNSZ) - sum(t1.ECSCSSZ) ECSATH,",
+         "        0 ECSNOV,",
+         "        0 ECSCSOKK,",
+         "        sum(t1.BRUTTONOV) - sum(t1.BRUTTOCSOK) - sum(t1.ECSNSZ) + sum(t1.ECSCSSZ) "
+         "NETTOATH,",
+         "        sum(t1.BRUTTONOV) - sum(t1.BRUTTOCSOK) - sum(t1.ECSNSZ) + sum(t1.ECSCSSZ) NETTO",
+         "from KARTTET t1, KARTFEJ f1",
+         "where (t1.DATUM < ':PDAT1') and",
+         "      (t1.DATUM > ':PDAT3') and",
+         "      (t1.LELTSZAM = f1.LELTSZAM)",
+         "group by f1.FKSZSZAM, f1.LELTSZAM",
+         "",
+         "/* Tárgyidőszakba eső változások */",
+         "union",
+         "select  f2.FKSZSZAM,",
+         "        f2.LELTSZAM,",
+         "        0,",
+         "        sum(t2.BRUTTONOV),",
+         "        sum(t2.BRUTTOCSOK),",
+         "        0,",
+         "        sum(t2.ECSNSZ),",
+         "        sum(t2.ECSCSSZ),",
+         "        0,",
+         "        sum(t2.BRUTTONOV) - sum(t2.BRUTTOCSOK) - sum(t2.ECSNSZ) + sum(t2.ECSCSSZ)",
+         "from KARTTET t2, KARTFEJ f2",
+         "where (t2.DATUM >= ':PDAT1') and",
+         "      (t2.DATUM <= ':PDAT2') and",
+         "      (t2.LELTSZAM = f2.LELTSZAM)",
+         "group by f2.FKSZSZAM, f2.LELTSZAM",
+         "order by 1,2"});
     Query1.SetParam(QStringLiteral("PWORK"), work);
     Query1.SetParamEscaped(QStringLiteral("PDAT1"), input.Ev + QStringLiteral(".01.01"));
     Query1.SetParamEscaped(QStringLiteral("PDAT2"), input.Ev + QStringLiteral(".12.31"));
@@ -96,7 +118,8 @@ void WriteOsszesReport(TUniSQLDatabase& database, const TOsszesInput& input,
            QStringLiteral("Tárgyi eszköz/immateriális javak összesitő"));
   AddField(WHeader1, QStringLiteral("WFEv"), {250, 46, 50, 16}, nullptr, {}).Hint = input.Ev;
   AddLabel(WHeader1, QStringLiteral("WLabelEv"), {302, 46, 60, 16}, QStringLiteral("év"));
-  AddLabel(WHeader1, QStringLiteral("WLabelKelte"), {4, 46, 70, 16}, QStringLiteral("Lista kelte:"));
+  AddLabel(WHeader1, QStringLiteral("WLabelKelte"), {4, 46, 70, 16},
+           QStringLiteral("Lista kelte:"));
   AddField(WHeader1, QStringLiteral("WFKelte"), {76, 46, 80, 16}, nullptr, {}).Hint =
       DateParam(input.TabloKelte);
   AddLabels(WHeader1, {{"WLabelBr", "Bruttó érték", {98, 64, 196, 14}, taCenter},
@@ -104,8 +127,8 @@ void WriteOsszesReport(TUniSQLDatabase& database, const TOsszesInput& input,
                        {"WLabelNetto", "Nettó érték", {494, 64, 130, 14}, taCenter},
                        {"WLabelFksz", "Főkönyv", {4, 82, 40, 14}},
                        {"WLabelLsz", "Leltsz.", {46, 82, 50, 14}}});
-  const char* titles[] = {"Áthozat", "Növekedés", "Csökkenés", "Áthozat",
-                          "Növekedés", "Csökkenés", "Áthozat", "Záró"};
+  const char* titles[] = {"Áthozat",   "Növekedés", "Csökkenés", "Áthozat",
+                          "Növekedés", "Csökkenés", "Áthozat",   "Záró"};
   for (int i = 0; i < 8; ++i)
     AddLabel(WHeader1, QStringLiteral("WLabelO%1").arg(i + 1), Column(i, 82),
              QString::fromUtf8(titles[i]), taRightJustify);
@@ -139,12 +162,14 @@ void WriteOsszesReport(TUniSQLDatabase& database, const TOsszesInput& input,
   for (int i = 0; i < 8; ++i)
     AddField(WFooter1, QStringLiteral("WFS") + QString::fromLatin1(kAmountColumns[i]), Column(i, 1),
              &rows, QString::fromLatin1(kAmountColumns[i]), taRightJustify);
-  AddLabel(WFooter1, QStringLiteral("WLabelFkszBr"), {98, 20, 80, 14}, QStringLiteral("Bruttó záró:"));
-  auto& WFFkszBrZaro = AddField(WFooter1, QStringLiteral("WFFkszBrZaro"), {180, 20, 90, 14}, nullptr, {},
-                                taRightJustify);
-  AddLabel(WFooter1, QStringLiteral("WLabelFkszEcs"), {296, 20, 80, 14}, QStringLiteral("ÉCS záró:"));
-  auto& WFFkszEcsZaro = AddField(WFooter1, QStringLiteral("WFFkszEcsZaro"), {378, 20, 90, 14}, nullptr,
-                                 {}, taRightJustify);
+  AddLabel(WFooter1, QStringLiteral("WLabelFkszBr"), {98, 20, 80, 14},
+           QStringLiteral("Bruttó záró:"));
+  auto& WFFkszBrZaro = AddField(WFooter1, QStringLiteral("WFFkszBrZaro"), {180, 20, 90, 14},
+                                nullptr, {}, taRightJustify);
+  AddLabel(WFooter1, QStringLiteral("WLabelFkszEcs"), {296, 20, 80, 14},
+           QStringLiteral("ÉCS záró:"));
+  auto& WFFkszEcsZaro = AddField(WFooter1, QStringLiteral("WFFkszEcsZaro"), {378, 20, 90, 14},
+                                 nullptr, {}, taRightJustify);
   WFooter1.OnEnter = [&] {
     WFFkszBrZaro.Hint = FloatToStr(fkszBr);
     WFFkszEcsZaro.Hint = FloatToStr(fkszEcs);
@@ -165,10 +190,12 @@ void WriteOsszesReport(TUniSQLDatabase& database, const TOsszesInput& input,
     AddField(WFooterVegso, QStringLiteral("WFV") + QString::fromLatin1(kAmountColumns[i]),
              Column(i, 2), &rows, QString::fromLatin1(kAmountColumns[i]), taRightJustify)
         .Font.Bold = true;
-  AddLabel(WFooterVegso, QStringLiteral("WLabelVegBr"), {98, 20, 80, 14}, QStringLiteral("Bruttó záró:"));
-  auto& WFVegBrZaro = AddField(WFooterVegso, QStringLiteral("WFVegBrZaro"), {180, 20, 90, 14}, nullptr,
-                               {}, taRightJustify);
-  AddLabel(WFooterVegso, QStringLiteral("WLabelVegEcs"), {296, 20, 80, 14}, QStringLiteral("ÉCS záró:"));
+  AddLabel(WFooterVegso, QStringLiteral("WLabelVegBr"), {98, 20, 80, 14},
+           QStringLiteral("Bruttó záró:"));
+  auto& WFVegBrZaro = AddField(WFooterVegso, QStringLiteral("WFVegBrZaro"), {180, 20, 90, 14},
+                               nullptr, {}, taRightJustify);
+  AddLabel(WFooterVegso, QStringLiteral("WLabelVegEcs"), {296, 20, 80, 14},
+           QStringLiteral("ÉCS záró:"));
   auto& WFVegEcsZaro = AddField(WFooterVegso, QStringLiteral("WFVegEcsZaro"), {378, 20, 90, 14},
                                 nullptr, {}, taRightJustify);
   std::array<TWField*, 9> sums{};
@@ -181,17 +208,18 @@ void WriteOsszesReport(TUniSQLDatabase& database, const TOsszesInput& input,
   }
   AddLabel(WFooterVegso, QStringLiteral("WLabelSumossz"), {98, 206, 200, 14},
            QStringLiteral("Összes 11 + 12 + 13 + 14 + 15:"));
-  auto& WFSumossz = AddField(WFooterVegso, QStringLiteral("WFSumossz"), {300, 206, 100, 14}, nullptr,
-                             {}, taRightJustify);
+  auto& WFSumossz = AddField(WFooterVegso, QStringLiteral("WFSumossz"), {300, 206, 100, 14},
+                             nullptr, {}, taRightJustify);
   AddLabel(WFooterVegso, QStringLiteral("WLabelSumosszM"), {98, 222, 200, 14},
            QStringLiteral("Összes 16 + 17 + 18 + 19 :"));
-  auto& WFSumosszM = AddField(WFooterVegso, QStringLiteral("WFSumosszM"), {300, 222, 100, 14}, nullptr,
-                              {}, taRightJustify);
+  auto& WFSumosszM = AddField(WFooterVegso, QStringLiteral("WFSumosszM"), {300, 222, 100, 14},
+                              nullptr, {}, taRightJustify);
   WFooterVegso.OnEnter = [&] {
     WFVegBrZaro.Hint = FloatToStr(vegBr);
     WFVegEcsZaro.Hint = FloatToStr(vegEcs);
     for (int i = 0; i < 9; ++i) sums[i]->Hint = ReportSumText(classes[i], true);
-    WFSumossz.Hint = ReportSumText(classes[0] + classes[1] + classes[2] + classes[3] + classes[4], true);
+    WFSumossz.Hint =
+        ReportSumText(classes[0] + classes[1] + classes[2] + classes[3] + classes[4], true);
     WFSumosszM.Hint = ReportSumText(classes[5] + classes[6] + classes[7] + classes[8], true);
   };
 

@@ -22,8 +22,10 @@ void Generate(TestDatabase& db, int assets) {
     if (!masters.isEmpty())
       db.Exec("INSERT INTO KARTFEJ (LELTSZAM, MEGNEV, BESZKELT) VALUES " + masters.join(','));
     if (!items.isEmpty())
-      db.Exec("INSERT INTO KARTTET (LELTSZAM, DATUM, TIPUS, BRUTTO, ECSSZ, NETTOSZ, MENNYISEG) VALUES " +
-              items.join(','));
+      db.Exec(
+          "INSERT INTO KARTTET (LELTSZAM, DATUM, TIPUS, BRUTTO, ECSSZ, NETTOSZ, MENNYISEG) "
+          "VALUES " +
+          items.join(','));
     masters.clear();
     items.clear();
   };
@@ -80,9 +82,10 @@ TEST(Benchmark, InventoryList) {
   WriteLeltlisReport(db.Db(), range, false, false, "bench", dir.path() + "/");
   const double list = timer.elapsed() / 1000.0;
   const double floor = Floor(db, dir.path());
-  std::printf("inventory list, %d assets x 6 items: %.2f s, one query of the last items and %d lines: "
-              "%.2f s (%.2fx)\n",
-              assets, list, assets, floor, list / floor);
+  std::printf(
+      "inventory list, %d assets x 6 items: %.2f s, one query of the last items and %d lines: "
+      "%.2f s (%.2fx)\n",
+      assets, list, assets, floor, list / floor);
 }
 
 }  // namespace

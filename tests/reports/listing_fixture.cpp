@@ -1,7 +1,8 @@
 #include "listing_fixture.h"
 
-#include <QProcess>
 #include <gtest/gtest.h>
+
+#include <QProcess>
 
 #include "balance_recalc.h"
 #include "codepage.h"

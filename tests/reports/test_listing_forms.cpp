@@ -92,8 +92,9 @@ TEST_F(ListingForms, CardPrintRefusesAReversedRangeAndSaysWhenNothingIsSelected)
   form.Edittol->setText("09998");
   form.Editig->setText("09999");
   form.BtnOK->click();
-  EXPECT_EQ(ui.Texts(), QStringList({QString::fromUtf8("A kezdő leltári szám nagyobb, mint a végérték!"),
-                                     QString::fromUtf8("A kiválasztott lekérdezés nem tartalmaz adatokat!")}));
+  EXPECT_EQ(ui.Texts(),
+            QStringList({QString::fromUtf8("A kezdő leltári szám nagyobb, mint a végérték!"),
+                         QString::fromUtf8("A kiválasztott lekérdezés nem tartalmaz adatokat!")}));
   ASSERT_EQ(ui.Calls().size(), 2);
   EXPECT_EQ(ui.Calls()[0].caption, "Hiba");
   EXPECT_TRUE(renderer.isEmpty());
@@ -117,7 +118,8 @@ TEST_F(ListingForms, PostingListRefusesAReversedPeriod) {
   form.dateEdittol->SetValue(QDate(2023, 12, 31));
   form.dateEditig->SetValue(QDate(2023, 1, 1));
   form.BtnOK->click();
-  EXPECT_EQ(ui.Texts(), QStringList({QString::fromUtf8("A kezdő dátum nagyobb, mint a végérték!")}));
+  EXPECT_EQ(ui.Texts(),
+            QStringList({QString::fromUtf8("A kezdő dátum nagyobb, mint a végérték!")}));
   EXPECT_EQ(form.dateEdittol->Value(), QDate(QDate::currentDate().year(), 1, 1));
   EXPECT_TRUE(renderer.isEmpty());
 

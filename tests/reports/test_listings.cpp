@@ -37,17 +37,19 @@ TEST_F(Listings, InventoryListShowsEachAssetsLastBalancesAndFilters) {
             QStringList({"1 200 000.00", "450 000.00", "0.00", "100 000.00"}));
   EXPECT_EQ(Values("leltszamlist", "WField6"),
             QStringList({"440 000.00", "135 000.00", "0.00", "100 000.00"}));
-  EXPECT_EQ(Values("leltszamlist", "WField7"), QStringList({"760 000.00", "315 000.00", "0.00", "0.00"}));
+  EXPECT_EQ(Values("leltszamlist", "WField7"),
+            QStringList({"760 000.00", "315 000.00", "0.00", "0.00"}));
   EXPECT_EQ(Values("leltszamlist", "WField4"), QStringList({"1", "1", "0", "1"}));
   EXPECT_EQ(Values("leltszamlist", "WField8"), QStringList({"1 750 000.00"}));
   EXPECT_EQ(Values("leltszamlist", "WField9"), QStringList({"675 000.00"}));
   EXPECT_EQ(Values("leltszamlist", "WField10"), QStringList({"1 075 000.00"}));
   ExpectGoldenFiles("leltszamlist", "leltlis");
   const QString page = Pdf("leltszamlist");
-  for (const char* expected :
-       {"Próba Kft.", "Eszterga", "1 200 000.00 440 000.00 760 000.00", "450 000.00 135 000.00 315 000.00",
-        "100 000.00 100 000.00 0.00", "Összesen: 1 750 000.00 675 000.00 1 075 000.00"})
-    EXPECT_TRUE(page.contains(QString::fromUtf8(expected))) << expected << "\n" << page.toStdString();
+  for (const char* expected : {"Próba Kft.", "Eszterga", "1 200 000.00 440 000.00 760 000.00",
+                               "450 000.00 135 000.00 315 000.00", "100 000.00 100 000.00 0.00",
+                               "Összesen: 1 750 000.00 675 000.00 1 075 000.00"})
+    EXPECT_TRUE(page.contains(QString::fromUtf8(expected))) << expected << "\n"
+                                                            << page.toStdString();
 
   EXPECT_EQ(Leltlis(true, false), QStringList({"00003", "00004"}));
   EXPECT_EQ(Values("leltszamlist", "WField15"), QStringList({"Csak a nullára írtak"}));
@@ -60,7 +62,8 @@ TEST_F(Listings, InventoryListShowsEachAssetsLastBalancesAndFilters) {
 }
 
 TEST_F(Listings, InventoryListTakesAnAssetWithoutItemsAsZero) {
-  db.Exec("INSERT INTO KARTFEJ (LELTSZAM, MEGNEV, BESZKELT) VALUES ('00005', 'Üres', '2020-01-01')");
+  db.Exec(
+      "INSERT INTO KARTFEJ (LELTSZAM, MEGNEV, BESZKELT) VALUES ('00005', 'Üres', '2020-01-01')");
   TAssetRange range = All();
   range.LeltszamIg = "00005";
   WriteLeltlisReport(db.Db(), range, true, false, "proba`x", UserDir());
@@ -110,8 +113,10 @@ TEST_F(Listings, CardsShowHeadRatesLinesAndClosingQuantity) {
   EXPECT_EQ(Values("ZARNKARTON", "WField9").first(), "1 200 000.00 Ft");
   ExpectGoldenFiles("ZARNKARTON", "karton");
   const QString page = Pdf("ZARNKARTON");
-  for (const char* expected : {"Eszterga", "Záró mennyiség:", "1év", "Számviteli törvény sz.", "760 000.00"})
-    EXPECT_TRUE(page.contains(QString::fromUtf8(expected))) << expected << "\n" << page.toStdString();
+  for (const char* expected :
+       {"Eszterga", "Záró mennyiség:", "1év", "Számviteli törvény sz.", "760 000.00"})
+    EXPECT_TRUE(page.contains(QString::fromUtf8(expected))) << expected << "\n"
+                                                            << page.toStdString();
 
   TKartonInput tax = Cards();
   tax.Valuation = 1;
@@ -132,7 +137,8 @@ TEST_F(Listings, CardsShowHeadRatesLinesAndClosingQuantity) {
 
 TEST_F(Listings, CardHeadShowsTheLastTenRatesOfEachAssetOnly) {
   QStringList rows;
-  for (int year = 2012; year <= 2023; ++year) rows << QString("('00002', %1, 10, %2)").arg(year).arg(year - 2000);
+  for (int year = 2012; year <= 2023; ++year)
+    rows << QString("('00002', %1, 10, %2)").arg(year).arg(year - 2000);
   db.Exec("INSERT INTO KULCSOK (LELTSZAM, EV, KULCS, KULCSSZ) VALUES " + rows.join(','));
   ASSERT_TRUE(WriteKartonNyomtReport(db.Db(), Cards(), UserDir()));
   // Year cells WField10, WField14..WField22, rate cells WField23..WField32; per asset in order.
@@ -158,7 +164,8 @@ TEST_F(Listings, CostLocationCardsComeByLocation) {
 TEST_F(Listings, PostingListTotalsEachTypeAndAccountGroup) {
   ASSERT_TRUE(WriteFeladReport(db.Db(), Year2023(), UserDir()));
   EXPECT_EQ(Values("ZARNKARTON", "WField10"),
-            QStringList({"Beszerzés", "Aktíválás", "Értékcsökkenési leírás", "Értékcsökkenési leírás", "Eladás"}));
+            QStringList({"Beszerzés", "Aktíválás", "Értékcsökkenési leírás",
+                         "Értékcsökkenési leírás", "Eladás"}));
   EXPECT_EQ(Values("ZARNKARTON", "WFSBV"),
             QStringList({"450 000.00", "0.00", "0.00", "0.00", "-800 000.00"}));
   EXPECT_EQ(Values("ZARNKARTON", "WFSEcsV"),
@@ -174,9 +181,10 @@ TEST_F(Listings, PostingListTotalsEachTypeAndAccountGroup) {
     EXPECT_EQ(Values("ZARNKARTON", empty), QStringList({""})) << empty;
   ExpectGoldenFiles("ZARNKARTON", "felad");
   const QString page = Pdf("ZARNKARTON");
-  for (const char* expected : {"KÖNYVELÉSI FELADÁS", "Időszak: 2023.01.01 - 2023.12.31", "ÖSSZESEN:",
-                               "455 000.00 ECS", "450 000.00 Brutto"})
-    EXPECT_TRUE(page.contains(QString::fromUtf8(expected))) << expected << "\n" << page.toStdString();
+  for (const char* expected : {"KÖNYVELÉSI FELADÁS", "Időszak: 2023.01.01 - 2023.12.31",
+                               "ÖSSZESEN:", "455 000.00 ECS", "450 000.00 Brutto"})
+    EXPECT_TRUE(page.contains(QString::fromUtf8(expected))) << expected << "\n"
+                                                            << page.toStdString();
 
   TFeladInput tax = Year2023();
   tax.Valuation = 1;
@@ -190,11 +198,14 @@ TEST_F(Listings, PostingListTotalsEachTypeAndAccountGroup) {
 }
 
 TEST_F(Listings, PostingGroupsKeepAccountsApartAndLeaveItemsAsStored) {
-  db.Exec("INSERT INTO KARTFEJ (LELTSZAM, MEGNEV, FKSZSZAM, FKSZSZAMECS, FKSZECSKLTG, FKSZAKTEL) VALUES "
-          "('00011', 'A', '131', '139', '5711', ''), ('00012', 'B', '131', '1395', '711', '')");
-  db.Exec("INSERT INTO KARTTET (LELTSZAM, DATUM, TIPUS, ECSNSZ) VALUES "
-          "('00011', '2020-12-31', '4', 10), ('00012', '2020-12-31', '4', 20), "
-          "('00012', '2020-12-31', '', 5)");
+  db.Exec(
+      "INSERT INTO KARTFEJ (LELTSZAM, MEGNEV, FKSZSZAM, FKSZSZAMECS, FKSZECSKLTG, FKSZAKTEL) "
+      "VALUES "
+      "('00011', 'A', '131', '139', '5711', ''), ('00012', 'B', '131', '1395', '711', '')");
+  db.Exec(
+      "INSERT INTO KARTTET (LELTSZAM, DATUM, TIPUS, ECSNSZ) VALUES "
+      "('00011', '2020-12-31', '4', 10), ('00012', '2020-12-31', '4', 20), "
+      "('00012', '2020-12-31', '', 5)");
   TFeladInput input = Year2023();
   input.DatumTol = input.DatumIg = QDate(2020, 12, 31);
   ASSERT_TRUE(WriteFeladReport(db.Db(), input, UserDir()));
@@ -206,11 +217,13 @@ TEST_F(Listings, CostLocationPostingListSubtotalsEachLocation) {
   ASSERT_TRUE(WriteFeladKhReport(db.Db(), Year2023(), UserDir()));
   // Ordered by cost location first: "4" with 139 makes a group in K01 and again in K02, each
   // totalling its own lines.
-  EXPECT_EQ(Values("ZARNFELADKH", "WFKoltshely"), QStringList({"K01", "K02", "K02", "K02", "K02", "K02"}));
+  EXPECT_EQ(Values("ZARNFELADKH", "WFKoltshely"),
+            QStringList({"K01", "K02", "K02", "K02", "K02", "K02"}));
   const QStringList ecs{"240 000.00", "0.00", "0.00", "80 000.00", "135 000.00", "-340 000.00"};
   EXPECT_EQ(Values("ZARNFELADKH", "WFEcsKH"), ecs);
   EXPECT_EQ(Values("ZARNFELADKH", "WFSEcsV"), ecs);
-  EXPECT_EQ(Values("ZARNFELADKH", "WField10").value(0), QString::fromUtf8("Értékcsökkenési leírás"));
+  EXPECT_EQ(Values("ZARNFELADKH", "WField10").value(0),
+            QString::fromUtf8("Értékcsökkenési leírás"));
   EXPECT_EQ(Values("ZARNFELADKH", "WFieldS4"), QStringList());
 
   TFeladInput one = Year2023();
@@ -223,11 +236,11 @@ TEST_F(Listings, CostLocationPostingListSubtotalsEachLocation) {
 TEST_F(Listings, YearlySummaryClosesEachAccountAndClass) {
   WriteOsszesReport(db.Db(), {"2023", QDate(2024, 1, 15), true}, "proba", UserDir());
   QStringList first;
-  for (const char* f : {"WFSBRATH", "WFSBRNOV", "WFSBRCSOK", "WFSECSATH", "WFSECSNOV", "WFSECSCSOKK",
-                        "WFSNETTOATH", "WFSNETTO"})
+  for (const char* f : {"WFSBRATH", "WFSBRNOV", "WFSBRCSOK", "WFSECSATH", "WFSECSNOV",
+                        "WFSECSCSOKK", "WFSNETTOATH", "WFSNETTO"})
     first << Values("ZARNOSSZES", f).value(0) + "/" + Values("ZARNOSSZES", f).value(1);
-  EXPECT_EQ(first, QStringList({"2000000/100000", "0/450000", "800000/0", "460000/100000", "320000/135000",
-                                "340000/0", "1540000/0", "760000/315000"}));
+  EXPECT_EQ(first, QStringList({"2000000/100000", "0/450000", "800000/0", "460000/100000",
+                                "320000/135000", "340000/0", "1540000/0", "760000/315000"}));
   EXPECT_EQ(Values("ZARNOSSZES", "WFFkszBrZaro"), QStringList({"1200000", "550000"}));
   EXPECT_EQ(Values("ZARNOSSZES", "WFFkszEcsZaro"), QStringList({"440000", "235000"}));
   EXPECT_EQ(Values("ZARNOSSZES", "WFVegBrZaro"), QStringList({"1750000"}));
@@ -240,7 +253,8 @@ TEST_F(Listings, YearlySummaryClosesEachAccountAndClass) {
   ExpectGoldenFiles("ZARNOSSZES", "osszes");
   const QString page = Pdf("ZARNOSSZES");
   for (const char* expected : {"Végösszesen", "Összes 13: 760 000.00", "Bruttó záró: 1750000"})
-    EXPECT_TRUE(page.contains(QString::fromUtf8(expected))) << expected << "\n" << page.toStdString();
+    EXPECT_TRUE(page.contains(QString::fromUtf8(expected))) << expected << "\n"
+                                                            << page.toStdString();
 
   WriteOsszesReport(db.Db(), {"2023", QDate(2024, 1, 15), false}, "proba", UserDir());
   EXPECT_EQ(Values("ZARNOSSZES", "WFFkszBrZaro").value(0), "-800000");
