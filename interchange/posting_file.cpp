@@ -83,6 +83,20 @@ void voucherHeader(PostingWriter& out, const PostingRequest& r, const QString& n
   out.Line(QLatin1String(" SZOVEG=\"") + text + QLatin1String("\">"));
 }
 
+// Opens query on the card items of the period joined to their assets.
+void openForPeriod(TUniSQLQuery& query, TUniSQLDatabase& db, const PostingRequest& r,
+                   const QString& columns, const QStringList& conditions) {
+  query.SetDatabase(&db);
+  query.SetSQL(QStringList{columns, QStringLiteral("from KARTFEJ F, KARTTET T"),
+                           QStringLiteral("where F.LELTSZAM = T.LELTSZAM"),
+                           QStringLiteral("and T.DATUM  >= :PDATUMTOL"),
+                           QStringLiteral("and T.DATUM  <= :PDATUMIG")} +
+               conditions);
+  query.SetParam(QStringLiteral("PDATUMTOL"), DateToSQL(r.DatumTol));
+  query.SetParam(QStringLiteral("PDATUMIG"), DateToSQL(r.DatumIg));
+  query.Open();
+}
+
 }  // namespace
 
 PostingSettings ReadPostingSettings(const QString& iniFile) {
@@ -152,19 +166,14 @@ void WritePostingFile(TUniSQLDatabase& db, const PostingRequest& r,
 
   if (r.EcsAdatok) {
     TUniSQLQuery QFelad;
-    QFelad.SetDatabase(&db);
-    QFelad.SetSQL(QStringList{
-        QStringLiteral("select F.LELTSZAM, F.MEGNEV, F.FKSZECSKLTG, F.FKSZSZAMECS, T.DATUM, "
-                       "T.TIPUS, T.ECSNSZ, T.ECSCSSZ, T.SZOVEG, T.BIZSZAM, F.KOLTSHELY"),
-        QStringLiteral("from KARTFEJ F, KARTTET T"),
-        QStringLiteral("where F.LELTSZAM = T.LELTSZAM"),
-        QStringLiteral("and T.DATUM  >= :PDATUMTOL"), QStringLiteral("and T.DATUM  <= :PDATUMIG"),
-        QStringLiteral("and T.TIPUS = '4'"), QStringLiteral("and abs(T.ECSNSZ - T.ECSCSSZ) > 0"),
-        QStringLiteral("and F.FKSZSZAMECS <> 'N'"), QStringLiteral("and F.FKSZECSKLTG <> 'N'"),
-        QStringLiteral("order by F.LELTSZAM")});
-    QFelad.SetParam(QStringLiteral("PDATUMTOL"), DateToSQL(r.DatumTol));
-    QFelad.SetParam(QStringLiteral("PDATUMIG"), DateToSQL(r.DatumIg));
-    QFelad.Open();
+    openForPeriod(
+        QFelad, db, r,
+        QStringLiteral("select F.LELTSZAM, F.MEGNEV, F.FKSZECSKLTG, F.FKSZSZAMECS, "
+                       "T.DATUM, T.TIPUS, T.ECSNSZ, T.ECSCSSZ, T.SZOVEG, T.BIZSZAM, "
+                       "F.KOLTSHELY"),
+        {QStringLiteral("and T.TIPUS = '4'"), QStringLiteral("and abs(T.ECSNSZ - T.ECSCSSZ) > 0"),
+         QStringLiteral("and F.FKSZSZAMECS <> 'N'"), QStringLiteral("and F.FKSZECSKLTG <> 'N'"),
+         QStringLiteral("order by F.LELTSZAM")});
     const int rows = QFelad.RecordCount();
     advance(0, rows);
     voucherHeader(out, r, r.Bizszam, DateToStr(r.Datum), r.KHo,
@@ -189,20 +198,13 @@ void WritePostingFile(TUniSQLDatabase& db, const PostingRequest& r,
 
   if (r.AktivalasAdatok) {
     TUniSQLQuery qFeladAktivalas;
-    qFeladAktivalas.SetDatabase(&db);
-    qFeladAktivalas.SetSQL(QStringList{
-        QStringLiteral("select F.LELTSZAM, F.MEGNEV, F.FKSZECSKLTG, F.FKSZSZAMECS, T.DATUM, "
-                       "T.TIPUS, T.SZOVEG, T.BIZSZAM, F.KOLTSHELY, F.FKSZSZAM, F.FKSZAKTEL, "
-                       "F.AKTKELT, T.NETTOSZ"),
-        QStringLiteral("from KARTFEJ F, KARTTET T"),
-        QStringLiteral("where F.LELTSZAM = T.LELTSZAM"),
-        QStringLiteral("and T.DATUM  >= :PDATUMTOL"), QStringLiteral("and T.DATUM  <= :PDATUMIG"),
-        QStringLiteral("and T.TIPUS = '2'"), QStringLiteral("and F.FKSZSZAM <> 'N'"),
-        QStringLiteral("and (F.FKSZAKTEL <> 'N'  or F.FKSZAKTEL is NULL)"),
-        QStringLiteral("order by T.DATUM, F.LELTSZAM")});
-    qFeladAktivalas.SetParam(QStringLiteral("PDATUMTOL"), DateToSQL(r.DatumTol));
-    qFeladAktivalas.SetParam(QStringLiteral("PDATUMIG"), DateToSQL(r.DatumIg));
-    qFeladAktivalas.Open();
+    openForPeriod(qFeladAktivalas, db, r,
+                  QStringLiteral("select F.LELTSZAM, F.MEGNEV, F.FKSZECSKLTG, F.FKSZSZAMECS, "
+                                 "T.DATUM, T.TIPUS, T.SZOVEG, T.BIZSZAM, F.KOLTSHELY, F.FKSZSZAM, "
+                                 "F.FKSZAKTEL, F.AKTKELT, T.NETTOSZ"),
+                  {QStringLiteral("and T.TIPUS = '2'"), QStringLiteral("and F.FKSZSZAM <> 'N'"),
+                   QStringLiteral("and (F.FKSZAKTEL <> 'N'  or F.FKSZAKTEL is NULL)"),
+                   QStringLiteral("order by T.DATUM, F.LELTSZAM")});
     const int rows = qFeladAktivalas.RecordCount();
     advance(0, rows);
     TField* leltszam = qFeladAktivalas.FieldByName(QStringLiteral("LELTSZAM"));

@@ -11,8 +11,7 @@
 #include <fstream>
 
 #include "format_settings.h"
-#include "posting_file.h"
-#include "test_database.h"
+#include "posting_fixture.h"
 #include "uni_sql_query.h"
 
 namespace {
@@ -114,16 +113,7 @@ TEST(Benchmark, PostingFile) {
   db.CreateCompanyTables();
   Generate(db, assets);
   QTemporaryDir dir;
-  PostingRequest r;
-  r.DatumTol = QDate(2005, 1, 1);
-  r.DatumIg = QDate(2005, 12, 31);
-  r.Bizszam = "ECS";
-  r.Datum = QDate(2006, 1, 15);
-  r.KEv = "2005";
-  r.KHo = "12";
-  r.Naplo = "V1";
-  r.CegNev = "Minta Kft";
-  r.Adoszam = "12345678-2-42";
+  PostingRequest r = PostingRequest2005(dir.filePath("posting.xml"));
   double posting = 1e9, plain = 1e9;
   for (int round = 0; round < 3; ++round) {
     QElapsedTimer timer;
