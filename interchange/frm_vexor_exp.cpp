@@ -215,9 +215,8 @@ void TfrmVexorExp::bbnVexorClick() {
 }
 
 void TfrmVexorExp::bbnSetupOkClick() {
-  bool ok = false;
-  const int rate = edtSetupAfasz->text().trimmed().toInt(&ok, 10);
-  if (!ok) {
+  int rate = 0;
+  if (!ParseVatRate(edtSetupAfasz->text(), rate)) {
     Ui().MessageBox(QStringLiteral("Nem megfelelő ÁFA% !"), QStringLiteral("HIBA!"), MsgType::Error,
                     mbOK);
     edtSetupAfasz->setFocus();
