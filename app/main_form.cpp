@@ -24,9 +24,11 @@
 #include "form_ecs_torol.h"
 #include "form_ecssz_lis.h"
 #include "form_ecsszamito.h"
+#include "form_gepi_felad.h"
 #include "form_my_sql_setup.h"
 #include "form_my_sql_setup2.h"
 #include "form_setup.h"
+#include "frm_vexor_exp.h"
 #include "help_viewer.h"
 #include "screen_size.h"
 #include "start_settings.h"
@@ -75,8 +77,16 @@ TMainForm::TMainForm(const QStringList& arguments, QWidget* parent)
   QMenu* service = menuBar()->addMenu(QStringLiteral("&Szervíz"));
   connect(service->addAction(QStringLiteral("&Cég váltás")), &QAction::triggered, this,
           &TMainForm::CompanySwitch);
+  connect(service->addAction(QStringLiteral("Könyvelési &beállítások")), &QAction::triggered, this,
+          [this] { TfrmVexorExp::ShowPostingSetup(*DB1, this); });
   connect(service->addAction(QStringLiteral("SQL beállítások")), &QAction::triggered, this,
           &TMainForm::ConnectionSettings);
+
+  QMenu* other = menuBar()->addMenu(QStringLiteral("&Egyéb"));
+  connect(other->addAction(QStringLiteral("&Gépi feladás")), &QAction::triggered, this, [this] {
+    TFormGepiFelad form(*DB1, this);
+    form.exec();
+  });
 
   auto* central = new QWidget(this);
   Image1 = new QLabel(central);
