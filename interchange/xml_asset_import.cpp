@@ -261,8 +261,9 @@ QList<XmlAsset> XmlAssetReader::Read(QIODevice& device) {
 
 namespace {
 
+// Amounts beyond a thousand billion are no amounts of this register (and would overflow sums).
 bool ReadAmount(const QString& normalised, double& value) {
-  return TextToFloat(normalised, value) && std::isfinite(value);
+  return TextToFloat(normalised, value) && std::isfinite(value) && std::fabs(value) < 1e15;
 }
 
 // A date attribute: empty (or the empty date) is "not set"; anything else must be a date.
