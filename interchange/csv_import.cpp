@@ -24,9 +24,12 @@ QStringList CsvImportTables() {
 
 QString CsvTerminatorText(CsvTerminator terminator) {
   switch (terminator) {
-    case CsvTerminator::Semicolon: return QStringLiteral(";");
-    case CsvTerminator::Comma: return QStringLiteral(",");
-    case CsvTerminator::Tab: return QStringLiteral("\\t");
+    case CsvTerminator::Semicolon:
+      return QStringLiteral(";");
+    case CsvTerminator::Comma:
+      return QStringLiteral(",");
+    case CsvTerminator::Tab:
+      return QStringLiteral("\\t");
   }
   return QStringLiteral(";");
 }
@@ -35,9 +38,12 @@ namespace {
 
 char TerminatorByte(CsvTerminator terminator) {
   switch (terminator) {
-    case CsvTerminator::Semicolon: return ';';
-    case CsvTerminator::Comma: return ',';
-    case CsvTerminator::Tab: return '\t';
+    case CsvTerminator::Semicolon:
+      return ';';
+    case CsvTerminator::Comma:
+      return ',';
+    case CsvTerminator::Tab:
+      return '\t';
   }
   return ';';
 }
@@ -128,7 +134,8 @@ bool CsvStreamFilter::Feed(const char* bytes, qsizetype size, QByteArray& out) {
 }
 
 bool CsvStreamFilter::Finish() {
-  if (!Failed() && m_inQuote && !m_quoteSeen) Fail(m_quoteLine, QStringLiteral("lezáratlan idézőjel"));
+  if (!Failed() && m_inQuote && !m_quoteSeen)
+    Fail(m_quoteLine, QStringLiteral("lezáratlan idézőjel"));
   return !Failed();
 }
 
@@ -276,13 +283,14 @@ class ImportConnection {
     QCSVIMP.SetParam(QStringLiteral("PIGNORE"),
                      options.skipFirstLine ? QStringLiteral("IGNORE 1 LINES") : QString());
 
-    mysql_set_local_infile_handler(m_db.CheckedHandle(), LocalInit, LocalRead, LocalEnd,
-                                   LocalError, &file);
+    mysql_set_local_infile_handler(m_db.CheckedHandle(), LocalInit, LocalRead, LocalEnd, LocalError,
+                                   &file);
     try {
       QCSVIMP.ExecSQL();
     } catch (const EDatabaseError& e) {
       Refuse();
-      if (file.filter.Failed()) throw CsvRefusal{path, file.filter.ErrorLine(), file.filter.ErrorText()};
+      if (file.filter.Failed())
+        throw CsvRefusal{path, file.filter.ErrorLine(), file.filter.ErrorText()};
       if (!file.error.isEmpty()) throw CsvRefusal{path, 0, file.error};
       throw CsvRefusal{path, 0, e.Message()};
     }
@@ -292,8 +300,9 @@ class ImportConnection {
     warnings.SetDatabase(&m_db);
     warnings.SetSQL(QStringLiteral("show warnings limit 1"));
     warnings.Open();
-    const QString message = warnings.IsEmpty() ? QStringLiteral("figyelmeztetés")
-                                               : warnings.FieldByName(QStringLiteral("Message"))->AsString();
+    const QString message = warnings.IsEmpty()
+                                ? QStringLiteral("figyelmeztetés")
+                                : warnings.FieldByName(QStringLiteral("Message"))->AsString();
     const int row = RowOfWarning(message);
     throw CsvRefusal{path, row > 0 ? row + (options.skipFirstLine ? 1 : 0) : 0, message};
   }
@@ -322,8 +331,7 @@ void ShowRefusal(const QStringList& lines) {
 
 CsvImport::CsvImport(const TUniSQLDatabase& settings) : m_settings(settings) {}
 
-CsvImportResult CsvImport::Run(const QList<CsvTableChoice>& tables,
-                               const CsvImportOptions& options,
+CsvImportResult CsvImport::Run(const QList<CsvTableChoice>& tables, const CsvImportOptions& options,
                                const std::function<void(const QString&, bool)>& onTable) {
   const QString unchanged = QStringLiteral("Az adatok nem változtak.");
   std::unique_ptr<ImportConnection> connection;
@@ -353,10 +361,10 @@ CsvImportResult CsvImport::Run(const QList<CsvTableChoice>& tables,
           Ui().ShowMessage2(CsvFileText(options.dir, choice.table),
                             QStringLiteral("Fájl nem létezik!"));
         } else if (!planned.clear && !connection->IsEmpty(choice.table) &&
-                   !Ui().AskYesNo(QStringLiteral("A ") + choice.table +
-                                      QStringLiteral(" tábla nem üres"),
-                                  QStringLiteral("Az új sorok a meglévők mellé kerülnek!"),
-                                  QStringLiteral("Rendben?"), QStringLiteral("FIGYELEM!"))) {
+                   !Ui().AskYesNo(
+                       QStringLiteral("A ") + choice.table + QStringLiteral(" tábla nem üres"),
+                       QStringLiteral("Az új sorok a meglévők mellé kerülnek!"),
+                       QStringLiteral("Rendben?"), QStringLiteral("FIGYELEM!"))) {
           continue;
         } else {
           planned.path = path;

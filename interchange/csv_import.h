@@ -71,8 +71,8 @@ struct CsvImportOptions {
   QString dir;
   CsvTerminator terminator = CsvTerminator::Semicolon;
   bool skipFirstLine = false;
-  bool deleteFiles = false;   // delete each loaded file after the commit
-  bool stepMessages = true;   // ask before emptying a table, tell each table loaded
+  bool deleteFiles = false;  // delete each loaded file after the commit
+  bool stepMessages = true;  // ask before emptying a table, tell each table loaded
 };
 
 enum class CsvImportResult { Done, Refused, NothingToDo };

@@ -74,8 +74,8 @@ TFormCSVinport::TFormCSVinport(TUniSQLDatabase& db0, TUniSQLDatabase& db1, QWidg
   grid->addWidget(new QLabel(QStringLiteral("Terminátor:"), panel), r, 0);
   CBterm = new QComboBox(panel);
   CBterm->setObjectName(QStringLiteral("CBterm"));
-  CBterm->addItems({QStringLiteral("pontosvessző"), QStringLiteral("vessző"),
-                    QStringLiteral("tabulátor")});
+  CBterm->addItems(
+      {QStringLiteral("pontosvessző"), QStringLiteral("vessző"), QStringLiteral("tabulátor")});
   CBterm->setCurrentIndex(0);
   grid->addWidget(CBterm, r++, 1);
   CBelsotne = new QCheckBox(QStringLiteral("Első sort kihagyni"), panel);

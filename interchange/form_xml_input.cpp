@@ -15,8 +15,7 @@
 #include "uni_sql_database.h"
 #include "xml_asset_import.h"
 
-TFormXMLinput::TFormXMLinput(TUniSQLDatabase& db1, QWidget* parent)
-    : QDialog(parent), m_db1(db1) {
+TFormXMLinput::TFormXMLinput(TUniSQLDatabase& db1, QWidget* parent) : QDialog(parent), m_db1(db1) {
   setObjectName(QStringLiteral("FormXMLinput"));
   setWindowTitle(QStringLiteral("XML input"));
   auto* layout = new QGridLayout(this);

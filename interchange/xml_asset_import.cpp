@@ -168,16 +168,22 @@ QString XmlDecodeEntities(const QString& text) {
     }
     const QString entity = text.mid(i + 1, semi - i - 1);
     QString decoded;
-    if (entity == QLatin1String("amp")) decoded = QStringLiteral("&");
-    else if (entity == QLatin1String("lt")) decoded = QStringLiteral("<");
-    else if (entity == QLatin1String("gt")) decoded = QStringLiteral(">");
-    else if (entity == QLatin1String("quot")) decoded = QStringLiteral("\"");
-    else if (entity == QLatin1String("apos")) decoded = QStringLiteral("'");
+    if (entity == QLatin1String("amp"))
+      decoded = QStringLiteral("&");
+    else if (entity == QLatin1String("lt"))
+      decoded = QStringLiteral("<");
+    else if (entity == QLatin1String("gt"))
+      decoded = QStringLiteral(">");
+    else if (entity == QLatin1String("quot"))
+      decoded = QStringLiteral("\"");
+    else if (entity == QLatin1String("apos"))
+      decoded = QStringLiteral("'");
     else if (entity.startsWith('#')) {
       bool ok = false;
-      const uint code = entity.startsWith(QLatin1String("#x")) || entity.startsWith(QLatin1String("#X"))
-                            ? entity.mid(2).toUInt(&ok, 16)
-                            : entity.mid(1).toUInt(&ok, 10);
+      const uint code =
+          entity.startsWith(QLatin1String("#x")) || entity.startsWith(QLatin1String("#X"))
+              ? entity.mid(2).toUInt(&ok, 16)
+              : entity.mid(1).toUInt(&ok, 10);
       if (ok && code > 0 && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF)) {
         const char32_t ch = code;
         decoded = QString::fromUcs4(&ch, 1);
@@ -196,15 +202,18 @@ QString XmlDecodeEntities(const QString& text) {
 QString XmlNormalizeValue(const QString& text, XmlValueKind kind) {
   const QString t = text.trimmed();
   switch (kind) {
-    case XmlValueKind::Text: return t;
+    case XmlValueKind::Text:
+      return t;
     case XmlValueKind::Amount: {
       const qsizetype comma = t.indexOf(',');
       if (comma >= 0 && t.size() - comma - 1 == 2) {
         QString r;
         if (t.startsWith('-')) r += '-';
         for (QChar c : t) {
-          if (c.isDigit()) r += c;
-          else if (c == ',') r += '.';
+          if (c.isDigit())
+            r += c;
+          else if (c == ',')
+            r += '.';
         }
         return r;
       }
@@ -221,7 +230,8 @@ QString XmlNormalizeValue(const QString& text, XmlValueKind kind) {
   return t;
 }
 
-// ---- Reading the assets --------------------------------------------------------------------------
+// ---- Reading the assets
+// --------------------------------------------------------------------------
 
 struct XmlAssetReader::State {
   bool inAsset = false;  // between <ESZKOZ ...> and </ESZKOZ>
@@ -242,8 +252,9 @@ void XmlAssetReader::RefuseFile(int line, const QString& reason) const {
 
 void XmlAssetReader::RefuseValue(int line, const QString& name, const QString& value) const {
   const QString number = m_state && m_state->haveAsset ? m_state->asset.LELTSZAM : QString();
-  throw EXmlRefused(QStringLiteral("Hibás adat (%1. sor, leltári szám: %2): ").arg(line).arg(number) +
-                    name + QStringLiteral("=\"") + value + QStringLiteral("\"\n") + Unchanged());
+  throw EXmlRefused(
+      QStringLiteral("Hibás adat (%1. sor, leltári szám: %2): ").arg(line).arg(number) + name +
+      QStringLiteral("=\"") + value + QStringLiteral("\"\n") + Unchanged());
 }
 
 QList<XmlAsset> XmlAssetReader::Read(QIODevice& device) {
@@ -271,7 +282,8 @@ bool ReadDate(const QString& normalised, QDate& date) {
   date = QDate();
   if (normalised.isEmpty()) return true;
   QDate d;
-  bool hasDigit = std::any_of(normalised.begin(), normalised.end(), [](QChar c) { return c.isDigit(); });
+  bool hasDigit =
+      std::any_of(normalised.begin(), normalised.end(), [](QChar c) { return c.isDigit(); });
   if (!hasDigit || !TextToDate(normalised, d) || !d.isValid()) return false;
   if (d > kEmptyDate) date = d;
   return true;
@@ -297,7 +309,8 @@ void XmlAssetReader::ImportAssetsXml(const QString& tag, XmlRestText& rest) {
     };
     a.LELTSZAM = attr("LELTSZAM", XmlValueKind::Text);
     static const QRegularExpression digits(QStringLiteral("^[0-9]{1,20}$"));
-    if (!digits.match(a.LELTSZAM).hasMatch()) RefuseValue(line, QStringLiteral("LELTSZAM"), a.LELTSZAM);
+    if (!digits.match(a.LELTSZAM).hasMatch())
+      RefuseValue(line, QStringLiteral("LELTSZAM"), a.LELTSZAM);
     const struct {
       const char* attribute;
       QString* target;
@@ -356,9 +369,12 @@ void XmlAssetReader::ImportAssetsXml(const QString& tag, XmlRestText& rest) {
   XmlAsset& a = s.asset;
 
   if (name == QLatin1String("ESEMENY")) {
-    const QString datum = XmlNormalizeValue(XmlAttributeValue(tag, QStringLiteral("DATUM")), XmlValueKind::Date);
-    const QString doc = XmlNormalizeValue(XmlAttributeValue(tag, QStringLiteral("BIZSZAM")), XmlValueKind::Text);
-    const QString ecs = XmlNormalizeValue(XmlAttributeValue(tag, QStringLiteral("ECS")), XmlValueKind::Amount);
+    const QString datum =
+        XmlNormalizeValue(XmlAttributeValue(tag, QStringLiteral("DATUM")), XmlValueKind::Date);
+    const QString doc =
+        XmlNormalizeValue(XmlAttributeValue(tag, QStringLiteral("BIZSZAM")), XmlValueKind::Text);
+    const QString ecs =
+        XmlNormalizeValue(XmlAttributeValue(tag, QStringLiteral("ECS")), XmlValueKind::Amount);
     QDate date;
     if (!ReadDate(datum, date)) RefuseValue(line, QStringLiteral("DATUM"), datum);
     if (doc.size() > 20) RefuseValue(line, QStringLiteral("BIZSZAM"), doc);
@@ -437,7 +453,8 @@ void XmlAssetReader::ImportAssetsXml(const QString& tag, XmlRestText& rest) {
   }
 
   // One of the four sums, from the element's text.
-  const QString text = selfClosing ? QString() : XmlNormalizeValue(rest.XmlElementText(), XmlValueKind::Amount);
+  const QString text =
+      selfClosing ? QString() : XmlNormalizeValue(rest.XmlElementText(), XmlValueKind::Amount);
   if (text.isEmpty()) return;
   double value = 0;
   if (!ReadAmount(text, value)) RefuseValue(line, name, text);
@@ -485,9 +502,10 @@ void XmlAssetReader::FinishAsset() {
     // The balances before the closing item, in card order.
     QList<BalanceItem> card;
     QList<XmlCardItem> ordered = a.items;
-    std::stable_sort(ordered.begin(), ordered.end(), [](const XmlCardItem& x, const XmlCardItem& y) {
-      return x.DATUM != y.DATUM ? x.DATUM < y.DATUM : x.TIPUS < y.TIPUS;
-    });
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](const XmlCardItem& x, const XmlCardItem& y) {
+                       return x.DATUM != y.DATUM ? x.DATUM < y.DATUM : x.TIPUS < y.TIPUS;
+                     });
     double quantity = 0;
     for (const XmlCardItem& item : ordered) {
       BalanceItem b;
@@ -540,8 +558,7 @@ void WriteXmlAsset(TUniSQLDatabase& db, const XmlAsset& a) {
              "KOLTSHELY, MENNYISEG, ELHASZNA, FKSZAKTEL, MEGJ1) values (%1, %2, %3, '', %4, '', "
              "%5, 'T', %6, 0, '', '', %7, %8, %9, '', 1, %10, '', '');")
              .arg(number, text(a.MEGNEV), text(a.GYARTO), text(a.TIPUS), DateToSQL(a.BESZKELT),
-                  num(a.BESZERTEK), DateToSQL(a.AKTKELT), DateToSQL(a.ELADAS),
-                  DateToSQL(a.SLEJTEZ))
+                  num(a.BESZERTEK), DateToSQL(a.AKTKELT), DateToSQL(a.ELADAS), DateToSQL(a.SLEJTEZ))
              .arg(text(a.ELHASZNA));
   QStringList rates;
   for (int year = a.firstYear; year < a.firstYear + 10; ++year)
@@ -551,12 +568,22 @@ void WriteXmlAsset(TUniSQLDatabase& db, const XmlAsset& a) {
   if (!a.items.isEmpty()) {
     QStringList rows;
     for (const XmlCardItem& i : a.items)
-      rows << QStringLiteral("(%1, %2, '%3', %4, %5, ").arg(number, DateToSQL(i.DATUM))
+      rows << QStringLiteral("(%1, %2, '%3', %4, %5, ")
+                      .arg(number, DateToSQL(i.DATUM))
                       .arg(QChar(i.TIPUS))
                       .arg(text(i.BIZSZAM), text(i.SZOVEG)) +
-                  QStringList{num(i.BRUTTONOV), num(i.BRUTTOCSOK), num(i.BRUTTO), num(i.ECSCSOKK),
-                              num(i.ECSNOV), num(i.ECS), num(i.NETTO), num(i.ECSCSSZ),
-                              num(i.ECSNSZ), num(i.ECSSZ), num(i.NETTOSZ), num(i.MENNYISEG),
+                  QStringList{num(i.BRUTTONOV),
+                              num(i.BRUTTOCSOK),
+                              num(i.BRUTTO),
+                              num(i.ECSCSOKK),
+                              num(i.ECSNOV),
+                              num(i.ECS),
+                              num(i.NETTO),
+                              num(i.ECSCSSZ),
+                              num(i.ECSNSZ),
+                              num(i.ECSSZ),
+                              num(i.NETTOSZ),
+                              num(i.MENNYISEG),
                               QString::number(i.SORSZAM)}
                       .join(QStringLiteral(", ")) +
                   ')';
@@ -586,7 +613,8 @@ int ImportXmlAssets(TUniSQLDatabase& database, const QString& fileName, int* wri
   if (written) *written = 0;
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly))
-    throw EXmlRefused(QStringLiteral("Az XML fájl nem olvasható: ") + fileName + '\n' + Unchanged());
+    throw EXmlRefused(QStringLiteral("Az XML fájl nem olvasható: ") + fileName + '\n' +
+                      Unchanged());
   XmlAssetReader reader;
   const QList<XmlAsset> assets = reader.Read(file);
   file.close();

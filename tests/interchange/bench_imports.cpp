@@ -24,11 +24,15 @@ void WriteCsvFiles(const QString& dir) {
   QByteArray kartfej, karttet, kulcsok;
   for (int a = 1; a <= 10000; ++a) {
     const QByteArray key = QByteArray::number(a).rightJustified(6, '0');
-    kartfej += key + ";\"Eszk\xF6z " + key + "\";\"Gy\xE1rt\xF3\";\"T\";\"GY\";2005.03.15;T;1200000;0;10;"
+    kartfej += key + ";\"Eszk\xF6z " + key +
+               "\";\"Gy\xE1rt\xF3\";\"T\";\"GY\";2005.03.15;T;1200000;0;10;"
                "2005-04-01;1900-01-01;1900-01-01;1311;1319;571;1.00;K1;7;161;\"megj\"\r\n";
     for (int i = 0; i < 12; ++i)
-      karttet += key + ";2005-12-31;4;\"\";\"\xC9" "CS LEIR\xC1S\";0;0;1200000;0;1000;1000;1199000;"
-                 "0;1000;1000;1199000;0.00;" + QByteArray::number(i) + "\r\n";
+      karttet += key +
+                 ";2005-12-31;4;\"\";\"\xC9"
+                 "CS LEIR\xC1S\";0;0;1200000;0;1000;1000;1199000;"
+                 "0;1000;1000;1199000;0.00;" +
+                 QByteArray::number(i) + "\r\n";
     for (int y = 0; y < 10; ++y)
       kulcsok += key + ';' + QByteArray::number(2005 + y) + ";14.5;14.5\r\n";
   }
@@ -62,10 +66,11 @@ double TimeServerLoad(TestDatabase& db, const QString& dir) {
   TTransaction transaction(conn);
   for (const char* table : {"KARTFEJ", "KARTTET", "KULCSOK"}) {
     RunStatements(conn, QStringLiteral("DELETE FROM ") + table);
-    RunStatements(conn, QStringLiteral("LOAD DATA LOCAL INFILE '%1/%2.CSV' INTO TABLE %2 "
-                                       "CHARACTER SET cp1250 FIELDS TERMINATED BY ';' OPTIONALLY "
-                                       "ENCLOSED BY '\"' ESCAPED BY '' LINES TERMINATED BY '\\r\\n'")
-                            .arg(conn.EscapeString(dir), QLatin1String(table)));
+    RunStatements(conn,
+                  QStringLiteral("LOAD DATA LOCAL INFILE '%1/%2.CSV' INTO TABLE %2 "
+                                 "CHARACTER SET cp1250 FIELDS TERMINATED BY ';' OPTIONALLY "
+                                 "ENCLOSED BY '\"' ESCAPED BY '' LINES TERMINATED BY '\\r\\n'")
+                      .arg(conn.EscapeString(dir), QLatin1String(table)));
   }
   transaction.Commit();
   return clock.nsecsElapsed() / 1e9;
@@ -100,9 +105,10 @@ TEST(ImportBenchmark, CsvBesideServerLoadAndXmlByAssets) {
     ours = std::min(ours, TimeOurImport(db, dir.path()));
   }
   EXPECT_EQ(db.Value("select count(*) from KARTTET"), "120000");
-  std::printf("CSV import of 10,000 assets, 120,000 items, 100,000 rates: %.2f s; server's own "
-              "LOAD DATA LOCAL in one transaction: %.2f s; ratio %.2f (goal <= 1.5)\n",
-              ours, server, ours / server);
+  std::printf(
+      "CSV import of 10,000 assets, 120,000 items, 100,000 rates: %.2f s; server's own "
+      "LOAD DATA LOCAL in one transaction: %.2f s; ratio %.2f (goal <= 1.5)\n",
+      ours, server, ours / server);
 
   double times[2];
   const int sizes[2] = {1000, 10000};
@@ -115,9 +121,10 @@ TEST(ImportBenchmark, CsvBesideServerLoadAndXmlByAssets) {
     EXPECT_EQ(ImportXmlAssets(db.Db(), path), sizes[i]);
     times[i] = clock.nsecsElapsed() / 1e9;
   }
-  std::printf("XML import: 1,000 assets %.2f s (%.2f ms/asset), 10,000 assets %.2f s (%.2f ms/asset); "
-              "ratio %.1f for 10x the assets (goal linear)\n",
-              times[0], times[0], times[1], times[1] / 10, times[1] / times[0]);
+  std::printf(
+      "XML import: 1,000 assets %.2f s (%.2f ms/asset), 10,000 assets %.2f s (%.2f ms/asset); "
+      "ratio %.1f for 10x the assets (goal linear)\n",
+      times[0], times[0], times[1], times[1] / 10, times[1] / times[0]);
   std::fflush(stdout);
 }
 

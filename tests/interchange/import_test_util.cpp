@@ -25,6 +25,7 @@ QStringList Rows(TestDatabase& db, const QString& sql) {
 }
 
 QString CompanyChecksums(TestDatabase& db) {
-  return Rows(db, QStringLiteral("CHECKSUM TABLE CEG, KARTFEJ, KARTTET, KULCSOK, PONTOSOK, SZAMITAS"))
+  return Rows(db,
+              QStringLiteral("CHECKSUM TABLE CEG, KARTFEJ, KARTTET, KULCSOK, PONTOSOK, SZAMITAS"))
       .join(';');
 }

@@ -66,16 +66,20 @@ TEST_F(CsvImportTest, KartfejLineLoadsInEveryFileForm) {
     ScriptedUi ui;
     CsvImportOptions options;
     options.skipFirstLine = c.skipFirst;
-    EXPECT_EQ(Run(Only(QStringLiteral("KARTFEJ")), options), CsvImportResult::Done) << ui.Texts().join('\n').toStdString();
-    EXPECT_EQ(Rows(db, QStringLiteral("select MEGNEV, BESZKELT, ELHASZNA, MEGJ1, KOLTSHELY from KARTFEJ")),
-              QStringList{QString::fromUtf8("Esztergagép; nagy|2005.03.15|7|C:\\ADAT \"régi\"|K1")});
+    EXPECT_EQ(Run(Only(QStringLiteral("KARTFEJ")), options), CsvImportResult::Done)
+        << ui.Texts().join('\n').toStdString();
+    EXPECT_EQ(
+        Rows(db,
+             QStringLiteral("select MEGNEV, BESZKELT, ELHASZNA, MEGJ1, KOLTSHELY from KARTFEJ")),
+        QStringList{QString::fromUtf8("Esztergagép; nagy|2005.03.15|7|C:\\ADAT \"régi\"|K1")});
     EXPECT_EQ(ui.Texts(), QStringList{QStringLiteral("\nKARTFEJ CSV -ből betöltve.")});
   }
 }
 
 TEST_F(CsvImportTest, BadFilesAreRefusedNamingTheLineAndChangeNothing) {
-  db.Exec(QStringLiteral("INSERT INTO KULCSOK VALUES ('1', 2001, 10, 20); "
-                         "INSERT INTO PONTOSOK VALUES ('2001-01-01', '2001-12-31', 'I')"));
+  db.Exec(
+      QStringLiteral("INSERT INTO KULCSOK VALUES ('1', 2001, 10, 20); "
+                     "INSERT INTO PONTOSOK VALUES ('2001-01-01', '2001-12-31', 'I')"));
   const QByteArray good = "1;2001;10;20\r\n";
   const struct {
     const char* what;
@@ -113,7 +117,8 @@ TEST_F(CsvImportTest, BadFilesAreRefusedNamingTheLineAndChangeNothing) {
     EXPECT_EQ(last.kind, ScriptedUi::Kind::MessageBox);
     const QStringList lines = last.text().split('\n');
     ASSERT_EQ(lines.size(), 3) << last.text().toStdString();
-    EXPECT_EQ(lines[0], QStringLiteral("Hibás CSV fájl: ") + FindCsvFile(dir.path(), QString::fromLatin1(c.table)));
+    EXPECT_EQ(lines[0], QStringLiteral("Hibás CSV fájl: ") +
+                            FindCsvFile(dir.path(), QString::fromLatin1(c.table)));
     EXPECT_TRUE(lines[1].startsWith(QLatin1String(c.line))) << lines[1].toStdString();
     EXPECT_EQ(lines[2], QStringLiteral("Az adatok nem változtak."));
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("CEG.CSV"))));
@@ -122,15 +127,16 @@ TEST_F(CsvImportTest, BadFilesAreRefusedNamingTheLineAndChangeNothing) {
 }
 
 TEST_F(CsvImportTest, QuestionsComeFirstAndDecideEachTable) {
-  db.Exec(QStringLiteral("INSERT INTO KULCSOK VALUES ('1', 2001, 10, 20); "
-                         "INSERT INTO CEG VALUES ('Régi', '1', '', ''); "
-                         "INSERT INTO PONTOSOK VALUES ('2001-01-01', '2001-12-31', 'I')"));
+  db.Exec(
+      QStringLiteral("INSERT INTO KULCSOK VALUES ('1', 2001, 10, 20); "
+                     "INSERT INTO CEG VALUES ('Régi', '1', '', ''); "
+                     "INSERT INTO PONTOSOK VALUES ('2001-01-01', '2001-12-31', 'I')"));
   Write(QStringLiteral("CEG.CSV"), "Új;2;;\r\n");
   Write(QStringLiteral("KULCSOK.CSV"), "2;2002;5;6\r\n");
   Write(QStringLiteral("PONTOSOK.CSV"), "2002-01-01;2002-12-31;N\r\n");
   ScriptedUi ui;
-  ui.Answer(false)   // CEG: empty it? no - nothing happens to CEG
-      .Answer(true)  // KULCSOK is not empty: add to it? yes
+  ui.Answer(false)     // CEG: empty it? no - nothing happens to CEG
+      .Answer(true)    // KULCSOK is not empty: add to it? yes
       .Answer(false);  // PONTOSOK is not empty: add to it? no
   CsvImportOptions options;
   options.deleteFiles = true;
@@ -149,7 +155,8 @@ TEST_F(CsvImportTest, QuestionsComeFirstAndDecideEachTable) {
                                            "mellé kerülnek!\nRendben?"),
                             QStringLiteral("\nKULCSOK CSV -ből betöltve."),
                         }));
-  EXPECT_EQ(Rows(db, QStringLiteral("select CEGNEV from CEG")), QStringList{QStringLiteral("Régi")});
+  EXPECT_EQ(Rows(db, QStringLiteral("select CEGNEV from CEG")),
+            QStringList{QStringLiteral("Régi")});
   EXPECT_EQ(Rows(db, QStringLiteral("select LELTSZAM from KULCSOK order by 1")),
             (QStringList{"1", "2"}));
   EXPECT_EQ(db.Value(QStringLiteral("select count(*) from PONTOSOK")), "1");
@@ -226,7 +233,10 @@ TEST(CsvStreamFilter, LineEndsQuotesAndLongLines) {
   }
   CsvStreamFilter bom(';', true);
   QByteArray out;
-  EXPECT_TRUE(bom.Feed("\xEF\xBB\xBF" "a\n", 5, out));
+  EXPECT_TRUE(
+      bom.Feed("\xEF\xBB\xBF"
+               "a\n",
+               5, out));
   EXPECT_EQ(out, "a\r\n");
 }
 

@@ -2,10 +2,10 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -30,7 +30,8 @@ const char* const kCsvFiles[][2] = {
     {"KARTFEJ.CSV",
      "00012;\"Esztergagép\";\"Csepel\";\"E-400\";\"\";2005.03.15;T;1200000;0;10;2005-04-01;"
      "1900-01-01;1900-01-01;1311;1319;571;1.00;K1;7;161;\"\""},
-    {"KARTTET.CSV", "00012;2005-03-15;0;SZ-1;\"Beszerzés\";1200000;0;1200000;0;0;0;0;0;0;0;0;1.00;0"},
+    {"KARTTET.CSV",
+     "00012;2005-03-15;0;SZ-1;\"Beszerzés\";1200000;0;1200000;0;0;0;0;0;0;0;0;1.00;0"},
     {"KULCSOK.CSV", "00012;2005;14.5;14.5"},
     {"PONTOSOK.CSV", "2005-01-01;2005-12-31;I"},
 };
@@ -53,8 +54,10 @@ class ImportForms : public ::testing::Test {
   // The stand-in converter: records its arguments and writes the CSV files into the directory.
   void InstallConverter() {
     WriteScript(programDir, QStringLiteral("ecs2csv.bat"),
-                ("printf '%s\\n' \"$1\" \"$2\" > '" + dir.path().toUtf8() + "/args.txt'\n"
-                 "cp '" + prepared.toUtf8() + "'/*.CSV \"$2\"")
+                ("printf '%s\\n' \"$1\" \"$2\" > '" + dir.path().toUtf8() +
+                 "/args.txt'\n"
+                 "cp '" +
+                 prepared.toUtf8() + "'/*.CSV \"$2\"")
                     .constData());
     WriteFileBytes(programDir + QStringLiteral("ecs2csv.exe"), "new exe");
     WriteFileBytes(programDir + QStringLiteral("ecsadatb.dat"), "data");
@@ -172,8 +175,9 @@ TEST_F(ImportForms, XmlFormTellsMissingFileAndTheCount) {
   form.EditXMLnev->setText(dir.filePath(QStringLiteral("nincs.xml")));
   form.BtnOKClick();
   const QString path = dir.filePath(QStringLiteral("e.xml"));
-  WriteFileBytes(path, "<ESZKOZ LELTSZAM=\"1\" BESZERZES=\"05.01.10\"><NETTO/></ESZKOZ>\r\n"
-                       "<ESZKOZ LELTSZAM=\"2\" BESZERZES=\"05.01.10\"><NETTO/></ESZKOZ>\r\n");
+  WriteFileBytes(path,
+                 "<ESZKOZ LELTSZAM=\"1\" BESZERZES=\"05.01.10\"><NETTO/></ESZKOZ>\r\n"
+                 "<ESZKOZ LELTSZAM=\"2\" BESZERZES=\"05.01.10\"><NETTO/></ESZKOZ>\r\n");
   ui.Answer(path);
   form.BtnTallozClick();
   EXPECT_EQ(form.EditXMLnev->text(), path);
@@ -213,7 +217,8 @@ TEST(ImportMenu, ServiceMenuLeadsToTheImportForms) {
     });
     service->actions().at(items.indexOf(item))->trigger();
   }
-  EXPECT_EQ(titles, (QStringList{QStringLiteral("Betöltés CSV fájlokból"), QStringLiteral("XML input")}));
+  EXPECT_EQ(titles,
+            (QStringList{QStringLiteral("Betöltés CSV fájlokból"), QStringLiteral("XML input")}));
   ui.Cancel();
   service->actions().at(items.indexOf(ours[1]))->trigger();
   ASSERT_EQ(ui.Calls().size(), 1);

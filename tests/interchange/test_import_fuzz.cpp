@@ -32,9 +32,13 @@ class Mutator {
     for (int i = 0; i < steps && !bytes.isEmpty(); ++i) {
       const qsizetype at = Below(int(bytes.size()));
       switch (Below(5)) {
-        case 0: bytes[at] = char(bytes[at] ^ (1 << Below(8))); break;  // a bit flipped
-        case 1: bytes.truncate(at); break;                               // cut
-        case 2: {                                                        // a piece doubled
+        case 0:
+          bytes[at] = char(bytes[at] ^ (1 << Below(8)));
+          break;  // a bit flipped
+        case 1:
+          bytes.truncate(at);
+          break;   // cut
+        case 2: {  // a piece doubled
           const qsizetype len = qMin<qsizetype>(1 + Below(200), bytes.size() - at);
           bytes.insert(at, bytes.mid(at, len));
           break;
@@ -70,11 +74,14 @@ class ImportFuzz : public ::testing::Test {
 };
 
 TEST_F(ImportFuzz, CsvImportSucceedsOrRefusesWithoutChange) {
-  const QByteArray kartfej = FromUnicode(QString::fromUtf8(
-      "00012;\"Esztergagép; nagy\";\"Csepel\";\"E-400\";\"GY-123\";2005.03.15;T;1200000;0;10;"
-      "2005-04-01;1900-01-01;1900-01-01;1311;1319;571;1.00;K1;7;161;\"C:\\ADAT \"\"régi\"\"\"\r\n"
-      "00013;\"Fúrógép\";\"\";\"\";\"\";2006.01.02;T;50000;0;5;2006-01-02;1900-01-01;"
-      "1900-01-01;N;N;N;1.00;;3;;\"\"\r\n"), CodePage::Cp1250);
+  const QByteArray kartfej = FromUnicode(
+      QString::fromUtf8(
+          "00012;\"Esztergagép; nagy\";\"Csepel\";\"E-400\";\"GY-123\";2005.03.15;T;1200000;0;10;"
+          "2005-04-01;1900-01-01;1900-01-01;1311;1319;571;1.00;K1;7;161;\"C:\\ADAT "
+          "\"\"régi\"\"\"\r\n"
+          "00013;\"Fúrógép\";\"\";\"\";\"\";2006.01.02;T;50000;0;5;2006-01-02;1900-01-01;"
+          "1900-01-01;N;N;N;1.00;;3;;\"\"\r\n"),
+      CodePage::Cp1250);
   const QByteArray kulcsok = "00012;2005;14.5;14.5\r\n00012;2006;14.5;14.5\r\n00013;2006;33;33\r\n";
   Mutator mutator(20261210);
   int done = 0, refused = 0;
@@ -86,10 +93,9 @@ TEST_F(ImportFuzz, CsvImportSucceedsOrRefusesWithoutChange) {
     CsvImportOptions options;
     options.dir = dir.path();
     options.stepMessages = false;
-    const CsvImportResult result =
-        CsvImport(db.Db()).Run({{QStringLiteral("KARTFEJ"), true, true},
-                                {QStringLiteral("KULCSOK"), true, true}},
-                               options);
+    const CsvImportResult result = CsvImport(db.Db()).Run(
+        {{QStringLiteral("KARTFEJ"), true, true}, {QStringLiteral("KULCSOK"), true, true}},
+        options);
     if (result == CsvImportResult::Done) {
       ++done;
       EXPECT_TRUE(ui.Calls().isEmpty()) << "run " << run;
@@ -98,7 +104,8 @@ TEST_F(ImportFuzz, CsvImportSucceedsOrRefusesWithoutChange) {
       ASSERT_EQ(result, CsvImportResult::Refused) << "run " << run;
       ASSERT_EQ(ui.Calls().size(), 1) << "run " << run;
       EXPECT_TRUE(ui.Calls()[0].text().endsWith(QStringLiteral("Az adatok nem változtak.")));
-      ASSERT_EQ(CompanyChecksums(db), before) << "run " << run << ": " << ui.Calls()[0].text().toStdString();
+      ASSERT_EQ(CompanyChecksums(db), before)
+          << "run " << run << ": " << ui.Calls()[0].text().toStdString();
     }
   }
   std::cout << "CSV: " << done << " loaded, " << refused << " refused\n";
@@ -116,10 +123,11 @@ TEST_F(ImportFuzz, XmlImportSucceedsOrRefusesWithoutChange) {
       "<BESZERTEK>1 200 000,00</BESZERTEK>\r\n<OSZZERTNOV>300 000,00</OSZZERTNOV>\r\n"
       "<ELOZOEVECS>130 500,00</ELOZOEVECS>\r\n<TARGYEVECS>217 500,00</TARGYEVECS>\r\n"
       "<NETTO/>\r\n</ESZKOZ>\r\n");
-  const QByteArray base = FromUnicode(
-      QStringLiteral("<?xml version=\"1.0\"?>\r\n<ESZKOZOK>\r\n") + asset.arg("00012", "") +
-          asset.arg("00013", "07.06.30") + asset.arg("00014", "") + QStringLiteral("</ESZKOZOK>\r\n"),
-      CodePage::Cp852);
+  const QByteArray base =
+      FromUnicode(QStringLiteral("<?xml version=\"1.0\"?>\r\n<ESZKOZOK>\r\n") +
+                      asset.arg("00012", "") + asset.arg("00013", "07.06.30") +
+                      asset.arg("00014", "") + QStringLiteral("</ESZKOZOK>\r\n"),
+                  CodePage::Cp852);
   const QString path = dir.filePath(QStringLiteral("e.xml"));
   Mutator mutator(1210);
   int done = 0, refused = 0;

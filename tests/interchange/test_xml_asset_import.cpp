@@ -19,22 +19,24 @@ QString Asset(const QString& attributes, const QString& inner) {
          QStringLiteral("</ESZKOZ>\r\n");
 }
 
-const QString kExampleAsset = Asset(
-    QStringLiteral("LELTSZAM=\"00012\" NEV=\"Esztergagép\" GYARTO=\"Gépker &amp; Tsa\" "
-                   "TIPUS=\"E-400\" BESZERZES=\"05.03.22\" BESZERZESIAR=\"1 200 000,00\" "
-                   "ECSSTART=\"05.04.01\" ELADAS=\"\" SELEJTEZES=\"\" AMORTIP=\"1\" KULCS=\"14,50\""),
-    QStringLiteral("<ESEMENY DATUM=\"2005.03.22\" BIZSZAM=\"SZ-101\" ECS=\"0,00\"/>\r\n"
-                   "<ESEMENY DATUM=\"2006.12.31\" BIZSZAM=\"SZ-202\" ECS=\"217 500,00\"/>\r\n"
-                   "<BESZERTEK>1 200 000,00</BESZERTEK>\r\n"
-                   "<OSZZERTNOV>300 000,00</OSZZERTNOV>\r\n"
-                   "<ELOZOEVECS>130 500,00</ELOZOEVECS>\r\n"
-                   "<TARGYEVECS>217 500,00</TARGYEVECS>\r\n"
-                   "<NETTO/>\r\n"));
+const QString kExampleAsset =
+    Asset(QStringLiteral(
+              "LELTSZAM=\"00012\" NEV=\"Esztergagép\" GYARTO=\"Gépker &amp; Tsa\" "
+              "TIPUS=\"E-400\" BESZERZES=\"05.03.22\" BESZERZESIAR=\"1 200 000,00\" "
+              "ECSSTART=\"05.04.01\" ELADAS=\"\" SELEJTEZES=\"\" AMORTIP=\"1\" KULCS=\"14,50\""),
+          QStringLiteral("<ESEMENY DATUM=\"2005.03.22\" BIZSZAM=\"SZ-101\" ECS=\"0,00\"/>\r\n"
+                         "<ESEMENY DATUM=\"2006.12.31\" BIZSZAM=\"SZ-202\" ECS=\"217 500,00\"/>\r\n"
+                         "<BESZERTEK>1 200 000,00</BESZERTEK>\r\n"
+                         "<OSZZERTNOV>300 000,00</OSZZERTNOV>\r\n"
+                         "<ELOZOEVECS>130 500,00</ELOZOEVECS>\r\n"
+                         "<TARGYEVECS>217 500,00</TARGYEVECS>\r\n"
+                         "<NETTO/>\r\n"));
 
 QByteArray File(const QString& assets) {
-  return FromUnicode(QStringLiteral("<?xml version=\"1.0\" encoding=\"IBM852\"?>\r\n<ESZKOZOK>\r\n") +
-                         assets + QStringLiteral("</ESZKOZOK>\r\n"),
-                     CodePage::Cp852);
+  return FromUnicode(
+      QStringLiteral("<?xml version=\"1.0\" encoding=\"IBM852\"?>\r\n<ESZKOZOK>\r\n") + assets +
+          QStringLiteral("</ESZKOZOK>\r\n"),
+      CodePage::Cp852);
 }
 
 class XmlImportTest : public ::testing::Test {
@@ -52,7 +54,8 @@ class XmlImportTest : public ::testing::Test {
   QStringList Items(const QString& number) {
     return Rows(db, QStringLiteral("select TIPUS, DATUM, BIZSZAM, BRUTTO, ECS, ECSSZ, NETTO, "
                                    "NETTOSZ, SORSZAM from KARTTET where LELTSZAM = '%1' "
-                                   "order by SORSZAM").arg(number));
+                                   "order by SORSZAM")
+                        .arg(number));
   }
 
   TestDatabase db;
@@ -61,10 +64,11 @@ class XmlImportTest : public ::testing::Test {
 
 TEST_F(XmlImportTest, ExampleAssetGetsItsMasterRatesAndHistory) {
   EXPECT_EQ(Import(File(kExampleAsset)), 1);
-  EXPECT_EQ(Rows(db, QStringLiteral("select LELTSZAM, MEGNEV, GYARTO, TIPUS, BESZKELT, TI, "
-                                    "BESZERTEK, AKTKELT, ELADAS, MENNYISEG, ELHASZNA from KARTFEJ")),
-            QStringList{QStringLiteral("00012|Esztergagép|Gépker & Tsa|E-400|2005.03.22|T|1200000|"
-                                       "2005.04.01||1|7")});
+  EXPECT_EQ(
+      Rows(db, QStringLiteral("select LELTSZAM, MEGNEV, GYARTO, TIPUS, BESZKELT, TI, "
+                              "BESZERTEK, AKTKELT, ELADAS, MENNYISEG, ELHASZNA from KARTFEJ")),
+      QStringList{QStringLiteral("00012|Esztergagép|Gépker & Tsa|E-400|2005.03.22|T|1200000|"
+                                 "2005.04.01||1|7")});
   EXPECT_EQ(Rows(db, QStringLiteral("select min(EV), max(EV), count(*), min(KULCS), max(KULCSSZ) "
                                     "from KULCSOK where LELTSZAM = '00012'")),
             QStringList{QStringLiteral("2005|2014|10|14.5|14.5")});
@@ -86,15 +90,19 @@ TEST_F(XmlImportTest, ReimportReplacesEveryRowOfTheAsset) {
       "('2007-12-31', '00013')"));
   EXPECT_EQ(Import(File(kExampleAsset)), 1);
   EXPECT_EQ(Items(QStringLiteral("00012")).size(), 5);
-  EXPECT_EQ(db.Value(QStringLiteral("select count(*) from KULCSOK where LELTSZAM = '00012' and EV = 2030")), "0");
-  EXPECT_EQ(db.Value(QStringLiteral("select count(*) from SZAMITAS where LELTSZAM = '00012'")), "0");
+  EXPECT_EQ(db.Value(QStringLiteral(
+                "select count(*) from KULCSOK where LELTSZAM = '00012' and EV = 2030")),
+            "0");
+  EXPECT_EQ(db.Value(QStringLiteral("select count(*) from SZAMITAS where LELTSZAM = '00012'")),
+            "0");
   EXPECT_EQ(db.Value(QStringLiteral("select MEGNEV from KARTFEJ where LELTSZAM = '00012'")),
             QStringLiteral("Esztergagép"));
   // The other asset keeps everything.
-  EXPECT_EQ(db.Value(QStringLiteral("select (select count(*) from KARTTET where LELTSZAM = '00013') + "
-                                    "(select count(*) from KULCSOK where LELTSZAM = '00013') + "
-                                    "(select count(*) from SZAMITAS where LELTSZAM = '00013')")),
-            "3");
+  EXPECT_EQ(
+      db.Value(QStringLiteral("select (select count(*) from KARTTET where LELTSZAM = '00013') + "
+                              "(select count(*) from KULCSOK where LELTSZAM = '00013') + "
+                              "(select count(*) from SZAMITAS where LELTSZAM = '00013')")),
+      "3");
 }
 
 TEST_F(XmlImportTest, SaleAndScrappingDatesSurviveTheRecalculation) {
@@ -104,15 +112,17 @@ TEST_F(XmlImportTest, SaleAndScrappingDatesSurviveTheRecalculation) {
   const QString inner = QStringLiteral(
       "<ESEMENY DATUM=\"2006.12.31\" BIZSZAM=\"\" ECS=\"200,00\"/>\r\n"
       "<BESZERTEK>1 000,00</BESZERTEK><TARGYEVECS>200,00</TARGYEVECS><NETTO/>\r\n");
-  EXPECT_EQ(Import(File(Asset(QStringLiteral("LELTSZAM=\"1\" ELADAS=\"07.06.30\" ") + base, inner) +
-                        Asset(QStringLiteral("LELTSZAM=\"2\" SELEJTEZES=\"07.06.30\" ") + base, inner))),
-            2);
+  EXPECT_EQ(
+      Import(File(Asset(QStringLiteral("LELTSZAM=\"1\" ELADAS=\"07.06.30\" ") + base, inner) +
+                  Asset(QStringLiteral("LELTSZAM=\"2\" SELEJTEZES=\"07.06.30\" ") + base, inner))),
+      2);
   RecalcAllBalances(db.Db());
   EXPECT_EQ(Rows(db, QStringLiteral("select LELTSZAM, ELADAS, SLEJTEZ from KARTFEJ order by 1")),
             (QStringList{"1|2007.06.30|", "2||2007.06.30"}));
   EXPECT_EQ(Items(QStringLiteral("1")).last(), QStringLiteral("6|2007.06.30||0|0|0|0|0|3"));
   EXPECT_EQ(Items(QStringLiteral("2")).last(), QStringLiteral("5|2007.06.30||0|0|0|0|0|3"));
-  EXPECT_EQ(db.Value(QStringLiteral("select sum(MENNYISEG) from KARTTET where LELTSZAM = '1'")), "0");
+  EXPECT_EQ(db.Value(QStringLiteral("select sum(MENNYISEG) from KARTTET where LELTSZAM = '1'")),
+            "0");
 }
 
 TEST_F(XmlImportTest, EdgeCasesOfTheSource) {
@@ -143,9 +153,10 @@ TEST_F(XmlImportTest, EdgeCasesOfTheSource) {
     EXPECT_EQ(Import(File(Asset(QStringLiteral("LELTSZAM=\"7\" ") + QString::fromUtf8(c.attributes),
                                 QString::fromUtf8(c.inner)))),
               1);
-    EXPECT_EQ(Rows(db, QStringLiteral("select BESZKELT, ELHASZNA, min(EV), min(KULCS) from "
-                                      "KARTFEJ, KULCSOK where KARTFEJ.LELTSZAM = '7' group by 1, 2")),
-              QStringList{QString::fromUtf8(c.master)});
+    EXPECT_EQ(
+        Rows(db, QStringLiteral("select BESZKELT, ELHASZNA, min(EV), min(KULCS) from "
+                                "KARTFEJ, KULCSOK where KARTFEJ.LELTSZAM = '7' group by 1, 2")),
+        QStringList{QString::fromUtf8(c.master)});
     EXPECT_EQ(Items(QStringLiteral("7")).size(), c.items);
   }
 }
@@ -153,8 +164,8 @@ TEST_F(XmlImportTest, EdgeCasesOfTheSource) {
 TEST_F(XmlImportTest, RefusedFilesChangeNothing) {
   ASSERT_EQ(Import(File(kExampleAsset)), 1);
   const QString before = CompanyChecksums(db);
-  const QString good = Asset(QStringLiteral("LELTSZAM=\"99\" BESZERZES=\"05.01.10\""),
-                             QStringLiteral("<NETTO/>"));
+  const QString good =
+      Asset(QStringLiteral("LELTSZAM=\"99\" BESZERZES=\"05.01.10\""), QStringLiteral("<NETTO/>"));
   auto one = [](const QString& attributes, const QString& inner) {
     return Asset(QStringLiteral("LELTSZAM=\"00077\" BESZERZES=\"05.03.22\" ") + attributes, inner);
   };
@@ -174,7 +185,8 @@ TEST_F(XmlImportTest, RefusedFilesChangeNothing) {
        QStringLiteral("Hibás XML fájl (5. sor): eszköz adat ESZKOZ elemen kívül: <BESZERTEK>")},
       {"second NETTO", good + one(QString(), QStringLiteral("<NETTO/>\r\n<NETTO/>\r\n")),
        QStringLiteral("Hibás XML fájl (7. sor): második NETTO az eszközben")},
-      {"inventory number", Asset(QStringLiteral("LELTSZAM=\"12a\" BESZERZES=\"05.03.22\""), QString()),
+      {"inventory number",
+       Asset(QStringLiteral("LELTSZAM=\"12a\" BESZERZES=\"05.03.22\""), QString()),
        QStringLiteral("Hibás adat (3. sor, leltári szám: 12a): LELTSZAM=\"12a\"")},
       {"number too long", Asset(QStringLiteral("LELTSZAM=\"123456789012345678901\""), QString()),
        QStringLiteral("Hibás adat (3. sor, leltári szám: 123456789012345678901): LELTSZAM=")},
@@ -187,16 +199,19 @@ TEST_F(XmlImportTest, RefusedFilesChangeNothing) {
       {"too long", one(QStringLiteral("NEV=\"") + QString(61, QChar(u'é')) + "\"", QString()),
        QStringLiteral("Hibás adat (3. sor, leltári szám: 00077): NEV=")},
       {"document too long",
-       one(QString(), QStringLiteral("<ESEMENY DATUM=\"2005.03.22\" BIZSZAM=\"123456789012345678901\"/>")),
+       one(QString(),
+           QStringLiteral("<ESEMENY DATUM=\"2005.03.22\" BIZSZAM=\"123456789012345678901\"/>")),
        QStringLiteral("Hibás adat (4. sor, leltári szám: 00077): BIZSZAM=")},
       {"life over 99", one(QStringLiteral("KULCS=\"0,50\""), QString()),
        QStringLiteral("Hibás adat (3. sor, leltári szám: 00077): KULCS=\"0.50\"")},
       {"negative rate", one(QStringLiteral("KULCS=\"-12,00\""), QString()),
        QStringLiteral("Hibás adat (3. sor, leltári szám: 00077): KULCS=\"-12.00\"")},
-      {"increase without date", one(QString(), QStringLiteral("<OSZZERTNOV>5,00</OSZZERTNOV><NETTO/>")),
+      {"increase without date",
+       one(QString(), QStringLiteral("<OSZZERTNOV>5,00</OSZZERTNOV><NETTO/>")),
        QStringLiteral("Hibás adat (4. sor, leltári szám: 00077): OSZZERTNOV=\"5.00\"")},
       {"write-off without date",
-       one(QStringLiteral("ECSSTART=\"05.04.01\""), QStringLiteral("<TARGYEVECS>5,00</TARGYEVECS><NETTO/>")),
+       one(QStringLiteral("ECSSTART=\"05.04.01\""),
+           QStringLiteral("<TARGYEVECS>5,00</TARGYEVECS><NETTO/>")),
        QStringLiteral("Hibás adat (4. sor, leltári szám: 00077): TARGYEVECS=\"5.00\"")},
       {"sale before another item",
        one(QStringLiteral("ECSSTART=\"05.04.01\" ELADAS=\"05.03.30\""), QStringLiteral("<NETTO/>")),
@@ -205,7 +220,8 @@ TEST_F(XmlImportTest, RefusedFilesChangeNothing) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     QByteArray bytes = File(c.assets);
-    if (c.message.contains(QStringLiteral("lezáratlan"))) bytes.chop(int(strlen("</ESZKOZOK>\r\n")));
+    if (c.message.contains(QStringLiteral("lezáratlan")))
+      bytes.chop(int(strlen("</ESZKOZOK>\r\n")));
     try {
       Import(bytes);
       ADD_FAILURE() << "accepted";
@@ -244,11 +260,13 @@ TEST(XmlReading, HelpersTakeTagsNamesAttributesAndValues) {
   EXPECT_EQ(XmlElementName(QStringLiteral("</ESZKOZ>")), QStringLiteral("/ESZKOZ"));
   EXPECT_EQ(XmlElementName(QStringLiteral("<?xml version=\"1.0\"?>")), QStringLiteral("?xml"));
 
-  const QString tag = QStringLiteral("<ESZKOZ AKULCS=\"1\" KULCS = '2' NEV=\"a &lt;b&gt; &#337;\">");
+  const QString tag =
+      QStringLiteral("<ESZKOZ AKULCS=\"1\" KULCS = '2' NEV=\"a &lt;b&gt; &#337;\">");
   EXPECT_EQ(XmlAttributeValue(tag, QStringLiteral("KULCS")), QStringLiteral("2"));
   EXPECT_EQ(XmlAttributeValue(tag, QStringLiteral("NEV")), QStringLiteral("a <b> ő"));
   EXPECT_EQ(XmlAttributeValue(tag, QStringLiteral("TIPUS")), QString());
-  EXPECT_EQ(XmlDecodeEntities(QStringLiteral("A &amp; B &unknown; &")), QStringLiteral("A & B &unknown; &"));
+  EXPECT_EQ(XmlDecodeEntities(QStringLiteral("A &amp; B &unknown; &")),
+            QStringLiteral("A & B &unknown; &"));
 
   // The rest text streams over chunks and counts lines; a UTF-8 mark selects UTF-8.
   QByteArray bytes = "\xEF\xBB\xBF<A>\n\n <B x=\"\xC5\x91\">  text &amp; more </B>";
