@@ -81,8 +81,8 @@ TMainForm::TMainForm(const QStringList& arguments, QWidget* parent)
           &TMainForm::CsvImport);
   connect(service->addAction(QStringLiteral("Átvétel DOS-os VEXOR -ból")), &QAction::triggered,
           this, &TMainForm::DosTakeOver);
-  connect(service->addAction(QStringLiteral("XML input (Átvétel TIRNA -ből)")),
-          &QAction::triggered, this, &TMainForm::XmlInput);
+  connect(service->addAction(QStringLiteral("XML input (Átvétel TIRNA -ből)")), &QAction::triggered,
+          this, &TMainForm::XmlInput);
   connect(service->addAction(QStringLiteral("SQL beállítások")), &QAction::triggered, this,
           &TMainForm::ConnectionSettings);
 
