@@ -1,6 +1,7 @@
 #include "dataset_export.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 
 #include "data_set.h"
@@ -10,6 +11,7 @@ namespace {
 
 // One row stays one line.
 QString OneLine(QString text) {
+  if (!text.contains(u'\r') && !text.contains(u'\n')) return text;
   text.replace(QLatin1String("\r\n"), QLatin1String(" "));
   text.replace(u'\r', u' ');
   text.replace(u'\n', u' ');
@@ -18,6 +20,8 @@ QString OneLine(QString text) {
 
 // Text for XML and HTML content and attribute values.
 QString Entities(const QString& text) {
+  const auto special = [](QChar c) { return c == u'&' || c == u'<' || c == u'>' || c == u'"'; };
+  if (std::none_of(text.begin(), text.end(), special)) return text;
   QString out;
   out.reserve(text.size() + 16);
   for (const QChar c : text) {
@@ -44,16 +48,30 @@ QString Entities(const QString& text) {
 QString Markup(const QString& text) { return Entities(OneLine(text)); }
 
 // Opens the file for rewriting; Finish() replaces the old file only when every line was written.
+// Lines are handed to the driver in large pieces, each converted to the code page at once.
 class ExportFile {
  public:
   explicit ExportFile(const QString& fileName) : m_file(fileName, CodePage::Cp1250) {
     m_file.Rewrite();
   }
-  void Line(const QString& line) { m_file.WriteLine(line); }
-  void Finish() { m_file.Close(); }
+  void Line(const QString& line) {
+    m_pending += line;
+    m_pending += QLatin1String("\r\n");
+    if (m_pending.size() >= 65536) Flush();
+  }
+  void Finish() {
+    Flush();
+    m_file.Close();
+  }
 
  private:
+  void Flush() {
+    if (m_pending.isEmpty()) return;
+    m_file.Write(m_pending);
+    m_pending.truncate(0);
+  }
   TextFile m_file;
+  QString m_pending;
 };
 
 }  // namespace

@@ -383,7 +383,10 @@ void TFormDBBrowser::BtnPrintClick() {
     onPrint(this);
   } else if (HasRows()) {
     try {
-      PrintDataSet(DataSet(), DataForm ? DataForm->windowTitle() : Title);
+      {
+        GridDetach detach(m_model, DBGrid);
+        PrintDataSet(DataSet(), DataForm ? DataForm->windowTitle() : Title);
+      }
       Ui().MessageBox(QStringLiteral("Lista elküldve a nyomtatónak."), QString(),
                       MsgType::Information);
     } catch (const Exception& e) {
@@ -403,6 +406,10 @@ void TFormDBBrowser::BtnExportClick() {
     dialog.DataSet = DataSet();
     dialog.Title = caption;
     dialog.EditOnev->setText(ProposedExportFileName(caption));
+    dialog.RunWriting = [this](const std::function<void()>& write) {
+      GridDetach detach(m_model, DBGrid);
+      write();
+    };
     dialog.exec();
   }
   EndCommand();

@@ -117,8 +117,7 @@ void TFormDSExport::Button1BtnTallozClick() {
 void TFormDSExport::BtnOKClick() {
   const QString format = Format();
   const QString fileName = ExportFileName(EditOnev->text(), format);
-  try {
-    TWaitCursor wait;
+  auto write = [&] {
     if (format == QLatin1String("XML"))
       ExportXML(DataSet, fileName, RBXMLTable->isChecked(), Title);
     else if (format == QLatin1String("CSV"))
@@ -127,6 +126,13 @@ void TFormDSExport::BtnOKClick() {
     else
       ExportHTML(DataSet, fileName, Title, CBHTMCenter->isChecked(), CBHTMOszlopfejlec->isChecked(),
                  CBHTMFejlec->isChecked());
+  };
+  try {
+    TWaitCursor wait;
+    if (RunWriting)
+      RunWriting(write);
+    else
+      write();
   } catch (const Exception& e) {  // nothing was exported; the dialog stays for another name
     Ui().MessageBox(e.Message(), QString(), MsgType::Error);
     return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -18,6 +19,9 @@ class TFormDSExport : public QDialog {
 
   TDataSet* DataSet = nullptr;
   QString Title;
+  // Runs the writing; a caller with a grid over the dataset detaches it meanwhile, so that the
+  // grid does not follow every row. Empty: the writing runs as it is.
+  std::function<void(const std::function<void()>&)> RunWriting;
 
   QComboBox* CBForma;
   QLineEdit* EditOnev;

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QPrinter>
-#include <QProcess>
 #include <QFile>
 #include <QLabel>
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -78,7 +78,8 @@ TEST_F(GridPrint, LongGridsGoOnOverPagesAndWideOnesRepeatColumnZero) {
   data.AddFieldDef("KOD", ftString, 5);
   data.AddFieldDef("ERTEK", ftFloat);
   data.Open();
-  for (int i = 1; i <= 120; ++i) data.AppendRecord({QString("R%1").arg(i, 3, 10, QChar('0')), i * 1000.0});
+  for (int i = 1; i <= 120; ++i)
+    data.AppendRecord({QString("R%1").arg(i, 3, 10, QChar('0')), i * 1000.0});
   data.First();
   data.AppendRecord({"00124", 5.0});
   PrintDataSet(&data, "Hosszú");
@@ -87,7 +88,7 @@ TEST_F(GridPrint, LongGridsGoOnOverPagesAndWideOnesRepeatColumnZero) {
   for (int i = 1; i <= 120; ++i)
     EXPECT_TRUE(text.contains(QString("R%1").arg(i, 3, 10, QChar('0')))) << i;
   EXPECT_TRUE(text.contains("120 000"));
-  EXPECT_TRUE(text.contains("00124"));  // a text field stays as it is
+  EXPECT_TRUE(text.contains("00124"));    // a text field stays as it is
   EXPECT_GE(text.count("KOD"), Pages());  // the heading row on every page
 
   TStringGridPrint wide;
@@ -99,7 +100,8 @@ TEST_F(GridPrint, LongGridsGoOnOverPagesAndWideOnesRepeatColumnZero) {
   for (int c = 1; c < 21; ++c) wide.SetCell(c, 1, QString::number(c * 11));
   wide.Print({"Széles"});
   const QString wideText = Text();
-  for (int c = 1; c < 21; ++c) EXPECT_TRUE(wideText.contains(QString("Oszlop%1").arg(c, 2, 10, QChar('0')))) << c;
+  for (int c = 1; c < 21; ++c)
+    EXPECT_TRUE(wideText.contains(QString("Oszlop%1").arg(c, 2, 10, QChar('0')))) << c;
   const int bands = wideText.count("Sorcimke1");
   EXPECT_GE(bands, 2);
   EXPECT_EQ(wideText.count("Oszlop00"), bands);
@@ -108,7 +110,8 @@ TEST_F(GridPrint, LongGridsGoOnOverPagesAndWideOnesRepeatColumnZero) {
 using PrintButton = BrowserHost;
 
 TEST_F(PrintButton, SaysSentOnlyWhenThePrinterStarted) {
-  db.Exec("INSERT INTO KARTFEJ (LELTSZAM, MEGNEV, BESZERTEK) VALUES ('00124', 'Eszterga', 1234567.5)");
+  db.Exec(
+      "INSERT INTO KARTFEJ (LELTSZAM, MEGNEV, BESZERTEK) VALUES ('00124', 'Eszterga', 1234567.5)");
   Open();
   browser->PrintEnabled = true;
   TFormDBBrowser* f = Show();
