@@ -12,17 +12,17 @@ TDBBrowser::TDBBrowser(QObject* owner) : QObject(owner) {
 TDBBrowser::~TDBBrowser() = default;
 
 void TDBBrowser::SetInsertEnabled(bool on) {
-  m_insertEnabled = on;
+  InsertEnabled = on;
   m_form->SetInsertEnabled(on);
 }
 
 void TDBBrowser::SetUpdateEnabled(bool on) {
-  m_updateEnabled = on;
+  UpdateEnabled = on;
   m_form->SetUpdateEnabled(on);
 }
 
 void TDBBrowser::SetDeleteEnabled(bool on) {
-  m_deleteEnabled = on;
+  DeleteEnabled = on;
   m_form->SetDeleteEnabled(on);
 }
 
@@ -34,28 +34,8 @@ QDialog* TDBBrowser::OwnerForm() const {
 
 int TDBBrowser::Execute() {
   TFormDBBrowser& f = *m_form;
-  f.DataForm = DataForm ? DataForm.data() : OwnerForm();
-  f.DataSource = DataSource;
-  f.Title = Title;
-  f.HelpContext = HelpContext;
-  f.InsertEnabled = m_insertEnabled;
-  f.UpdateEnabled = m_updateEnabled;
-  f.DeleteEnabled = m_deleteEnabled;
-  f.FindEnabled = FindEnabled;
-  f.SelectEnabled = SelectEnabled;
-  f.PrintEnabled = PrintEnabled;
-  f.SayEnabled = SayEnabled;
-  f.SzuroEnabled = SzuroEnabled;
-  f.ExportEnabled = ExportEnabled;
-  f.Extra1 = Extra1;
-  f.Extra2 = Extra2;
-  f.DeleteDialog = DeleteDialog;
-  f.onPrint = onPrint;
-  f.onExport = onExport;
-  f.onFind = onFind;
-  f.onExtra1 = onExtra1;
-  f.onExtra2 = onExtra2;
-  f.SplitWindow = SplitWindow;
+  static_cast<TDBBrowserProperties&>(f) = *this;
+  if (!f.DataForm) f.DataForm = OwnerForm();
   f.FormActivate();
   return f.exec() == QDialog::Accepted ? QDialog::Accepted : QDialog::Rejected;
 }

@@ -17,19 +17,10 @@ class TBrowserGridModel;
 class TFormDBBrowser;
 using TBrowserEvent = std::function<void(TFormDBBrowser*)>;
 
-// The modal list window of TDBBrowser: a read-only grid over the browsed table and the buttons
-// to add, change, delete, view, find, filter, print, export and choose a row. Adding, changing
-// and viewing show the data form modally over the list.
-//
-// Keys in the grid act when released, and only when no command ran since the last key press
-// in the grid, so the release of the Enter or Esc that closed a dialog does nothing here.
-class TFormDBBrowser : public QDialog {
- public:
-  explicit TFormDBBrowser(QWidget* parent = nullptr);
-  ~TFormDBBrowser() override;
-
-  // The copy of the component's properties, set by TDBBrowser::Execute.
-  QPointer<QDialog> DataForm;
+// The properties of a table browser, with their defaults. TDBBrowser carries them and hands a
+// copy to its window at every Execute.
+struct TDBBrowserProperties {
+  QPointer<QDialog> DataForm;  // none: the nearest owner that is a dialog
   QPointer<TDataSource> DataSource;
   QString Title;
   int HelpContext = 0;
@@ -42,10 +33,22 @@ class TFormDBBrowser : public QDialog {
   bool SayEnabled = true;
   bool SzuroEnabled = true;
   bool ExportEnabled = true;
-  QString Extra1, Extra2;
+  QString Extra1, Extra2;  // captions; an empty one disables its button
   bool DeleteDialog = true;
   bool SplitWindow = true;
   TBrowserEvent onPrint, onExport, onFind, onExtra1, onExtra2;
+};
+
+// The modal list window of TDBBrowser: a read-only grid over the browsed table and the buttons
+// to add, change, delete, view, find, filter, print, export and choose a row. Adding, changing
+// and viewing show the data form modally over the list.
+//
+// Keys in the grid act when released, and only when no command ran since the last key press
+// in the grid, so the release of the Enter or Esc that closed a dialog does nothing here.
+class TFormDBBrowser : public QDialog, public TDBBrowserProperties {
+ public:
+  explicit TFormDBBrowser(QWidget* parent = nullptr);
+  ~TFormDBBrowser() override;
 
   QTableView* DBGrid;
   QWidget* PanelGombok;

@@ -74,12 +74,8 @@ class BrowserHost : public ::testing::Test {
   }
   TFormDBBrowser* Show() {
     TFormDBBrowser* f = browser->Form();
+    static_cast<TDBBrowserProperties&>(*f) = *browser;
     f->DataForm = dataForm;
-    f->DataSource = &source;
-    f->Title = browser->Title;
-    f->SplitWindow = browser->SplitWindow;
-    f->SelectEnabled = browser->SelectEnabled;
-    f->PrintEnabled = browser->PrintEnabled;
     f->FormActivate();
     f->show();
     return f;
