@@ -28,6 +28,7 @@ class TFormAssetHost : public QDialog {
   int Shown = 0;
 
   void accept() override {
+    if (m_table->State() == dsBrowse) m_table->Edit();  // as a data-aware edit does on typing
     m_table->FieldByName(QStringLiteral("LELTSZAM"))->SetAsString(EditLeltszam->text());
     m_table->FieldByName(QStringLiteral("MEGNEV"))->SetAsString(EditMegnev->text());
     QDialog::accept();
