@@ -6,12 +6,9 @@ bool FindInDataSet(TDataSet* dataSet, int fieldIndex, const QString& needle,
                    TFindDirection direction, bool ignoreCase) {
   if (dataSet->IsEmpty()) return false;
   const TField* field = dataSet->Fields(fieldIndex);
-  const QString wanted = ignoreCase ? needle.toUpper() : needle;
-  auto matches = [&] {
-    if (wanted.isEmpty()) return false;
-    const QString value = field->AsString();
-    return (ignoreCase ? value.toUpper() : value).startsWith(wanted);
-  };
+  // Compared without copies in capitals: the walk costs little more than reading the field.
+  const Qt::CaseSensitivity cs = ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive;
+  auto matches = [&] { return !needle.isEmpty() && field->AsString().startsWith(needle, cs); };
   switch (direction) {
     case TFindDirection::FromFirst:
       dataSet->First();
