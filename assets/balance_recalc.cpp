@@ -61,8 +61,9 @@ void RecalcBalances(TUniSQLTable& master, TUniSQLTable& cards) {
   cards.Close();
   cards.SetTablename(QStringLiteral("KARTTET"));
   cards.SetIndexFields(QStringLiteral("DATUM,TIPUS"));
-  cards.SetFilter(QStringLiteral("LELTSZAM = '%1'").arg(
-      master.Database()->EscapeString(master.FieldByName(QStringLiteral("LELTSZAM"))->AsString())));
+  cards.SetFilter(QStringLiteral("LELTSZAM = '%1'")
+                      .arg(master.Database()->EscapeString(
+                          master.FieldByName(QStringLiteral("LELTSZAM"))->AsString())));
   cards.SetFiltered(true);
   cards.Open();
 
@@ -80,7 +81,6 @@ void RecalcBalances(TUniSQLTable& master, TUniSQLTable& cards) {
   master.Post();
   if (remembered != dsBrowse) master.Edit();
 }
-
 
 namespace {
 
@@ -174,9 +174,8 @@ QString WrittenValue(const TUniSQLDatabase& database, RawResult::Kind kind, cons
     case RawResult::Number:
       return raw ? QString::fromLatin1(raw) : QStringLiteral("0");
     case RawResult::Date:
-      return !raw || std::strcmp(raw, "1900-01-01") < 0
-                 ? DateToSQL(kEmptyDate)
-                 : u'\'' + QString::fromLatin1(raw) + u'\'';
+      return !raw || std::strcmp(raw, "1900-01-01") < 0 ? DateToSQL(kEmptyDate)
+                                                        : u'\'' + QString::fromLatin1(raw) + u'\'';
     default:
       return u'\'' + database.EscapeString(raw ? QString::fromUtf8(raw) : QString()) + u'\'';
   }
@@ -274,10 +273,9 @@ void RecalcAllBalances(TUniSQLDatabase& database, const RecalcProgress& progress
   const int maximum = masters.RowCount();
   if (progress) progress(0, maximum);
   const int mKey = masters.Column(QStringLiteral("LELTSZAM"));
-  const int mDates[] = {masters.Column(QStringLiteral("BESZKELT")),
-                        masters.Column(QStringLiteral("AKTKELT")),
-                        masters.Column(QStringLiteral("ELADAS")),
-                        masters.Column(QStringLiteral("SLEJTEZ"))};
+  const int mDates[] = {
+      masters.Column(QStringLiteral("BESZKELT")), masters.Column(QStringLiteral("AKTKELT")),
+      masters.Column(QStringLiteral("ELADAS")), masters.Column(QStringLiteral("SLEJTEZ"))};
   QList<MYSQL_ROW> masterRows;
   QHash<QByteArray, int> masterIndex;
   masterRows.reserve(maximum);
@@ -300,11 +298,10 @@ void RecalcAllBalances(TUniSQLDatabase& database, const RecalcProgress& progress
                           items.Column(QStringLiteral("ECSNSZ"), first),
                           items.Column(QStringLiteral("ECSCSSZ"), first)};
   const int cTipus = items.Column(QStringLiteral("TIPUS"), first);
-  const int cBalances[] = {items.Column(QStringLiteral("BRUTTO"), first),
-                           items.Column(QStringLiteral("ECS"), first),
-                           items.Column(QStringLiteral("ECSSZ"), first),
-                           items.Column(QStringLiteral("NETTO"), first),
-                           items.Column(QStringLiteral("NETTOSZ"), first)};
+  const int cBalances[] = {
+      items.Column(QStringLiteral("BRUTTO"), first), items.Column(QStringLiteral("ECS"), first),
+      items.Column(QStringLiteral("ECSSZ"), first), items.Column(QStringLiteral("NETTO"), first),
+      items.Column(QStringLiteral("NETTOSZ"), first)};
   const int cSorszam = items.Column(QStringLiteral("SORSZAM"), first);
   const int cKey = items.Column(QStringLiteral("LELTSZAM"), first);
 
@@ -338,8 +335,8 @@ void RecalcAllBalances(TUniSQLDatabase& database, const RecalcProgress& progress
   BatchInsert newDates(database, QStringLiteral("INSERT INTO UJFEJDATUM VALUES "));
   QStringList columns;
   for (int c = first; c < items.ColumnCount(); ++c) columns << items.Name(c);
-  BatchInsert reinsert(database, QStringLiteral("INSERT INTO KARTTET (%1) VALUES ")
-                                     .arg(columns.join(u',')));
+  // Inserted only after every group to replace has been deleted.
+  QStringList reinserted;
   QStringList groupConditions;
   const QString hint = CardIndexHint(database);
   const auto flushGroups = [&] {
@@ -393,9 +390,9 @@ void RecalcAllBalances(TUniSQLDatabase& database, const RecalcProgress& progress
           balances.Add(QStringLiteral("(%1,%2,%3,%4,%5,%6,%7,%8,%9)")
                            .arg(WrittenValue(database, RawResult::Text, row[cKey]),
                                 WrittenValue(database, RawResult::Date, row[cDatum]),
-                                WrittenValue(database, RawResult::Text, row[cTipus]),
-                                num(b.BRUTTO), num(b.ECS), num(b.ECSSZ), num(b.NETTO),
-                                num(b.NETTOSZ), QString::number(b.SORSZAM)));
+                                WrittenValue(database, RawResult::Text, row[cTipus]), num(b.BRUTTO),
+                                num(b.ECS), num(b.ECSSZ), num(b.NETTO), num(b.NETTOSZ),
+                                QString::number(b.SORSZAM)));
         }
       } else if (changed || !clean) {
         const MYSQL_ROW key = rows[g].row;
@@ -403,9 +400,9 @@ void RecalcAllBalances(TUniSQLDatabase& database, const RecalcProgress& progress
                                .arg(WrittenValue(database, RawResult::Text, master[mKey]),
                                     key[cDatum] ? u'\'' + QString::fromLatin1(key[cDatum]) + u'\''
                                                 : QStringLiteral("NULL"),
-                                    key[cTipus] ? WrittenValue(database, RawResult::Text,
-                                                               key[cTipus])
-                                                : QStringLiteral("NULL"));
+                                    key[cTipus]
+                                        ? WrittenValue(database, RawResult::Text, key[cTipus])
+                                        : QStringLiteral("NULL"));
         if (groupConditions.size() >= kBatch) flushGroups();
         for (size_t i = g; i < end; ++i) {
           const MYSQL_ROW row = rows[i].row;
@@ -422,7 +419,7 @@ void RecalcAllBalances(TUniSQLDatabase& database, const RecalcProgress& progress
                            ? num(computed[found - std::begin(cBalances)])
                            : WrittenValue(database, items.KindOf(c), row[c]));
           }
-          reinsert.Add(u'(' + values.join(u',') + u')');
+          reinserted << u'(' + values.join(u',') + u')';
         }
       }
       g = end;
@@ -442,9 +439,9 @@ void RecalcAllBalances(TUniSQLDatabase& database, const RecalcProgress& progress
       for (int c = 0; c < masters.ColumnCount(); ++c) {
         const int* found = std::find(std::begin(mDates), std::end(mDates), c);
         pairs << masters.Name(c) + u'=' +
-                     (found != std::end(mDates) ? written[found - std::begin(mDates)]
-                                                : WrittenValue(database, masters.KindOf(c),
-                                                               master[c]));
+                     (found != std::end(mDates)
+                          ? written[found - std::begin(mDates)]
+                          : WrittenValue(database, masters.KindOf(c), master[c]));
       }
       RunStatements(database, QStringLiteral("UPDATE KARTFEJ SET %1 WHERE LELTSZAM = %2")
                                   .arg(pairs.join(u','),
@@ -472,6 +469,9 @@ void RecalcAllBalances(TUniSQLDatabase& database, const RecalcProgress& progress
                                  "T.NETTOSZ = U.NETTOSZ, T.SORSZAM = U.SORSZAM")
                       .arg(hint));
   flushGroups();
+  BatchInsert reinsert(database,
+                       QStringLiteral("INSERT INTO KARTTET (%1) VALUES ").arg(columns.join(u',')));
+  for (const QString& values : reinserted) reinsert.Add(values);
   reinsert.Flush();
   newDates.Flush();
   if (datesTable)

@@ -125,17 +125,20 @@ TEST(Benchmark, RecalcAllBalances) {
     db.CreateCompanyTables();
     Generate(db, assets);
     // Worst: every item's stored balances are wrong.
-    db.Exec(QStringLiteral("UPDATE KARTTET SET BRUTTO = 0, ECS = 0, ECSSZ = 0, NETTO = 0, "
-                           "NETTOSZ = 0, SORSZAM = 0"));
+    db.Exec(
+        QStringLiteral("UPDATE KARTTET SET BRUTTO = 0, ECS = 0, ECSSZ = 0, NETTO = 0, "
+                       "NETTOSZ = 0, SORSZAM = 0"));
     const double worst = TimedRecalc(db);
     // After a run: only each asset's new last item is off, with SORSZAM 0 as the run writes it.
-    db.Exec(QStringLiteral("UPDATE KARTTET SET SORSZAM = 0, ECS = 0, NETTO = 0 WHERE DATUM = "
-                           "'2011-12-31'"));
+    db.Exec(
+        QStringLiteral("UPDATE KARTTET SET SORSZAM = 0, ECS = 0, NETTO = 0 WHERE DATUM = "
+                       "'2011-12-31'"));
     const double afterRun = TimedRecalc(db);
     const double baseline = Baseline(db);
-    std::printf("recalc_all %d assets: worst %.2f s, after-run %.2f s, baseline %.2f s, "
-                "worst/baseline %.2f, after-run/baseline %.2f\n",
-                assets, worst, afterRun, baseline, worst / baseline, afterRun / baseline);
+    std::printf(
+        "recalc_all %d assets: worst %.2f s, after-run %.2f s, baseline %.2f s, "
+        "worst/baseline %.2f, after-run/baseline %.2f\n",
+        assets, worst, afterRun, baseline, worst / baseline, afterRun / baseline);
     std::fflush(stdout);
   }
 }
