@@ -1,5 +1,6 @@
 #include "depreciation_calculator.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 
@@ -22,8 +23,7 @@ long double RoundHalfEven(long double x) {
 
 QString FormatParamNum(double x) { return QString::number(x, 'f', 2); }
 
-DepreciationCalculator::DepreciationCalculator(QList<PrecisionPeriod> periods,
-                                               MessageSink messages)
+DepreciationCalculator::DepreciationCalculator(QList<PrecisionPeriod> periods, MessageSink messages)
     : m_periods(std::move(periods)), m_messages(std::move(messages)) {}
 
 QList<RunLine> DepreciationCalculator::ProcessAsset(const AssetCard& card, const QDate& runDate) {
@@ -43,13 +43,25 @@ void DepreciationCalculator::processAsset(const AssetCard& card, const QDate& ru
   // A suspension not followed by a write-off: the time before it is run first, up to the day
   // before it. Only the last suspension needs it: that inner run handles earlier ones itself,
   // so no span is written off twice. Its amounts count into this run's totals, so the pieces
-  // after a restart start from the nets the inner run left.
+  // after a restart start from the nets the inner run left. A write-off dated on the
+  // suspension's own day sorts before it and still follows it: the run of that day has already
+  // written the time before the suspension off.
   int lastSuspension = -1;
-  for (int i = rows.size() - 1; i >= 0 && lastSuspension < 0; --i) {
-    if (rows[i].TIPUS == '4') break;
+  for (int i = rows.size() - 1; i >= 0 && lastSuspension < 0; --i)
     if (rows[i].TIPUS == 'A') lastSuspension = i;
+  if (lastSuspension >= 0) {
+    const QDate since = rows[lastSuspension].DATUM;
+    const bool writtenOff = std::any_of(rows.begin(), rows.end(), [&](const CardItem& r) {
+      return r.TIPUS == '4' && r.DATUM >= since;
+    });
+    if (!writtenOff) processAsset(card, since.addDays(-1), totals, out);
+    // Still suspended (no restart after the suspension): nothing after it is written off,
+    // whatever items follow; a value change during the suspension counts from the restart.
+    for (int i = rows.size() - 1; i >= 0; --i) {
+      if (rows[i].TIPUS == 'B') break;
+      if (rows[i].TIPUS == 'A') return;
+    }
   }
-  if (lastSuspension >= 0) processAsset(card, rows[lastSuspension].DATUM.addDays(-1), totals, out);
 
   const CardItem& last = rows.last();
   if (last.NETTO <= 0 && last.NETTOSZ <= 0) return;
@@ -89,9 +101,9 @@ QDate DepreciationCalculator::nextChangeLimit(const QList<CardItem>& rows, int c
   return limit;
 }
 
-void DepreciationCalculator::splitByYear(const AssetCard& card, double brutto,
-                                         long double nettosz, long double netto, QDate first,
-                                         const QDate& last, Totals& totals, QList<RunLine>& out) {
+void DepreciationCalculator::splitByYear(const AssetCard& card, double brutto, long double nettosz,
+                                         long double netto, QDate first, const QDate& last,
+                                         Totals& totals, QList<RunLine>& out) {
   QDate yearEnd(first.year(), 12, 31);
   while (last > yearEnd) {
     computeInterval(card, brutto, nettosz, netto, first, yearEnd, totals, out);
@@ -109,9 +121,8 @@ QChar DepreciationCalculator::precisionFor(const QDate& first, const QDate& last
 }
 
 void DepreciationCalculator::computeInterval(const AssetCard& card, double brutto,
-                                             long double& nettosz, long double& netto,
-                                             QDate first, QDate last, Totals& totals,
-                                             QList<RunLine>& out) {
+                                             long double& nettosz, long double& netto, QDate first,
+                                             QDate last, Totals& totals, QList<RunLine>& out) {
   const long double marertek = card.MARERTEK;
   DaysInYear = isLeap(last.year()) ? 366 : 365;
   if (netto <= 0 && nettosz - marertek <= 0) return;

@@ -30,7 +30,8 @@ double Stored(double amount) { return FormatParamNum(amount).toDouble(); }
 
 class BatchInsert {
  public:
-  BatchInsert(TUniSQLDatabase& database, QString head) : m_database(database), m_head(std::move(head)) {}
+  BatchInsert(TUniSQLDatabase& database, QString head)
+      : m_database(database), m_head(std::move(head)) {}
   void Add(const QString& values) {
     m_rows << values;
     if (m_rows.size() >= kInsertBatch) Flush();
@@ -68,8 +69,9 @@ QString DepreciationRun::Selection(const QString& column, const QString& leltsza
 bool DepreciationRun::HasLaterWriteOffs(const QDate& runDate, const QString& leltszam) const {
   TUniSQLQuery q;
   q.SetDatabase(&m_database);
-  q.SetSQL(QStringLiteral("select LELTSZAM from KARTTET where TIPUS = '4' and DATUM >= %1%2 limit 1")
-               .arg(DateToSQL(runDate), Selection(QStringLiteral("LELTSZAM"), leltszam)));
+  q.SetSQL(
+      QStringLiteral("select LELTSZAM from KARTTET where TIPUS = '4' and DATUM >= %1%2 limit 1")
+          .arg(DateToSQL(runDate), Selection(QStringLiteral("LELTSZAM"), leltszam)));
   q.Open();
   return !q.IsEmpty();
 }
@@ -80,18 +82,24 @@ DepreciationRun::Result DepreciationRun::Run(const QDate& runDate, const QString
                                              const Progress& progress) {
   const QString date = DateToSQL(runDate);
   const QString items = Selection(QStringLiteral("LELTSZAM"), leltszam);
+  const QString tableItems = Selection(QStringLiteral("T.LELTSZAM"), leltszam);
   Result result;
   TTransaction transaction(m_database);
 
   if (deleteLater) {
-    Exec(m_database, QStringLiteral("delete from KARTTET where TIPUS = '4' and DATUM >= %1%2")
-                         .arg(date, items));
+    Exec(
+        m_database,
+        QStringLiteral("delete from KARTTET where TIPUS = '4' and DATUM >= %1%2").arg(date, items));
     // The lines of the later runs go with their items, so no orphan run lines remain.
     Exec(m_database,
          QStringLiteral("delete from SZAMITAS where ECSDATUM >= %1%2").arg(date, items));
   } else {
-    Exec(m_database,
-         QStringLiteral("delete from SZAMITAS where ECSDATUM = %1%2").arg(date, items));
+    // The lines of an asset whose write-off of this date stays, stay with it: they are the
+    // detail of that write-off, and the run starts after it, so it writes none again.
+    Exec(m_database, QStringLiteral("delete from SZAMITAS where ECSDATUM = %1%2 and LELTSZAM not "
+                                    "in (select LELTSZAM from KARTTET where TIPUS = '4' and "
+                                    "DATUM = %1)")
+                         .arg(date, items));
   }
 
   // Everything the computation reads, in one query per table.
@@ -111,26 +119,32 @@ DepreciationRun::Result DepreciationRun::Run(const QDate& runDate, const QString
   {
     TUniSQLQuery q;
     q.SetDatabase(&m_database);
-    q.SetSQL(QStringLiteral("select LELTSZAM, DATUM, TIPUS, NETTO, NETTOSZ, BRUTTO from KARTTET "
-                            "where DATUM <= %1%2 order by LELTSZAM, DATUM, TIPUS")
-                 .arg(date, items));
+    // Items and rates are grouped under the asset as the server compares the inventory
+    // number, as the per-asset queries find them ("00001 " belongs to "00001").
+    q.SetSQL(QStringLiteral("select F.LELTSZAM, T.DATUM, T.TIPUS, T.NETTO, T.NETTOSZ, T.BRUTTO "
+                            "from KARTTET T join KARTFEJ F on T.LELTSZAM = F.LELTSZAM "
+                            "where T.DATUM <= %1%2 order by F.LELTSZAM, T.DATUM, T.TIPUS")
+                 .arg(date, tableItems));
     q.Open();
     for (q.First(); !q.Eof(); q.Next()) {
       const QString type = q.Fields(2)->AsString();
       cards[q.Fields(0)->AsString()].items.append(
-          {q.Fields(1)->AsDate(), type.isEmpty() ? QChar(' ') : type.at(0),
-           q.Fields(3)->AsFloat(), q.Fields(4)->AsFloat(), q.Fields(5)->AsFloat()});
+          {q.Fields(1)->AsDate(), type.isEmpty() ? QChar(' ') : type.at(0), q.Fields(3)->AsFloat(),
+           q.Fields(4)->AsFloat(), q.Fields(5)->AsFloat()});
     }
-    q.SetSQL(QStringLiteral("select LELTSZAM, EV, KULCS, KULCSSZ from KULCSOK where 1 = 1%1 "
-                            "order by LELTSZAM, EV")
-                 .arg(items));
+    q.SetSQL(QStringLiteral("select F.LELTSZAM, K.EV, K.KULCS, K.KULCSSZ from KULCSOK K join "
+                            "KARTFEJ F on K.LELTSZAM = F.LELTSZAM where 1 = 1%1")
+                 .arg(Selection(QStringLiteral("K.LELTSZAM"), leltszam)));
     q.Close();
     q.Open();
     for (q.First(); !q.Eof(); q.Next()) {
       auto found = cards.find(q.Fields(0)->AsString());
       if (found == cards.end()) continue;
-      found->rates.insert(static_cast<int>(q.Fields(1)->AsInteger()),
-                          {q.Fields(2)->AsFloat(), q.Fields(3)->AsFloat()});
+      // Of two rows of one year (imports leave them) the first one counts, as the rate query
+      // of a piece finds it.
+      const int year = static_cast<int>(q.Fields(1)->AsInteger());
+      if (!found->rates.contains(year))
+        found->rates.insert(year, {q.Fields(2)->AsFloat(), q.Fields(3)->AsFloat()});
     }
   }
   QList<Asset> assets;
@@ -163,14 +177,15 @@ DepreciationRun::Result DepreciationRun::Run(const QDate& runDate, const QString
       const QString key = m_database.EscapeString(asset.LELTSZAM);
       double brutto = 0, ecsa = 0, ecssz = 0;
       for (const RunLine& l : run) {
-        lines.Add(QStringLiteral("(%1, %2, %3, '%4', %5, %6, %7, %8, %9, %10, %11, %12, ' ', ' ', 0)")
-                      .arg(date, DateToSQL(l.DATUMTOL), DateToSQL(l.DATUMIG), key)
-                      .arg(l.NAPOK)
-                      .arg(FormatParamNum(l.BRUTTO), FormatParamNum(l.KULCSSZ),
-                           FormatParamNum(l.ECSSZ), FormatParamNum(l.KULCSA),
-                           FormatParamNum(l.ECSA), FormatParamNum(l.NETTOSZ),
-                           FormatParamNum(l.NETTOA)));
-        brutto = std::max(brutto, Stored(l.BRUTTO));
+        lines.Add(
+            QStringLiteral("(%1, %2, %3, '%4', %5, %6, %7, %8, %9, %10, %11, %12, ' ', ' ', 0)")
+                .arg(date, DateToSQL(l.DATUMTOL), DateToSQL(l.DATUMIG), key)
+                .arg(l.NAPOK)
+                .arg(FormatParamNum(l.BRUTTO), FormatParamNum(l.KULCSSZ), FormatParamNum(l.ECSSZ),
+                     FormatParamNum(l.KULCSA), FormatParamNum(l.ECSA), FormatParamNum(l.NETTOSZ),
+                     FormatParamNum(l.NETTOA)));
+        // The largest gross of the lines, also when it is negative.
+        brutto = &l == &run.first() ? Stored(l.BRUTTO) : std::max(brutto, Stored(l.BRUTTO));
         ecsa += Stored(l.ECSA);
         ecssz += Stored(l.ECSSZ);
       }
@@ -204,7 +219,8 @@ DepreciationRun::Result DepreciationRun::Run(const QDate& runDate, const QString
 void DepreciationRun::DeleteRun(const QDate& runDate) {
   const QString date = DateToSQL(runDate);
   TTransaction transaction(m_database);
-  Exec(m_database, QStringLiteral("delete from KARTTET where DATUM = %1 and TIPUS = '4'").arg(date));
+  Exec(m_database,
+       QStringLiteral("delete from KARTTET where DATUM = %1 and TIPUS = '4'").arg(date));
   Exec(m_database, QStringLiteral("delete from SZAMITAS where ECSDATUM = %1").arg(date));
   transaction.Commit();
 }
