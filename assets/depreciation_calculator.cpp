@@ -23,7 +23,8 @@ long double RoundHalfEven(long double x) {
 
 QString FormatParamNum(double x) { return QString::number(x, 'f', 2); }
 
-DepreciationCalculator::DepreciationCalculator(QList<PrecisionPeriod> periods, MessageSink messages)
+DepreciationCalculator::DepreciationCalculator(QList<PrecisionPeriod> periods,
+                                               MessageSink messages)
     : m_periods(std::move(periods)), m_messages(std::move(messages)) {}
 
 QList<RunLine> DepreciationCalculator::ProcessAsset(const AssetCard& card, const QDate& runDate) {
@@ -101,9 +102,9 @@ QDate DepreciationCalculator::nextChangeLimit(const QList<CardItem>& rows, int c
   return limit;
 }
 
-void DepreciationCalculator::splitByYear(const AssetCard& card, double brutto, long double nettosz,
-                                         long double netto, QDate first, const QDate& last,
-                                         Totals& totals, QList<RunLine>& out) {
+void DepreciationCalculator::splitByYear(const AssetCard& card, double brutto,
+                                         long double nettosz, long double netto, QDate first,
+                                         const QDate& last, Totals& totals, QList<RunLine>& out) {
   QDate yearEnd(first.year(), 12, 31);
   while (last > yearEnd) {
     computeInterval(card, brutto, nettosz, netto, first, yearEnd, totals, out);
@@ -121,8 +122,9 @@ QChar DepreciationCalculator::precisionFor(const QDate& first, const QDate& last
 }
 
 void DepreciationCalculator::computeInterval(const AssetCard& card, double brutto,
-                                             long double& nettosz, long double& netto, QDate first,
-                                             QDate last, Totals& totals, QList<RunLine>& out) {
+                                             long double& nettosz, long double& netto,
+                                             QDate first, QDate last, Totals& totals,
+                                             QList<RunLine>& out) {
   const long double marertek = card.MARERTEK;
   DaysInYear = isLeap(last.year()) ? 366 : 365;
   if (netto <= 0 && nettosz - marertek <= 0) return;

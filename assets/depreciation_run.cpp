@@ -30,8 +30,7 @@ double Stored(double amount) { return FormatParamNum(amount).toDouble(); }
 
 class BatchInsert {
  public:
-  BatchInsert(TUniSQLDatabase& database, QString head)
-      : m_database(database), m_head(std::move(head)) {}
+  BatchInsert(TUniSQLDatabase& database, QString head) : m_database(database), m_head(std::move(head)) {}
   void Add(const QString& values) {
     m_rows << values;
     if (m_rows.size() >= kInsertBatch) Flush();
@@ -69,9 +68,8 @@ QString DepreciationRun::Selection(const QString& column, const QString& leltsza
 bool DepreciationRun::HasLaterWriteOffs(const QDate& runDate, const QString& leltszam) const {
   TUniSQLQuery q;
   q.SetDatabase(&m_database);
-  q.SetSQL(
-      QStringLiteral("select LELTSZAM from KARTTET where TIPUS = '4' and DATUM >= %1%2 limit 1")
-          .arg(DateToSQL(runDate), Selection(QStringLiteral("LELTSZAM"), leltszam)));
+  q.SetSQL(QStringLiteral("select LELTSZAM from KARTTET where TIPUS = '4' and DATUM >= %1%2 limit 1")
+               .arg(DateToSQL(runDate), Selection(QStringLiteral("LELTSZAM"), leltszam)));
   q.Open();
   return !q.IsEmpty();
 }
@@ -87,9 +85,8 @@ DepreciationRun::Result DepreciationRun::Run(const QDate& runDate, const QString
   TTransaction transaction(m_database);
 
   if (deleteLater) {
-    Exec(
-        m_database,
-        QStringLiteral("delete from KARTTET where TIPUS = '4' and DATUM >= %1%2").arg(date, items));
+    Exec(m_database, QStringLiteral("delete from KARTTET where TIPUS = '4' and DATUM >= %1%2")
+                         .arg(date, items));
     // The lines of the later runs go with their items, so no orphan run lines remain.
     Exec(m_database,
          QStringLiteral("delete from SZAMITAS where ECSDATUM >= %1%2").arg(date, items));
@@ -129,8 +126,8 @@ DepreciationRun::Result DepreciationRun::Run(const QDate& runDate, const QString
     for (q.First(); !q.Eof(); q.Next()) {
       const QString type = q.Fields(2)->AsString();
       cards[q.Fields(0)->AsString()].items.append(
-          {q.Fields(1)->AsDate(), type.isEmpty() ? QChar(' ') : type.at(0), q.Fields(3)->AsFloat(),
-           q.Fields(4)->AsFloat(), q.Fields(5)->AsFloat()});
+          {q.Fields(1)->AsDate(), type.isEmpty() ? QChar(' ') : type.at(0),
+           q.Fields(3)->AsFloat(), q.Fields(4)->AsFloat(), q.Fields(5)->AsFloat()});
     }
     q.SetSQL(QStringLiteral("select F.LELTSZAM, K.EV, K.KULCS, K.KULCSSZ from KULCSOK K join "
                             "KARTFEJ F on K.LELTSZAM = F.LELTSZAM where 1 = 1%1")
@@ -177,13 +174,13 @@ DepreciationRun::Result DepreciationRun::Run(const QDate& runDate, const QString
       const QString key = m_database.EscapeString(asset.LELTSZAM);
       double brutto = 0, ecsa = 0, ecssz = 0;
       for (const RunLine& l : run) {
-        lines.Add(
-            QStringLiteral("(%1, %2, %3, '%4', %5, %6, %7, %8, %9, %10, %11, %12, ' ', ' ', 0)")
-                .arg(date, DateToSQL(l.DATUMTOL), DateToSQL(l.DATUMIG), key)
-                .arg(l.NAPOK)
-                .arg(FormatParamNum(l.BRUTTO), FormatParamNum(l.KULCSSZ), FormatParamNum(l.ECSSZ),
-                     FormatParamNum(l.KULCSA), FormatParamNum(l.ECSA), FormatParamNum(l.NETTOSZ),
-                     FormatParamNum(l.NETTOA)));
+        lines.Add(QStringLiteral("(%1, %2, %3, '%4', %5, %6, %7, %8, %9, %10, %11, %12, ' ', ' ', 0)")
+                      .arg(date, DateToSQL(l.DATUMTOL), DateToSQL(l.DATUMIG), key)
+                      .arg(l.NAPOK)
+                      .arg(FormatParamNum(l.BRUTTO), FormatParamNum(l.KULCSSZ),
+                           FormatParamNum(l.ECSSZ), FormatParamNum(l.KULCSA),
+                           FormatParamNum(l.ECSA), FormatParamNum(l.NETTOSZ),
+                           FormatParamNum(l.NETTOA)));
         // The largest gross of the lines, also when it is negative.
         brutto = &l == &run.first() ? Stored(l.BRUTTO) : std::max(brutto, Stored(l.BRUTTO));
         ecsa += Stored(l.ECSA);
@@ -219,8 +216,7 @@ DepreciationRun::Result DepreciationRun::Run(const QDate& runDate, const QString
 void DepreciationRun::DeleteRun(const QDate& runDate) {
   const QString date = DateToSQL(runDate);
   TTransaction transaction(m_database);
-  Exec(m_database,
-       QStringLiteral("delete from KARTTET where DATUM = %1 and TIPUS = '4'").arg(date));
+  Exec(m_database, QStringLiteral("delete from KARTTET where DATUM = %1 and TIPUS = '4'").arg(date));
   Exec(m_database, QStringLiteral("delete from SZAMITAS where ECSDATUM = %1").arg(date));
   transaction.Commit();
 }

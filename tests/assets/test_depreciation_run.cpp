@@ -16,10 +16,9 @@ class Run : public ::testing::Test {
   // An activated asset with its acquisition and activation items and both rates per year.
   void Asset(const QString& key, double gross, double residual, const QString& bought,
              const QString& activated, std::initializer_list<int> years, double tax, double acc) {
-    db.Exec(
-        QStringLiteral("INSERT INTO KARTFEJ (LELTSZAM, MEGNEV, MARERTEK) VALUES ('%1', 'Gép', %2)")
-            .arg(key)
-            .arg(residual));
+    db.Exec(QStringLiteral("INSERT INTO KARTFEJ (LELTSZAM, MEGNEV, MARERTEK) VALUES ('%1', 'Gép', %2)")
+                .arg(key)
+                .arg(residual));
     db.Exec(QStringLiteral("INSERT INTO KARTTET (LELTSZAM, DATUM, TIPUS, BRUTTONOV) VALUES "
                            "('%1', '%2', '0', %3), ('%1', '%4', '2', 0)")
                 .arg(key, bought)
@@ -32,28 +31,25 @@ class Run : public ::testing::Test {
                   .arg(tax)
                   .arg(acc));
   }
-  DepreciationRun::Result RunFor(const QString& date, const QString& key = {},
-                                 bool deleteLater = false) {
+  DepreciationRun::Result RunFor(const QString& date, const QString& key = {}, bool deleteLater = false) {
     RecalcAllBalances(db.Db());
     DepreciationRun run(db.Db());
     return run.Run(QDate::fromString(date, Qt::ISODate), key, deleteLater,
                    [&](const QString& m) { messages << m; });
   }
   QString Lines(const QString& date) {
-    return db.Value(
-        QStringLiteral(
-            "SELECT IFNULL(CAST(GROUP_CONCAT(CONCAT_WS('/', LELTSZAM, DATUMTOL, DATUMIG, NAPOK, "
-            "ECSSZ, ECSA) ORDER BY LELTSZAM, DATUMTOL SEPARATOR ' ') AS CHAR(2000)), '') FROM "
-            "SZAMITAS WHERE ECSDATUM = '%1'")
-            .arg(date));
+    return db.Value(QStringLiteral(
+        "SELECT IFNULL(CAST(GROUP_CONCAT(CONCAT_WS('/', LELTSZAM, DATUMTOL, DATUMIG, NAPOK, "
+        "ECSSZ, ECSA) ORDER BY LELTSZAM, DATUMTOL SEPARATOR ' ') AS CHAR(2000)), '') FROM "
+        "SZAMITAS WHERE ECSDATUM = '%1'")
+                        .arg(date));
   }
   QString WriteOffs(const QString& key) {
-    return db.Value(
-        QStringLiteral(
-            "SELECT IFNULL(CAST(GROUP_CONCAT(CONCAT_WS('/', DATUM, SZOVEG, BRUTTO, ECSNOV, ECSNSZ, "
-            "ECS, NETTO, ECSSZ, NETTOSZ) ORDER BY DATUM SEPARATOR ' ') AS CHAR(2000)), '') FROM "
-            "KARTTET WHERE TIPUS = '4' AND LELTSZAM = '%1'")
-            .arg(key));
+    return db.Value(QStringLiteral(
+        "SELECT IFNULL(CAST(GROUP_CONCAT(CONCAT_WS('/', DATUM, SZOVEG, BRUTTO, ECSNOV, ECSNSZ, "
+        "ECS, NETTO, ECSSZ, NETTOSZ) ORDER BY DATUM SEPARATOR ' ') AS CHAR(2000)), '') FROM "
+        "KARTTET WHERE TIPUS = '4' AND LELTSZAM = '%1'")
+                        .arg(key));
   }
   TestDatabase db;
   QStringList messages;
@@ -64,9 +60,8 @@ TEST_F(Run, TwoRunsInARowContinueWhereTheFirstEnded) {
   const auto first = RunFor("2005-06-30");
   EXPECT_EQ(first.lines, 2);
   EXPECT_EQ(first.items, 1);
-  EXPECT_EQ(
-      Lines("2005-06-30"),
-      "00001/2004-07-01/2004-12-31/184/90492/72896 00001/2005-01-01/2005-06-30/181/89260/71904");
+  EXPECT_EQ(Lines("2005-06-30"),
+            "00001/2004-07-01/2004-12-31/184/90492/72896 00001/2005-01-01/2005-06-30/181/89260/71904");
   EXPECT_EQ(WriteOffs("00001"),
             "2005-06-30/ÉCS LEIRÁS/1000000/144800/179752/144800/855200/179752/820248");
 
@@ -77,13 +72,11 @@ TEST_F(Run, TwoRunsInARowContinueWhereTheFirstEnded) {
 
 TEST_F(Run, ValueIncreaseCutsThePiece) {
   Asset("00001", 1200000, 0, "2004-12-20", "2005-01-01", {2005}, 20, 10);
-  db.Exec(
-      QStringLiteral("INSERT INTO KARTTET (LELTSZAM, DATUM, TIPUS, BRUTTONOV) VALUES "
-                     "('00001', '2005-07-01', '3', 365000)"));
+  db.Exec(QStringLiteral("INSERT INTO KARTTET (LELTSZAM, DATUM, TIPUS, BRUTTONOV) VALUES "
+                         "('00001', '2005-07-01', '3', 365000)"));
   RunFor("2005-12-31");
-  EXPECT_EQ(
-      Lines("2005-12-31"),
-      "00001/2005-01-01/2005-06-30/181/59507/119014 00001/2005-07-01/2005-12-31/184/78893/157786");
+  EXPECT_EQ(Lines("2005-12-31"),
+            "00001/2005-01-01/2005-06-30/181/59507/119014 00001/2005-07-01/2005-12-31/184/78893/157786");
   EXPECT_EQ(db.Value("SELECT CONCAT(ECSNSZ, '/', ECSNOV) FROM KARTTET WHERE TIPUS = '4'"),
             "138400/276800");
 }
@@ -95,9 +88,8 @@ TEST_F(Run, OnlyActiveAssetsOfTheSelectionAreRun) {
   Asset("00004", 100000, 0, "2005-01-01", "2005-01-01", {2005}, 10, 10);
   db.Exec("UPDATE KARTFEJ SET ELADAS = '2006-02-01' WHERE LELTSZAM = '00004'");  // sold later
   Asset("00005", 100000, 0, "2005-01-01", "2005-01-01", {2005}, 10, 10);
-  db.Exec(
-      "INSERT INTO KARTTET (LELTSZAM, DATUM, TIPUS, BRUTTOCSOK) VALUES "
-      "('00005', '2005-05-01', '5', 100000)");  // scrapped
+  db.Exec("INSERT INTO KARTTET (LELTSZAM, DATUM, TIPUS, BRUTTOCSOK) VALUES "
+          "('00005', '2005-05-01', '5', 100000)");  // scrapped
 
   const auto all = RunFor("2005-12-31");
   EXPECT_EQ(all.assetsRead, 5);
@@ -145,9 +137,8 @@ TEST_F(Run, AFailedRunChangesNothing) {
   RunFor("2005-06-30");
   const QString before = Lines("2005-06-30") + WriteOffs("00001");
   // The later run is deleted and the new lines are written before the item fails.
-  db.Exec(
-      "ALTER TABLE KARTTET ADD CONSTRAINT NINCS_LEIRAS CHECK (TIPUS <> '4' OR DATUM <> "
-      "'2005-03-31')");
+  db.Exec("ALTER TABLE KARTTET ADD CONSTRAINT NINCS_LEIRAS CHECK (TIPUS <> '4' OR DATUM <> "
+          "'2005-03-31')");
   EXPECT_THROW(RunFor("2005-03-31", {}, true), EDatabaseError);
   EXPECT_EQ(Lines("2005-06-30") + WriteOffs("00001"), before);
   EXPECT_EQ(Lines("2005-03-31"), "");
