@@ -16,9 +16,8 @@ namespace {
 QStringList Columns(TestDatabase& db, const QString& table) {
   TUniSQLQuery q;
   q.SetDatabase(&db.Db());
-  q.SetSQL(
-      QStringLiteral("SELECT COLUMN_NAME FROM INFORMATION_SCHEMA.COLUMNS WHERE "
-                     "TABLE_SCHEMA = DATABASE() AND TABLE_NAME = ':T' ORDER BY ORDINAL_POSITION"));
+  q.SetSQL(QStringLiteral("SELECT COLUMN_NAME FROM INFORMATION_SCHEMA.COLUMNS WHERE "
+                          "TABLE_SCHEMA = DATABASE() AND TABLE_NAME = ':T' ORDER BY ORDINAL_POSITION"));
   q.SetParam(QStringLiteral("T"), table);
   q.Open();
   QStringList names;
@@ -85,12 +84,10 @@ class Balances : public ::testing::Test {
                 .arg(acc));
   }
   QString Card(const QString& leltszam) {
-    return db.Value(
-        QStringLiteral(
-            "SELECT CAST(GROUP_CONCAT(CONCAT_WS('/', TIPUS, BRUTTO, ECS, ECSSZ, NETTO, NETTOSZ, "
-            "SORSZAM) ORDER BY SORSZAM SEPARATOR ' ') AS CHAR(500)) FROM KARTTET WHERE LELTSZAM = "
-            "'%1'")
-            .arg(leltszam));
+    return db.Value(QStringLiteral(
+        "SELECT CAST(GROUP_CONCAT(CONCAT_WS('/', TIPUS, BRUTTO, ECS, ECSSZ, NETTO, NETTOSZ, "
+        "SORSZAM) ORDER BY SORSZAM SEPARATOR ' ') AS CHAR(500)) FROM KARTTET WHERE LELTSZAM = '%1'")
+                        .arg(leltszam));
   }
   QString Dates(const QString& leltszam) {
     return db.Value(QStringLiteral("SELECT CONCAT_WS(' ', BESZKELT, AKTKELT, ELADAS, SLEJTEZ) "
@@ -125,8 +122,9 @@ TEST_F(Balances, CardsOfEveryKindAreRecalculated) {
   Asset("00005", "2002-02-02");
 
   std::vector<std::pair<int, int>> progress;
-  RecalcAllBalances(db.Db(),
-                    [&](int position, int maximum) { progress.emplace_back(position, maximum); });
+  RecalcAllBalances(db.Db(), [&](int position, int maximum) {
+    progress.emplace_back(position, maximum);
+  });
 
   EXPECT_EQ(Card("00001"), "0/100/0/0/0/0/0 2/100/0/0/100/100/1 4/100/10/20/90/80/2");
   EXPECT_EQ(Dates("00001"), "2004-01-10 2004-02-01 1900-01-01 1900-01-01");
@@ -173,9 +171,8 @@ TEST_F(Balances, FailureLeavesEveryCardAsItWas) {
   Asset("00002");
   Item("00002", "2004-01-10", "0", 100);
   // The second card cannot be written: its first item may not get SORSZAM 0.
-  db.Exec(
-      QStringLiteral("ALTER TABLE KARTTET ADD CONSTRAINT NEM_IRHATO "
-                     "CHECK (LELTSZAM <> '00002' OR SORSZAM <> 0)"));
+  db.Exec(QStringLiteral("ALTER TABLE KARTTET ADD CONSTRAINT NEM_IRHATO "
+                         "CHECK (LELTSZAM <> '00002' OR SORSZAM <> 0)"));
   try {
     RecalcAllBalances(db.Db());
     FAIL() << "no error";
