@@ -2,10 +2,11 @@
 
 #include <mysql.h>
 
-#include <QHash>
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "card_balances.h"
@@ -243,7 +244,7 @@ struct CardRow {
   int master = 0;
   MYSQL_ROW row = nullptr;
   const char* datum = nullptr;  // as stored, NULL first
-  QByteArray tipus;             // the collation's weight of TIPUS, so "a" and "A" tie
+  std::string_view tipus;       // the collation's weight of TIPUS, so "a" and "A" tie
   bool tipusNull = false;
   BalanceItem balance;
 };
@@ -277,18 +278,19 @@ void RecalcAllBalances(TUniSQLDatabase& database, const RecalcProgress& progress
       masters.Column(QStringLiteral("BESZKELT")), masters.Column(QStringLiteral("AKTKELT")),
       masters.Column(QStringLiteral("ELADAS")), masters.Column(QStringLiteral("SLEJTEZ"))};
   QList<MYSQL_ROW> masterRows;
-  QHash<QByteArray, int> masterIndex;
+  std::unordered_map<std::string_view, int> masterIndex;
   masterRows.reserve(maximum);
   while (MYSQL_ROW row = masters.Next()) {
-    masterIndex.insert(QByteArray(row[mKey]), masterRows.size());
+    masterIndex.emplace(row[mKey], masterRows.size());
     masterRows << row;
   }
 
   // The items of every asset, matched to their master as the server compares LELTSZAM, so an
   // item keyed "00001 " belongs to "00001" as the per-card filter finds it.
+  // One pass over the table in its stored order, each item finding its master by the key.
   RawResult items(database, QStringLiteral("SELECT F.LELTSZAM, WEIGHT_STRING(T.TIPUS), T.* "
-                                           "FROM KARTFEJ F JOIN KARTTET T ON T.LELTSZAM = "
-                                           "F.LELTSZAM"));
+                                           "FROM KARTTET T STRAIGHT_JOIN KARTFEJ F ON "
+                                           "T.LELTSZAM = F.LELTSZAM"));
   constexpr int first = 2;
   const int cDatum = items.Column(QStringLiteral("DATUM"), first);
   const int cAmounts[] = {items.Column(QStringLiteral("BRUTTONOV"), first),
@@ -305,25 +307,31 @@ void RecalcAllBalances(TUniSQLDatabase& database, const RecalcProgress& progress
   const int cSorszam = items.Column(QStringLiteral("SORSZAM"), first);
   const int cKey = items.Column(QStringLiteral("LELTSZAM"), first);
 
-  std::vector<CardRow> rows;
-  rows.reserve(items.RowCount());
+  std::vector<CardRow> read;
+  read.reserve(items.RowCount());
   while (MYSQL_ROW row = items.Next()) {
     const unsigned long* lengths = items.Lengths();
     CardRow r;
-    r.master = masterIndex.value(QByteArray(row[0]));
+    r.master = masterIndex.at(row[0]);
     r.row = row;
     r.datum = row[cDatum];
     r.tipusNull = row[1] == nullptr;
-    if (row[1]) r.tipus = QByteArray(row[1], static_cast<qsizetype>(lengths[1]));
+    if (row[1]) r.tipus = std::string_view(row[1], lengths[1]);
     r.balance.DATUM = StoredDate(row[cDatum]);
-    const QString type = row[cTipus] ? QString::fromUtf8(row[cTipus]) : QString();
-    r.balance.TIPUS = type.isEmpty() ? QChar(' ') : type.at(0);
+    const char* type = row[cTipus];
+    r.balance.TIPUS = !type || !*type                    ? QChar(' ')
+                      : static_cast<uchar>(*type) < 0x80 ? QChar(QLatin1Char(*type))
+                                                         : QString::fromUtf8(type).at(0);
     double* amounts[] = {&r.balance.BRUTTONOV, &r.balance.BRUTTOCSOK, &r.balance.ECSNOV,
                          &r.balance.ECSCSOKK,  &r.balance.ECSNSZ,     &r.balance.ECSCSSZ};
     for (int i = 0; i < 6; ++i) *amounts[i] = Number(row[cAmounts[i]]);
-    rows.push_back(std::move(r));
+    read.push_back(std::move(r));
   }
-  std::stable_sort(rows.begin(), rows.end(), Before);
+  std::vector<const CardRow*> order(read.size());
+  for (size_t i = 0; i < read.size(); ++i) order[i] = &read[i];
+  std::stable_sort(order.begin(), order.end(),
+                   [](const CardRow* a, const CardRow* b) { return Before(*a, *b); });
+  const auto rows = [&](size_t i) -> const CardRow& { return *order[i]; };
 
   // New balances of rows that alone carry their LELTSZAM, DATUM and TIPUS go through a
   // scratch table joined in one UPDATE. Rows that tie on that key (two write-offs of one
@@ -351,21 +359,21 @@ void RecalcAllBalances(TUniSQLDatabase& database, const RecalcProgress& progress
   for (int m = 0; m < masterRows.size(); ++m) {
     const MYSQL_ROW master = masterRows[m];
     const size_t begin = next;
-    while (next < rows.size() && rows[next].master == m) ++next;
+    while (next < order.size() && rows(next).master == m) ++next;
 
     QList<BalanceItem> card;
     card.reserve(int(next - begin));
-    for (size_t i = begin; i < next; ++i) card << rows[i].balance;
+    for (size_t i = begin; i < next; ++i) card << rows(i).balance;
     MasterDates dates;
     dates.BESZKELT = StoredDate(master[mDates[0]]);
     ComputeCardBalances(card, dates);
 
     for (size_t g = begin; g < next;) {
       size_t end = g + 1;
-      while (end < next && SameKey(rows[g], rows[end])) ++end;
+      while (end < next && SameKey(rows(g), rows(end))) ++end;
       bool clean = true, changed = false;
       for (size_t i = g; i < end; ++i) {
-        const MYSQL_ROW row = rows[i].row;
+        const MYSQL_ROW row = rows(i).row;
         const BalanceItem& b = card[int(i - begin)];
         for (int c = first; c < items.ColumnCount() && clean; ++c)
           clean = Unchanged(items.KindOf(c), row[c]);
@@ -385,7 +393,7 @@ void RecalcAllBalances(TUniSQLDatabase& database, const RecalcProgress& progress
                                          "LIMIT 0"));
             balancesTable = true;
           }
-          const MYSQL_ROW row = rows[g].row;
+          const MYSQL_ROW row = rows(g).row;
           const BalanceItem& b = card[int(g - begin)];
           balances.Add(QStringLiteral("(%1,%2,%3,%4,%5,%6,%7,%8,%9)")
                            .arg(WrittenValue(database, RawResult::Text, row[cKey]),
@@ -395,7 +403,7 @@ void RecalcAllBalances(TUniSQLDatabase& database, const RecalcProgress& progress
                                 QString::number(b.SORSZAM)));
         }
       } else if (changed || !clean) {
-        const MYSQL_ROW key = rows[g].row;
+        const MYSQL_ROW key = rows(g).row;
         groupConditions << QStringLiteral("(T.LELTSZAM = %1 AND T.DATUM <=> %2 AND T.TIPUS <=> %3)")
                                .arg(WrittenValue(database, RawResult::Text, master[mKey]),
                                     key[cDatum] ? u'\'' + QString::fromLatin1(key[cDatum]) + u'\''
@@ -405,7 +413,7 @@ void RecalcAllBalances(TUniSQLDatabase& database, const RecalcProgress& progress
                                         : QStringLiteral("NULL"));
         if (groupConditions.size() >= kBatch) flushGroups();
         for (size_t i = g; i < end; ++i) {
-          const MYSQL_ROW row = rows[i].row;
+          const MYSQL_ROW row = rows(i).row;
           const BalanceItem& b = card[int(i - begin)];
           QStringList values;
           for (int c = first; c < items.ColumnCount(); ++c) {
