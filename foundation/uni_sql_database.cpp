@@ -61,9 +61,25 @@ void TUniSQLDatabase::Connect() {
 }
 
 void TUniSQLDatabase::Disconnect() {
+  m_tablesLocked = false;
   if (!m_handle) return;
   mysql_close(m_handle);
   m_handle = nullptr;
+}
+
+bool TUniSQLDatabase::InTransaction() const {
+  return m_handle && (m_handle->server_status & SERVER_STATUS_IN_TRANS);
+}
+
+void TUniSQLDatabase::StatementDone(const QString& statement) {
+  // Only the first words matter; a long INSERT is not scanned.
+  const QString start = statement.left(40).simplified().toUpper();
+  if (start.startsWith(QLatin1String("LOCK TABLE")))
+    m_tablesLocked = true;
+  else if (start.startsWith(QLatin1String("UNLOCK TABLE")) ||
+           start.startsWith(QLatin1String("START TRANSACTION")) ||
+           start.startsWith(QLatin1String("BEGIN")))
+    m_tablesLocked = false;
 }
 
 MYSQL* TUniSQLDatabase::CheckedHandle() const {

@@ -38,6 +38,14 @@ class TUniSQLDatabase : public QObject {
   // The handle; raises EDatabaseError "Database not connected!" while disconnected.
   st_mysql* CheckedHandle() const;
 
+  // Whether a transaction is open on the connection (as the server last reported).
+  bool InTransaction() const;
+  // Whether LOCK TABLES holds on the connection: set by a LOCK TABLES run through the
+  // datasets, cleared by UNLOCK TABLES, by beginning a transaction and by disconnecting.
+  bool TablesLocked() const { return m_tablesLocked; }
+  // Called by the datasets after each statement the server accepted, to follow the above.
+  void StatementDone(const QString& statement);
+
   // text made safe to stand between single quotes of a statement on this connection.
   // Raises when not connected.
   QString EscapeString(const QString& text) const;
@@ -49,6 +57,7 @@ class TUniSQLDatabase : public QObject {
   QString m_host = QStringLiteral("Localhost");
   QString m_port = QStringLiteral("3306");
   st_mysql* m_handle = nullptr;
+  bool m_tablesLocked = false;
 };
 
 // "MySQL Error " + the client library's text of the last call on handle: the message of every
