@@ -142,6 +142,7 @@ void TMainForm::FormCreate() {
 
   const ::ConnectionSettings connection =
       LoadConnectionSettings(ResolvePath(g.ProgramDir, QLatin1String(kIniFileName)));
+  ApplyTimeouts(connection);
   ApplyConnectionSettings(connection, *DB0);
   ApplyConnectionSettings(connection, *DB1);
 

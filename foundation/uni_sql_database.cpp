@@ -15,6 +15,9 @@ struct ClientLibrary {
 
 void EnsureClientLibrary() { static ClientLibrary library; }
 
+unsigned int g_connectTimeout = TUniSQLDatabase::kDefaultConnectTimeout;
+unsigned int g_readWriteTimeout = TUniSQLDatabase::kDefaultReadWriteTimeout;
+
 }  // namespace
 
 QString MySqlErrorText(MYSQL* handle) {
@@ -24,6 +27,13 @@ QString MySqlErrorText(MYSQL* handle) {
 
 void RaiseMySqlError(MYSQL* handle, const QString& statement) {
   throw EDatabaseError(MySqlErrorText(handle), statement);
+}
+
+void TUniSQLDatabase::SetTimeouts(int connectSeconds, int readWriteSeconds) {
+  g_connectTimeout = static_cast<unsigned int>(connectSeconds > 0 ? connectSeconds
+                                                                   : kDefaultConnectTimeout);
+  g_readWriteTimeout = static_cast<unsigned int>(
+      readWriteSeconds > 0 ? readWriteSeconds : kDefaultReadWriteTimeout);
 }
 
 TUniSQLDatabase::TUniSQLDatabase(QObject* owner) : QObject(owner) {}
@@ -48,6 +58,14 @@ void TUniSQLDatabase::Connect() {
   mysql_options(handle, MYSQL_SET_CHARSET_NAME, "utf8mb4");
   const unsigned int noLocalInfile = 0;
   mysql_options(handle, MYSQL_OPT_LOCAL_INFILE, &noLocalInfile);
+  // Without limits a server that accepts and never answers holds the program for ever.
+  mysql_options(handle, MYSQL_OPT_CONNECT_TIMEOUT, &g_connectTimeout);
+  mysql_options(handle, MYSQL_OPT_READ_TIMEOUT, &g_readWriteTimeout);
+  mysql_options(handle, MYSQL_OPT_WRITE_TIMEOUT, &g_readWriteTimeout);
+  if (port > 0) {
+    const unsigned int tcp = MYSQL_PROTOCOL_TCP;
+    mysql_options(handle, MYSQL_OPT_PROTOCOL, &tcp);
+  }
   const QByteArray host = m_host.toUtf8(), user = m_user.toUtf8(), pw = m_password.toUtf8(),
                    db = m_databasename.toUtf8();
   if (!mysql_real_connect(handle, host.constData(), user.constData(), pw.constData(), nullptr,

@@ -7,9 +7,17 @@ struct st_mysql;
 
 // One connection to the server with one selected database. Every dataset names one as its
 // Database and runs its statements over its handle. The connection uses utf8mb4, reports
-// matched (not changed) rows for UPDATE, and refuses LOAD DATA LOCAL.
+// matched (not changed) rows for UPDATE, and refuses LOAD DATA LOCAL. With a Port it goes over
+// TCP to Host and that port, also for "localhost" (which the client library would otherwise
+// take as its default local socket, perhaps another server's). A server that does not answer
+// within the time-outs fails the connect or the statement like an unreachable one.
 class TUniSQLDatabase : public QObject {
  public:
+  static constexpr int kDefaultConnectTimeout = 10;         // seconds
+  static constexpr int kDefaultReadWriteTimeout = 10 * 60;  // the longest statement's wait
+  // The time-outs of every connection made from now on; a value below 1 takes the default.
+  static void SetTimeouts(int connectSeconds, int readWriteSeconds);
+
   explicit TUniSQLDatabase(QObject* owner = nullptr);
   ~TUniSQLDatabase() override;  // closes the connection
 
