@@ -30,10 +30,10 @@ void RaiseMySqlError(MYSQL* handle, const QString& statement) {
 }
 
 void TUniSQLDatabase::SetTimeouts(int connectSeconds, int readWriteSeconds) {
-  g_connectTimeout = static_cast<unsigned int>(connectSeconds > 0 ? connectSeconds
-                                                                   : kDefaultConnectTimeout);
-  g_readWriteTimeout = static_cast<unsigned int>(
-      readWriteSeconds > 0 ? readWriteSeconds : kDefaultReadWriteTimeout);
+  g_connectTimeout =
+      static_cast<unsigned int>(connectSeconds > 0 ? connectSeconds : kDefaultConnectTimeout);
+  g_readWriteTimeout =
+      static_cast<unsigned int>(readWriteSeconds > 0 ? readWriteSeconds : kDefaultReadWriteTimeout);
 }
 
 TUniSQLDatabase::TUniSQLDatabase(QObject* owner) : QObject(owner) {}
