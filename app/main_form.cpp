@@ -184,7 +184,8 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::FormActivate() {
-  if (!m_start.Activate(m_arguments)) TimerStop->start();
+  // The program is ending (its settings could not be written): reach nothing, just close.
+  if (Ui().TerminateRequested() || !m_start.Activate(m_arguments)) TimerStop->start();
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event) {

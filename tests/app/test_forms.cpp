@@ -277,6 +277,49 @@ TEST_F(Forms, SilentServerShowsTheUnreachableFormWithinTheConnectTimeOut) {
   EXPECT_LE(shownAfter, 3000) << "the start waited for the silent server";
 }
 
+// A ZARN.INI whose lines end in CR alone (or CR CR LF) is read line by line: the start keeps
+// its connection settings instead of writing the defaults over them.
+TEST_F(Forms, StartKeepsTheConnectionSettingsOfAnyLineEnd) {
+  const QString dir = m_userDir.filePath("prog/");
+  QDir().mkpath(dir);
+  Globals().ProgramDir = dir;
+  for (const QByteArray end : {"\r", "\r\r\n", "\n"}) {
+    SCOPED_TRACE(end.toHex().toStdString());
+    const QByteArray ini = "[INI]" + end + "HOST=db.example" + end + "PORT=3307" + end +
+                           "USER=konyvelo" + end + "PASSWORD=titok" + end;
+    WriteFileBytes(dir + "ZARN.INI", ini);
+    TMainForm form({"zarn"});
+    for (TUniSQLDatabase* db : {form.DB0, form.DB1}) {
+      EXPECT_EQ(db->Host(), "db.example");
+      EXPECT_EQ(db->Port(), "3307");
+      EXPECT_EQ(db->User(), "konyvelo");
+      EXPECT_EQ(db->password(), "titok");
+    }
+    EXPECT_EQ(ReadFileBytes(dir + "ZARN.INI"), ini);
+  }
+  EXPECT_TRUE(m_ui.Calls().isEmpty());
+}
+
+// A ZARN.INI that cannot be written at the start: one message, and the program ends without
+// reaching for the server.
+TEST_F(Forms, UnwritableSettingsFileEndsTheStartAfterOneMessage) {
+  const QString dir = m_userDir.filePath("prog/");
+  QDir().mkpath(dir);
+  // A link into a missing directory: no file to read, none can be made (whatever the rights).
+  ASSERT_TRUE(QFile::link(dir + "nincs/ZARN.INI", dir + "ZARN.INI"));
+  Globals().ProgramDir = dir;
+  {
+    TMainForm form({"zarn"});
+    // The message, then the request to end through the message loop.
+    EXPECT_EQ(m_ui.Texts(), QStringList({QString::fromUtf8("nem irható"), "loop"}));
+    EXPECT_TRUE(m_ui.TerminateRequested());
+    form.show();
+    QTRY_VERIFY_WITH_TIMEOUT(!form.isVisible(), 3000);
+    EXPECT_FALSE(form.DB1->Connected());
+  }
+  EXPECT_EQ(m_ui.Texts().size(), 2) << "told again";
+}
+
 TEST_F(Forms, FirstStartLeadsToAWorkingEmptyFirstCompany) {
   const QString dir = m_userDir.filePath("prog/");
   QDir().mkpath(dir + "create");
