@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <zlib.h>
 
 int RunPeer(const QString& dir, const QString& program, const QStringList& args,
             QString* output) {
@@ -59,5 +60,65 @@ QByteArray SqlDumpText(int bytes) {
            ".00,'2026-12-09');\n";
   }
   out.truncate(bytes);
+  return out;
+}
+
+namespace {
+void Put16(QByteArray& b, uint32_t v) {
+  b.append(char(v & 0xFF));
+  b.append(char((v >> 8) & 0xFF));
+}
+void Put32(QByteArray& b, uint32_t v) {
+  Put16(b, v & 0xFFFF);
+  Put16(b, v >> 16);
+}
+}  // namespace
+
+QByteArray MakeRawZip(const QList<RawZipEntry>& entries) {
+  QByteArray out, central;
+  for (const RawZipEntry& e : entries) {
+    uint32_t crc = crc32(0, reinterpret_cast<const Bytef*>(e.data.constData()), e.data.size());
+    uint32_t offset = out.size();
+    out += "PK\3\4";
+    Put16(out, 10);
+    Put16(out, 0);
+    Put16(out, 0);
+    Put16(out, 0x53C0);
+    Put16(out, 0x5D89);
+    Put32(out, crc);
+    Put32(out, e.data.size());
+    Put32(out, e.data.size());
+    Put16(out, e.name.size());
+    Put16(out, 0);
+    out += e.name + e.data;
+    central += "PK\1\2";
+    Put16(central, 0x0314);  // made on Unix
+    Put16(central, 10);
+    Put16(central, 0);
+    Put16(central, 0);
+    Put16(central, 0x53C0);
+    Put16(central, 0x5D89);
+    Put32(central, crc);
+    Put32(central, e.data.size());
+    Put32(central, e.data.size());
+    Put16(central, e.name.size());
+    Put16(central, 0);
+    Put16(central, 0);
+    Put16(central, 0);
+    Put16(central, 0);
+    Put32(central, e.unixMode << 16);
+    Put32(central, offset);
+    central += e.name;
+  }
+  uint32_t cdOffset = out.size();
+  out += central;
+  out += "PK\5\6";
+  Put16(out, 0);
+  Put16(out, 0);
+  Put16(out, entries.size());
+  Put16(out, entries.size());
+  Put32(out, central.size());
+  Put32(out, cdOffset);
+  Put16(out, 0);
   return out;
 }

@@ -28,3 +28,12 @@ struct RecordingZip {
 
 // A few megabytes of SQL dump text, the same for a given size.
 QByteArray SqlDumpText(int bytes);
+
+// A stored entry of a hand-made archive: any name, Unix mode bits in the external attributes.
+struct RawZipEntry {
+  QByteArray name;
+  QByteArray data;
+  uint32_t unixMode = 0100644;
+};
+// Writes the entries as a plain stored archive, names exactly as given.
+QByteArray MakeRawZip(const QList<RawZipEntry>& entries);
