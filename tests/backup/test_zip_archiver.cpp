@@ -412,6 +412,46 @@ TEST_F(ZipArchiverTest, ACallInsideAnOperationIsRefused) {
   EXPECT_EQ(r.zip.Count(), 1);
 }
 
+TEST_F(ZipArchiverTest, EventsProgressVerboseMessagesAndCancelling) {
+  WriteFileAt(Path("a.txt"), SqlDumpText(300000));
+  WriteFileAt(Path("b.txt"), "b");
+  RecordingZip r;
+  QStringList progress;
+  r.zip.OnProgress = [&](QObject*, TProgressType kind, const QString& name, int64_t size) {
+    if (kind != ProgressUpdate) progress << QString::number(kind) + ":" + name;
+  };
+  int lastTotal = -1;
+  r.zip.OnTotalProgress = [&](QObject*, int64_t, int perCent) { lastTotal = perCent; };
+  r.zip.Verbose = true;
+  r.zip.FSpecArgs << Path("*.txt");
+  r.zip.SetZipFileName(Path("v.zip"));
+  ASSERT_EQ(r.zip.Add(), 0);
+  EXPECT_EQ(r.Texts(), (QStringList{"Loaded ZIPLIB.DLL", "  adding: a.txt", "  adding: b.txt",
+                                    "Unloaded ZIPLIB.DLL"}));
+  // Reading the directory is a progress step, not a message.
+  EXPECT_EQ(progress, (QStringList{"0:a.txt", "0:b.txt", "2:", "5:*Loading Directory"}));
+  progress.clear();
+  r.zip.ExtrOptions = ExtrOpts{ExtrTest};
+  r.zip.FSpecArgs << "*.*";
+  r.zip.Extract();
+  EXPECT_EQ(progress, (QStringList{"3:", "4:", "0:a.txt", "0:b.txt", "2:"}));
+  EXPECT_EQ(lastTotal, 101);
+
+  // An abort asked for after a callback cancels the operation.
+  r.zip.Verbose = false;
+  r.zip.OnAfterCallback = [](QObject*, bool& abort) { abort = true; };
+  r.messages.clear();
+  r.zip.FSpecArgs << "*.*";
+  r.zip.Extract();
+  EXPECT_EQ(r.zip.SuccessCnt(), 0);
+  EXPECT_EQ(r.messages.last().second, "DLL Error - User Cancelled");
+  r.zip.FSpecArgs << Path("*.txt");
+  r.zip.SetZipFileName(Path("w.zip"));
+  r.zip.Add();
+  EXPECT_EQ(r.zip.Count(), 0);
+  EXPECT_FALSE(QFileInfo::exists(Path("w.zip")));
+}
+
 TEST_F(ZipArchiverTest, OperationsWithoutWhatTheyNeed) {
   RecordingZip r;
   struct {
