@@ -112,22 +112,7 @@ bool TZArchiver::List() {
     rc = ReadZipCentralDirectory(file, dir);
     for (const ZipCentralEntry& c : dir.Entries) {
       ZipDirEntry e;
-      e.MadeByVersion = c.VersionMadeBy;
-      e.VersionNeeded = c.VersionNeeded;
-      e.Flag = c.Flag;
-      e.ComprMethod = c.ComprMethod;
-      e.ModifTime = c.ModifTime;
-      e.ModifDate = c.ModifDate;
-      e.CRC32 = c.CRC32;
-      e.CompressedSize = c.ComprSize;
-      e.UncompressedSize = c.UncomprSize;
-      e.FileNameLength = c.FileNameLength;
-      e.ExtraFieldLength = c.ExtraFieldLength;
-      e.FileCommentLen = c.FileCommentLen;
-      e.StartOnDisk = c.StartOnDisk;
-      e.IntFileAttrib = c.IntFileAttrib;
-      e.ExtFileAttrib = c.ExtFileAttrib;
-      e.RelOffLocalHdr = c.RelOffLocalHdr;
+      static_cast<ZipCentralHeader&>(e) = c;
       e.FileName = SetSlash(ConvertName(c.FileName, c.Flag, c.VersionMadeBy), false);
       e.FileComment = ConvertName(c.FileComment, c.Flag, c.VersionMadeBy);
       e.Encrypted = c.Flag & 1;
@@ -151,6 +136,24 @@ int TZArchiver::BuildAutoSFX(const QString& zipName, const QString& exeName) {
   if (!SFXBuilder) throw EZipArchiver::CreateResDisp(10804, true);
   SFXBuilder(zipName, exeName);
   return 0;
+}
+
+bool TZArchiver::StartOperation(TZipLibLoader& lib) {
+  try {
+    lib.LoadLib(TZipLibLoader::hoOperation, 177);
+  } catch (const EZipArchiver& e) {
+    ShowExceptionError(e);
+    return false;
+  }
+  m_busy = true;
+  StartWaitCursor();
+  return true;
+}
+
+void TZArchiver::EndOperation(TZipLibLoader& lib) {
+  StopWaitCursor();
+  lib.ReleaseLib(TZipLibLoader::hoOperation);
+  m_busy = false;
 }
 
 int TZArchiver::Add() {
@@ -204,13 +207,11 @@ int TZArchiver::DoAdd() {
     if (IsExe(m_zipFileName) && !QFileInfo::exists(archive))
       BuildAutoSFX(m_zipFileName, m_zipFileName);
     if (span && !SpanWriter) throw EZipArchiver::CreateResDisp(11048, true);
-    m_zipLib.LoadLib(TZipLibLoader::hoOperation, 177);
   } catch (const EZipArchiver& e) {
     ShowExceptionError(e);
     return m_errCode;
   }
-  m_busy = true;
-  StartWaitCursor();
+  if (!StartOperation(m_zipLib)) return m_errCode;
   TextPool texts;
   ZipLibParams p;
   std::memset(&p, 0, sizeof p);
@@ -302,9 +303,7 @@ int TZArchiver::DoAdd() {
   } catch (const std::bad_alloc&) {
     ShowZipMessage(10103);
   }
-  StopWaitCursor();
-  m_zipLib.ReleaseLib(TZipLibLoader::hoOperation);
-  m_busy = false;
+  EndOperation(m_zipLib);
   List();
   return m_errCode;
 }
@@ -342,14 +341,7 @@ int TZArchiver::DoExtract() {
     Props.PasswordReqCount = 0;
     ShowZipMessage(10502);
   }
-  try {
-    m_unzLib.LoadLib(TZipLibLoader::hoOperation, 177);
-  } catch (const EZipArchiver& e) {
-    ShowExceptionError(e);
-    return m_errCode;
-  }
-  m_busy = true;
-  StartWaitCursor();
+  if (!StartOperation(m_unzLib)) return m_errCode;
   TextPool texts;
   UnzLibParams p;
   std::memset(&p, 0, sizeof p);
@@ -397,9 +389,7 @@ int TZArchiver::DoExtract() {
     ShowZipMessage(10501);
     m_successCnt = 0;
   }
-  StopWaitCursor();
-  m_unzLib.ReleaseLib(TZipLibLoader::hoOperation);
-  m_busy = false;
+  EndOperation(m_unzLib);
   return m_errCode;
 }
 
