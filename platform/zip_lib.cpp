@@ -148,6 +148,7 @@ class ZipJob {
     for (int i = 0; i < m_p->Argc && m_p->FDs; ++i) Collect(m_p->FDs[i]);
     if (m_r.Cancelled()) return -4;
 
+    if (m_p->fTraceEnabled) m_r.Message(0, "trace: adding to " + zipName);
     int err = 0;
     zip_t* za = zip_open(QFile::encodeName(zipName).constData(), ZIP_CREATE, &err);
     if (!za) {
@@ -364,6 +365,7 @@ class UnzJob {
 
   int32_t Run() {
     QString zipName = FromC(m_p->PZipFN);
+    if (m_p->fTraceEnabled) m_r.Message(0, "trace: reading " + zipName);
     ZipDirectory dir;
     int rc = ReadZipDirectory(zipName, dir);
     if (rc) {
