@@ -53,9 +53,9 @@ struct ZipDirectory {
   qint64 EocPosition = -1;
   ZipEndOfCentral Eoc;
   QByteArray ZipComment;
-  qint64 Surplus = 0;               // bytes after the record and its comment
-  bool GarbageWarning = false;      // the surplus is not harmless padding
-  bool StructureWarning = false;    // the directory does not end where the end record begins
+  qint64 Surplus = 0;             // bytes after the record and its comment
+  bool GarbageWarning = false;    // the surplus is not harmless padding
+  bool StructureWarning = false;  // the directory does not end where the end record begins
   QList<ZipCentralEntry> Entries;
 };
 

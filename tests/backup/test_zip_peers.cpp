@@ -30,7 +30,7 @@ class ZipPeers : public ::testing::Test {
 TEST_F(ZipPeers, ArchivesOfThePeerAreListedAndExtracted) {
   ASSERT_EQ(RunPeer(tmp.path(), "zip", {"-qr", "r.zip", "src"}), 0);
   ASSERT_EQ(RunPeer(tmp.path(), "zip", {"-qr0", "s.zip", "src"}), 0);
-  for (const QString& name : {"r.zip", "s.zip"}) {
+  for (const QString name : {"r.zip", "s.zip"}) {
     RecordingZip r;
     r.zip.SetZipFileName(Path(name));
     QStringList names;
@@ -114,7 +114,8 @@ TEST_F(ZipPeers, OurEncryptedArchivesPassThePeersTest) {
   ASSERT_EQ(r.zip.Add(), 0) << r.Texts().join('|').toStdString();
   EXPECT_EQ(r.zip.SuccessCnt(), 3);
   QString out;
-  EXPECT_EQ(RunPeer(tmp.path(), "unzip", {"-t", "-P", "titok", "ours.zip"}, &out), 0) << out.toStdString();
+  EXPECT_EQ(RunPeer(tmp.path(), "unzip", {"-t", "-P", "titok", "ours.zip"}, &out), 0)
+      << out.toStdString();
   EXPECT_NE(RunPeer(tmp.path(), "unzip", {"-t", "-P", "rossz", "ours.zip"}), 0);
   QDir().mkpath(Path("x"));
   ASSERT_EQ(RunPeer(Path("x"), "unzip", {"-q", "-P", "titok", Path("ours.zip")}), 0);
@@ -183,7 +184,8 @@ namespace {
 TEST_F(ZipPeers, PerFilePasswordsDosNamesDatesAndTheArchiveTime) {
   RecordingZip r;
   r.zip.RootDir = tmp.path();
-  r.zip.FSpecArgs << "src/c.gif<titok" << "src/árvíztűrő.txt";
+  r.zip.FSpecArgs << "src/c.gif<titok"
+                  << "src/árvíztűrő.txt";
   r.zip.SetZipFileName(Path("pf.zip"));
   ASSERT_EQ(r.zip.Add(), 0);
   ASSERT_EQ(r.zip.Count(), 2);
@@ -192,7 +194,8 @@ TEST_F(ZipPeers, PerFilePasswordsDosNamesDatesAndTheArchiveTime) {
   EXPECT_EQ(RunPeer(tmp.path(), "unzip", {"-t", "-P", "titok", "pf.zip"}), 0);
 
   r.zip.AddOptions << AddForceDOS << AddDirNames;
-  r.zip.FSpecArgs << "src/árvíztűrő.txt" << "src/sub/b.sql";
+  r.zip.FSpecArgs << "src/árvíztűrő.txt"
+                  << "src/sub/b.sql";
   r.zip.SetZipFileName(Path("dos.zip"));
   ASSERT_EQ(r.zip.Add(), 0);
   QStringList names;
@@ -220,10 +223,14 @@ TEST_F(ZipPeers, ExtractionNamesFromTheEventStayInsideTheTarget) {
   RecordingZip r;
   r.zip.OnSetExtName = [](QObject*, const QString& old, QString& name, bool& changed) {
     changed = true;
-    if (old == "src\\c.gif") name = "renamed\\c2.gif";
-    else if (old == "src\\sub\\") name = "folder-to-file";  // a folder stays a folder
-    else if (old.endsWith(".sql")) name = "..\\escape.sql";
-    else changed = false;
+    if (old == "src\\c.gif")
+      name = "renamed\\c2.gif";
+    else if (old == "src\\sub\\")
+      name = "folder-to-file";  // a folder stays a folder
+    else if (old.endsWith(".sql"))
+      name = "..\\escape.sql";
+    else
+      changed = false;
   };
   r.zip.SetZipFileName(Path("n.zip"));
   r.zip.ExtrBaseDir = Path("t");

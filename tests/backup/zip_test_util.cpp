@@ -1,13 +1,13 @@
 #include "zip_test_util.h"
 
+#include <zlib.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <zlib.h>
 
-int RunPeer(const QString& dir, const QString& program, const QStringList& args,
-            QString* output) {
+int RunPeer(const QString& dir, const QString& program, const QStringList& args, QString* output) {
   QProcess p;
   p.setWorkingDirectory(dir);
   p.setProcessChannelMode(QProcess::MergedChannels);
@@ -33,7 +33,9 @@ RecordingZip::RecordingZip() {
   zip.AddOptions = AddOpts{AddHiddenFiles};
   zip.AddStoreSuffixes = AddStoreExts::Range(assGIF, assJAR);
   zip.HowToDelete = htdFinal;
-  zip.OnMessage = [this](QObject*, int code, const QString& text) { messages.append({code, text}); };
+  zip.OnMessage = [this](QObject*, int code, const QString& text) {
+    messages.append({code, text});
+  };
 }
 
 QStringList RecordingZip::Texts() const {
@@ -56,8 +58,8 @@ QByteArray SqlDumpText(int bytes) {
   while (out.size() < bytes) {
     seed = seed * 1103515245u + 12345u;
     out += "INSERT INTO `KARTFEJ` VALUES ('" + QByteArray::number(++row).rightJustified(5, '0') +
-           "','Eszköz " + QByteArray::number(seed % 997) + "'," + QByteArray::number(seed % 100000) +
-           ".00,'2026-12-09');\n";
+           "','Eszköz " + QByteArray::number(seed % 997) + "'," +
+           QByteArray::number(seed % 100000) + ".00,'2026-12-09');\n";
   }
   out.truncate(bytes);
   return out;
