@@ -21,12 +21,16 @@
 #include "exceptions.h"
 #include "file_lookup.h"
 #include "form_cegek.h"
+#include "form_csv_inport.h"
 #include "form_ecs_torol.h"
 #include "form_ecssz_lis.h"
 #include "form_ecsszamito.h"
+#include "form_gepi_felad.h"
 #include "form_my_sql_setup.h"
 #include "form_my_sql_setup2.h"
 #include "form_setup.h"
+#include "form_xml_input.h"
+#include "frm_vexor_exp.h"
 #include "help_viewer.h"
 #include "screen_size.h"
 #include "start_settings.h"
@@ -75,8 +79,22 @@ TMainForm::TMainForm(const QStringList& arguments, QWidget* parent)
   QMenu* service = menuBar()->addMenu(QStringLiteral("&Szervíz"));
   connect(service->addAction(QStringLiteral("&Cég váltás")), &QAction::triggered, this,
           &TMainForm::CompanySwitch);
+  connect(service->addAction(QStringLiteral("Könyvelési &beállítások")), &QAction::triggered, this,
+          [this] { TfrmVexorExp::ShowPostingSetup(*DB1, this); });
+  connect(service->addAction(QStringLiteral("CSV import")), &QAction::triggered, this,
+          &TMainForm::CsvImport);
+  connect(service->addAction(QStringLiteral("Átvétel DOS-os VEXOR -ból")), &QAction::triggered,
+          this, &TMainForm::DosTakeOver);
+  connect(service->addAction(QStringLiteral("XML input (Átvétel TIRNA -ből)")), &QAction::triggered,
+          this, &TMainForm::XmlInput);
   connect(service->addAction(QStringLiteral("SQL beállítások")), &QAction::triggered, this,
           &TMainForm::ConnectionSettings);
+
+  QMenu* other = menuBar()->addMenu(QStringLiteral("&Egyéb"));
+  connect(other->addAction(QStringLiteral("&Gépi feladás")), &QAction::triggered, this, [this] {
+    TFormGepiFelad form(*DB1, this);
+    form.exec();
+  });
 
   auto* central = new QWidget(this);
   Image1 = new QLabel(central);
@@ -273,4 +291,16 @@ void TMainForm::ConnectionSettings() {
   Ui().MessageBox(QString::fromUtf8(kRestartMessage), QString::fromUtf8(kApplicationTitle),
                   MsgType::Information, mbOK, mbOK);
   close();
+}
+
+void TMainForm::CsvImport() {
+  TFormCSVinport form(*DB0, *DB1, this);
+  form.exec();
+}
+
+void TMainForm::DosTakeOver() { TakeOverFromDos(*DB0, *DB1, this); }
+
+void TMainForm::XmlInput() {
+  TFormXMLinput form(*DB1, this);
+  form.exec();
 }

@@ -43,6 +43,9 @@ class TMainForm : public QMainWindow, private StartHost {
   void DepreciationRun();     // "&Számítás"
   void DeleteRun();           // "ÉCS-k &törlése"
   void RunList();             // "Eddigi ÉCS számítások"
+  void CsvImport();           // "CSV import"
+  void DosTakeOver();         // "Átvétel DOS-os VEXOR -ból"
+  void XmlInput();            // "XML input (Átvétel TIRNA -ből)"
 
   // The wait panel with its progress bar, for long work of other forms; hidden again when the
   // returned guard ends, on every path.

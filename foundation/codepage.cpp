@@ -59,6 +59,7 @@ const char* iconvName(CodePage cp) {
     case CodePage::Cp1250: return "CP1250";
     case CodePage::Cp852: return "CP852";
     case CodePage::Utf8: return "UTF-8";
+    case CodePage::Iso8859_2: return "ISO-8859-2";
   }
   return "UTF-8";
 }

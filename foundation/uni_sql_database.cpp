@@ -46,8 +46,8 @@ void TUniSQLDatabase::Connect() {
   MYSQL* handle = mysql_init(nullptr);
   if (!handle) throw EDatabaseError(QStringLiteral("MySQL Error out of memory"));
   mysql_options(handle, MYSQL_SET_CHARSET_NAME, "utf8mb4");
-  const unsigned int noLocalInfile = 0;
-  mysql_options(handle, MYSQL_OPT_LOCAL_INFILE, &noLocalInfile);
+  const unsigned int localInfile = m_localInfile ? 1 : 0;
+  mysql_options(handle, MYSQL_OPT_LOCAL_INFILE, &localInfile);
   const QByteArray host = m_host.toUtf8(), user = m_user.toUtf8(), pw = m_password.toUtf8(),
                    db = m_databasename.toUtf8();
   if (!mysql_real_connect(handle, host.constData(), user.constData(), pw.constData(), nullptr,

@@ -7,7 +7,8 @@ struct st_mysql;
 
 // One connection to the server with one selected database. Every dataset names one as its
 // Database and runs its statements over its handle. The connection uses utf8mb4, reports
-// matched (not changed) rows for UPDATE, and refuses LOAD DATA LOCAL.
+// matched (not changed) rows for UPDATE, and refuses LOAD DATA LOCAL unless told to before it
+// connects (only the short-lived connection of an import does, with a handler of its own).
 class TUniSQLDatabase : public QObject {
  public:
   explicit TUniSQLDatabase(QObject* owner = nullptr);
@@ -23,6 +24,9 @@ class TUniSQLDatabase : public QObject {
   void SetHost(const QString& host) { m_host = host; }
   const QString& Port() const { return m_port; }
   void SetPort(const QString& port) { m_port = port; }
+
+  bool LocalInfile() const { return m_localInfile; }
+  void SetLocalInfile(bool allowed) { m_localInfile = allowed; }
 
   bool Connected() const { return m_handle != nullptr; }
   // Opens or closes; writing the value it already has does nothing.
@@ -48,6 +52,7 @@ class TUniSQLDatabase : public QObject {
   QString m_password;
   QString m_host = QStringLiteral("Localhost");
   QString m_port = QStringLiteral("3306");
+  bool m_localInfile = false;
   st_mysql* m_handle = nullptr;
 };
 

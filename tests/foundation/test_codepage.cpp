@@ -67,6 +67,12 @@ TEST(CodePage, HungarianLettersThroughUnicode) {
 
 TEST(CodePage, UnmappableCharacterBecomesQuestionMark) {
   EXPECT_EQ(FromUnicode(QStringLiteral("a€b\u4e2dc"), CodePage::Cp852), QByteArray("a?b?c"));
+  EXPECT_EQ(FromUnicode(QStringLiteral("a€b\u4e2dc"), CodePage::Iso8859_2), QByteArray("a?b?c"));
+}
+
+TEST(CodePage, IsoLatin2AgreesWithWindows1250OnHungarianLetters) {
+  EXPECT_EQ(FromUnicode(kHungarian, CodePage::Iso8859_2), FromUnicode(kHungarian, CodePage::Cp1250));
+  EXPECT_EQ(FromUnicode(QStringLiteral("Š"), CodePage::Iso8859_2), QByteArray("\xa9"));
 }
 
 }  // namespace
