@@ -131,7 +131,8 @@ bool SqlRestore(TUniSQLDatabase& database, const QString& fileName, const TStatu
            true);
       return false;
     }
-    if (!RunAndWait(tool, {OptionFileArgument(options), database.Databasename()}, fileName)) {
+    if (!RunAndWaitWithInput(tool, {OptionFileArgument(options), database.Databasename()},
+                             fileName)) {
       Tell(status, QStringLiteral("Hiba történt a mariadb futása közben."), true);
       return false;
     }

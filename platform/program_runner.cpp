@@ -109,7 +109,12 @@ RunAndWaitHooks SetRunAndWaitHooks(RunAndWaitHooks hooks) {
   return previous;
 }
 
-bool RunAndWait(const QString& program, const QStringList& arguments, const QString& inputFile) {
+bool RunAndWait(const QString& program, const QStringList& arguments) {
+  return RunAndWaitWithInput(program, arguments, QString());
+}
+
+bool RunAndWaitWithInput(const QString& program, const QStringList& arguments,
+                         const QString& inputFile) {
   std::unique_ptr<RunningProgram> running = Runner().Start(program, arguments, inputFile);
   if (!running) return false;
   if (g_hooks.minimise) g_hooks.minimise();

@@ -71,9 +71,10 @@ class RecordingRunner : public ProgramRunner {
 // minimised meanwhile and restored afterwards. True exactly when the program ran and ended
 // normally with exit code 0; a program that cannot be started, ends by a signal or with
 // another code gives false. A program that cannot be started leaves the windows alone.
-// A non-empty inputFile is the program's standard input.
-bool RunAndWait(const QString& program, const QStringList& arguments = {},
-                const QString& inputFile = {});
+bool RunAndWait(const QString& program, const QStringList& arguments = {});
+// The same with inputFile as the program's standard input.
+bool RunAndWaitWithInput(const QString& program, const QStringList& arguments,
+                         const QString& inputFile);
 
 // What RunAndWait does to the application's windows; the windowed program installs these
 // (without them nothing is minimised, as in headless runs). Returns the previous pair.
