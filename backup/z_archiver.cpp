@@ -20,7 +20,7 @@ int32_t EngineCallback(ZipCallbackStruct* rec) {
   return engine ? engine->Callback(rec) : 0;
 }
 
-const char* const kSuffixes[] = {"gif", "png", "z",   "zip", "zoo", "arc", "lzh",  "arj", "taz",
+const char* const kSuffixes[] = {"gif", "png", "z",   "zip", "zoo", "arc", "lzh", "arj", "taz",
                                  "tgz", "lha", "rar", "ace", "cab", "gz",  "gzip", "jar", "exe"};
 
 int32_t Flag(bool on) { return on ? -1 : 0; }
@@ -32,9 +32,7 @@ class TextPool {
     m_texts.push_back(text);
     return m_texts.back().constData();
   }
-  const char* AddOrNull(const QString& text) {
-    return text.isEmpty() ? nullptr : Add(text.toUtf8());
-  }
+  const char* AddOrNull(const QString& text) { return text.isEmpty() ? nullptr : Add(text.toUtf8()); }
 
  private:
   std::list<QByteArray> m_texts;
@@ -102,8 +100,8 @@ bool TZArchiver::List() {
     ZipDirectory dir;
     int rc = ReadZipEndRecord(file, dir);
     if (rc == 10205 && Props.Verbose)
-      ReportMessage(
-          0, QStringLiteral("Opening EOC seek/size error %1Mb").arg(dir.FileSize / (1024 * 1024)));
+      ReportMessage(0, QStringLiteral("Opening EOC seek/size error %1Mb")
+                           .arg(dir.FileSize / (1024 * 1024)));
     if (rc) throw EZipArchiver::CreateResDisp(rc, true);
     if (dir.GarbageWarning) ShowZipMessage(10204);
     m_eocPosition = dir.EocPosition;
@@ -249,19 +247,16 @@ int TZArchiver::DoAdd() {
     p.fUpdate = Flag(update);
     p.fFreshen = Flag(freshen && !update);
     p.fLatestTime = Flag(o.Contains(AddZipTime));
-    QByteArray from =
-        Props.AddFrom.toString(QStringLiteral("MM dd yy")).toLatin1().leftJustified(8, ' ', true);
+    QByteArray from = Props.AddFrom.toString(QStringLiteral("MM dd yy")).toLatin1().leftJustified(8, ' ', true);
     std::memcpy(p.Date, from.constData(), 8);
     p.PZipFN = texts.Add(archive.toUtf8());
-    p.PTempDir =
-        Props.TempDir.isEmpty() ? nullptr : texts.Add(ZipLocalPath(Props.TempDir).toUtf8());
+    p.PTempDir = Props.TempDir.isEmpty() ? nullptr : texts.Add(ZipLocalPath(Props.TempDir).toUtf8());
     p.fArchiveFilesOnly = o.Contains(AddArchiveOnly) ? 1 : 0;
     p.fResetArchiveBit = o.Contains(AddResetArchive) ? 1 : 0;
     p.fHowToDelete = Props.HowToDelete == htdAllowUndo ? -1 : 0;
     p.fCodePage = Props.CodePage == cpOEM ? 2 : 0;
     p.fVersion = 177;
-    p.PRootDir =
-        Props.RootDir.isEmpty() ? nullptr : texts.Add(ZipLocalPath(Props.RootDir).toUtf8());
+    p.PRootDir = Props.RootDir.isEmpty() ? nullptr : texts.Add(ZipLocalPath(Props.RootDir).toUtf8());
     if (!span && o.Contains(AddForceDest)) ForceDirectory(QFileInfo(archive).path());
     if (!span && !QFileInfo(QFileInfo(archive).path()).isDir())
       throw EZipArchiver::CreateResFmt(10308, {SetSlash(QFileInfo(archive).path(), false)});
@@ -603,8 +598,7 @@ void TZArchiver::SetZipComment(const QString& comment) {
     return;
   }
   m_commentPending = false;
-  QByteArray raw =
-      Props.CodePage == cpNone ? comment.toUtf8() : FromUnicode(comment, CodePage::Cp852);
+  QByteArray raw = Props.CodePage == cpNone ? comment.toUtf8() : FromUnicode(comment, CodePage::Cp852);
   raw = raw.left(65535);
   if (m_zipFileName.isEmpty() || m_eocPosition < 0 || raw == m_zipCommentRaw) return;
   bool began = false;

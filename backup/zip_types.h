@@ -11,46 +11,14 @@
 // enumeration is the bit number in its set.
 
 enum AddOptsEnum {
-  AddDirNames,
-  AddRecurseDirs,
-  AddMove,
-  AddFreshen,
-  AddUpdate,
-  AddZipTime,
-  AddForceDOS,
-  AddHiddenFiles,
-  AddArchiveOnly,
-  AddResetArchive,
-  AddEncrypt,
-  AddSeparateDirs,
-  AddVolume,
-  AddFromDate,
-  AddSafe,
-  AddForceDest,
-  AddDiskSpan,
-  AddDiskSpanErase
+  AddDirNames, AddRecurseDirs, AddMove, AddFreshen, AddUpdate, AddZipTime, AddForceDOS,
+  AddHiddenFiles, AddArchiveOnly, AddResetArchive, AddEncrypt, AddSeparateDirs, AddVolume,
+  AddFromDate, AddSafe, AddForceDest, AddDiskSpan, AddDiskSpanErase
 };
 
 enum AddStoreSuffixEnum {
-  assGIF,
-  assPNG,
-  assZ,
-  assZIP,
-  assZOO,
-  assARC,
-  assLZH,
-  assARJ,
-  assTAZ,
-  assTGZ,
-  assLHA,
-  assRAR,
-  assACE,
-  assCAB,
-  assGZ,
-  assGZIP,
-  assJAR,
-  assEXE,
-  assEXT
+  assGIF, assPNG, assZ, assZIP, assZOO, assARC, assLZH, assARJ, assTAZ, assTGZ, assLHA, assRAR,
+  assACE, assCAB, assGZ, assGZIP, assJAR, assEXE, assEXT
 };
 
 enum ExtrOptsEnum { ExtrDirNames, ExtrOverWrite, ExtrFreshen, ExtrUpdate, ExtrTest, ExtrForceDirs };
