@@ -22,14 +22,22 @@
 #include "exceptions.h"
 #include "file_lookup.h"
 #include "form_cegek.h"
+#include "form_backup.h"
 #include "form_csv_inport.h"
 #include "form_ecs_torol.h"
 #include "form_ecssz_lis.h"
-#include "form_backup.h"
 #include "form_ecsszamito.h"
+#include "form_felad.h"
+#include "form_felad_kh.h"
+#include "form_fksz_lis.h"
 #include "form_gepi_felad.h"
+#include "form_karton_koltsh.h"
+#include "form_karton_nyomt.h"
+#include "form_leltlis.h"
+#include "form_leltliskoltsh.h"
 #include "form_my_sql_setup.h"
 #include "form_my_sql_setup2.h"
+#include "form_osszes1.h"
 #include "form_restore.h"
 #include "form_setup.h"
 #include "form_xml_input.h"
@@ -66,6 +74,15 @@ void BackupOrRestore(TMainForm& form, TUniSQLDatabase& db, bool backup) {
 
 TMainForm* MainForm() { return g_mainForm; }
 
+// A "&Listák" item: its listing dialog on the company database, modal, freed when closed.
+template <class TForm>
+void TMainForm::AddListingItem(QMenu* menu, const QString& caption) {
+  connect(menu->addAction(caption), &QAction::triggered, this, [this] {
+    TForm form(*DB1, this);
+    form.exec();
+  });
+}
+
 TMainForm::TMainForm(const QStringList& arguments, QWidget* parent)
     : QMainWindow(parent),
       DB0(new TUniSQLDatabase(this)),
@@ -98,6 +115,16 @@ TMainForm::TMainForm(const QStringList& arguments, QWidget* parent)
           &TMainForm::DeleteRun);
   connect(ecs->addAction(QStringLiteral("Eddigi ÉCS számítások")), &QAction::triggered, this,
           &TMainForm::RunList);
+
+  QMenu* lists = menuBar()->addMenu(QStringLiteral("&Listák"));
+  AddListingItem<TFormKartonNyomt>(lists, QStringLiteral("&Karton"));
+  AddListingItem<TFormFelad>(lists, QStringLiteral("&Feladás"));
+  AddListingItem<TFormLeltlis>(lists, QStringLiteral("&Leltáriszám lista"));
+  AddListingItem<TFormFkszLis>(lists, QStringLiteral("K&ontírszámos lista"));
+  AddListingItem<TFormOsszes1>(lists, QStringLiteral("Összesítő lista"));
+  AddListingItem<TFormKartonKoltsh>(lists, QStringLiteral("Költséghelyes Karton"));
+  AddListingItem<TFormLeltliskoltsh>(lists, QStringLiteral("Költséghelyes leltáriszám lista"));
+  AddListingItem<TFormFeladKh>(lists, QStringLiteral("Költséghelyes feladás"));
 
   QMenu* service = menuBar()->addMenu(QStringLiteral("&Szervíz"));
   connect(service->addAction(QStringLiteral("&Mentés")), &QAction::triggered, this,

@@ -6,6 +6,7 @@
 #include "start_sequence.h"
 
 class QLabel;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QTimer;
@@ -70,6 +71,8 @@ class TMainForm : public QMainWindow, private StartHost {
   void ShowCompanyList() override;
   void RecalcAllBalances(TUniSQLDatabase& db) override;
   void CenterImage();
+  template <class TForm>
+  void AddListingItem(QMenu* menu, const QString& caption);
   void RecalcBalancesAfterRun();
 
   QStringList m_arguments;

@@ -45,8 +45,8 @@ void TProgressDetails::Advance(TProgressType kind, int64_t size, const QString& 
 int TProgressDetails::ItemPerCent() const {
   if (m_itemSize <= 0) return 0;
   // Large items divide the size first, which stays within 32 bits.
-  int64_t p = m_itemSize > 214748 ? m_itemPosition / (m_itemSize / 100)
-                                  : m_itemPosition * 100 / m_itemSize;
+  int64_t p =
+      m_itemSize > 214748 ? m_itemPosition / (m_itemSize / 100) : m_itemPosition * 100 / m_itemSize;
   return int(std::clamp<int64_t>(p, 0, 100));
 }
 

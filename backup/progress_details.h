@@ -5,7 +5,12 @@
 
 // The kinds of progress report, in this order.
 enum TProgressType {
-  NewFile, ProgressUpdate, EndOfBatch, TotalFiles2Process, TotalSize2Process, NewExtra,
+  NewFile,
+  ProgressUpdate,
+  EndOfBatch,
+  TotalFiles2Process,
+  TotalSize2Process,
+  NewExtra,
   ExtraUpdate
 };
 

@@ -20,7 +20,7 @@ int32_t EngineCallback(ZipCallbackStruct* rec) {
   return engine ? engine->Callback(rec) : 0;
 }
 
-const char* const kSuffixes[] = {"gif", "png", "z",   "zip", "zoo", "arc", "lzh", "arj", "taz",
+const char* const kSuffixes[] = {"gif", "png", "z",   "zip", "zoo", "arc", "lzh",  "arj", "taz",
                                  "tgz", "lha", "rar", "ace", "cab", "gz",  "gzip", "jar", "exe"};
 
 int32_t Flag(bool on) { return on ? -1 : 0; }
@@ -32,7 +32,9 @@ class TextPool {
     m_texts.push_back(text);
     return m_texts.back().constData();
   }
-  const char* AddOrNull(const QString& text) { return text.isEmpty() ? nullptr : Add(text.toUtf8()); }
+  const char* AddOrNull(const QString& text) {
+    return text.isEmpty() ? nullptr : Add(text.toUtf8());
+  }
 
  private:
   std::list<QByteArray> m_texts;
@@ -100,8 +102,8 @@ bool TZArchiver::List() {
     ZipDirectory dir;
     int rc = ReadZipEndRecord(file, dir);
     if (rc == 10205 && Props.Verbose)
-      ReportMessage(0, QStringLiteral("Opening EOC seek/size error %1Mb")
-                           .arg(dir.FileSize / (1024 * 1024)));
+      ReportMessage(
+          0, QStringLiteral("Opening EOC seek/size error %1Mb").arg(dir.FileSize / (1024 * 1024)));
     if (rc) throw EZipArchiver::CreateResDisp(rc, true);
     if (dir.GarbageWarning) ShowZipMessage(10204);
     m_eocPosition = dir.EocPosition;
@@ -112,22 +114,7 @@ bool TZArchiver::List() {
     rc = ReadZipCentralDirectory(file, dir);
     for (const ZipCentralEntry& c : dir.Entries) {
       ZipDirEntry e;
-      e.MadeByVersion = c.VersionMadeBy;
-      e.VersionNeeded = c.VersionNeeded;
-      e.Flag = c.Flag;
-      e.ComprMethod = c.ComprMethod;
-      e.ModifTime = c.ModifTime;
-      e.ModifDate = c.ModifDate;
-      e.CRC32 = c.CRC32;
-      e.CompressedSize = c.ComprSize;
-      e.UncompressedSize = c.UncomprSize;
-      e.FileNameLength = c.FileNameLength;
-      e.ExtraFieldLength = c.ExtraFieldLength;
-      e.FileCommentLen = c.FileCommentLen;
-      e.StartOnDisk = c.StartOnDisk;
-      e.IntFileAttrib = c.IntFileAttrib;
-      e.ExtFileAttrib = c.ExtFileAttrib;
-      e.RelOffLocalHdr = c.RelOffLocalHdr;
+      static_cast<ZipCentralHeader&>(e) = c;
       e.FileName = SetSlash(ConvertName(c.FileName, c.Flag, c.VersionMadeBy), false);
       e.FileComment = ConvertName(c.FileComment, c.Flag, c.VersionMadeBy);
       e.Encrypted = c.Flag & 1;
@@ -151,6 +138,24 @@ int TZArchiver::BuildAutoSFX(const QString& zipName, const QString& exeName) {
   if (!SFXBuilder) throw EZipArchiver::CreateResDisp(10804, true);
   SFXBuilder(zipName, exeName);
   return 0;
+}
+
+bool TZArchiver::StartOperation(TZipLibLoader& lib) {
+  try {
+    lib.LoadLib(TZipLibLoader::hoOperation, 177);
+  } catch (const EZipArchiver& e) {
+    ShowExceptionError(e);
+    return false;
+  }
+  m_busy = true;
+  StartWaitCursor();
+  return true;
+}
+
+void TZArchiver::EndOperation(TZipLibLoader& lib) {
+  StopWaitCursor();
+  lib.ReleaseLib(TZipLibLoader::hoOperation);
+  m_busy = false;
 }
 
 int TZArchiver::Add() {
@@ -204,13 +209,11 @@ int TZArchiver::DoAdd() {
     if (IsExe(m_zipFileName) && !QFileInfo::exists(archive))
       BuildAutoSFX(m_zipFileName, m_zipFileName);
     if (span && !SpanWriter) throw EZipArchiver::CreateResDisp(11048, true);
-    m_zipLib.LoadLib(TZipLibLoader::hoOperation, 177);
   } catch (const EZipArchiver& e) {
     ShowExceptionError(e);
     return m_errCode;
   }
-  m_busy = true;
-  StartWaitCursor();
+  if (!StartOperation(m_zipLib)) return m_errCode;
   TextPool texts;
   ZipLibParams p;
   std::memset(&p, 0, sizeof p);
@@ -247,16 +250,19 @@ int TZArchiver::DoAdd() {
     p.fUpdate = Flag(update);
     p.fFreshen = Flag(freshen && !update);
     p.fLatestTime = Flag(o.Contains(AddZipTime));
-    QByteArray from = Props.AddFrom.toString(QStringLiteral("MM dd yy")).toLatin1().leftJustified(8, ' ', true);
+    QByteArray from =
+        Props.AddFrom.toString(QStringLiteral("MM dd yy")).toLatin1().leftJustified(8, ' ', true);
     std::memcpy(p.Date, from.constData(), 8);
     p.PZipFN = texts.Add(archive.toUtf8());
-    p.PTempDir = Props.TempDir.isEmpty() ? nullptr : texts.Add(ZipLocalPath(Props.TempDir).toUtf8());
+    p.PTempDir =
+        Props.TempDir.isEmpty() ? nullptr : texts.Add(ZipLocalPath(Props.TempDir).toUtf8());
     p.fArchiveFilesOnly = o.Contains(AddArchiveOnly) ? 1 : 0;
     p.fResetArchiveBit = o.Contains(AddResetArchive) ? 1 : 0;
     p.fHowToDelete = Props.HowToDelete == htdAllowUndo ? -1 : 0;
     p.fCodePage = Props.CodePage == cpOEM ? 2 : 0;
     p.fVersion = 177;
-    p.PRootDir = Props.RootDir.isEmpty() ? nullptr : texts.Add(ZipLocalPath(Props.RootDir).toUtf8());
+    p.PRootDir =
+        Props.RootDir.isEmpty() ? nullptr : texts.Add(ZipLocalPath(Props.RootDir).toUtf8());
     if (!span && o.Contains(AddForceDest)) ForceDirectory(QFileInfo(archive).path());
     if (!span && !QFileInfo(QFileInfo(archive).path()).isDir())
       throw EZipArchiver::CreateResFmt(10308, {SetSlash(QFileInfo(archive).path(), false)});
@@ -302,9 +308,7 @@ int TZArchiver::DoAdd() {
   } catch (const std::bad_alloc&) {
     ShowZipMessage(10103);
   }
-  StopWaitCursor();
-  m_zipLib.ReleaseLib(TZipLibLoader::hoOperation);
-  m_busy = false;
+  EndOperation(m_zipLib);
   List();
   return m_errCode;
 }
@@ -342,14 +346,7 @@ int TZArchiver::DoExtract() {
     Props.PasswordReqCount = 0;
     ShowZipMessage(10502);
   }
-  try {
-    m_unzLib.LoadLib(TZipLibLoader::hoOperation, 177);
-  } catch (const EZipArchiver& e) {
-    ShowExceptionError(e);
-    return m_errCode;
-  }
-  m_busy = true;
-  StartWaitCursor();
+  if (!StartOperation(m_unzLib)) return m_errCode;
   TextPool texts;
   UnzLibParams p;
   std::memset(&p, 0, sizeof p);
@@ -397,9 +394,7 @@ int TZArchiver::DoExtract() {
     ShowZipMessage(10501);
     m_successCnt = 0;
   }
-  StopWaitCursor();
-  m_unzLib.ReleaseLib(TZipLibLoader::hoOperation);
-  m_busy = false;
+  EndOperation(m_unzLib);
   return m_errCode;
 }
 
@@ -598,7 +593,8 @@ void TZArchiver::SetZipComment(const QString& comment) {
     return;
   }
   m_commentPending = false;
-  QByteArray raw = Props.CodePage == cpNone ? comment.toUtf8() : FromUnicode(comment, CodePage::Cp852);
+  QByteArray raw =
+      Props.CodePage == cpNone ? comment.toUtf8() : FromUnicode(comment, CodePage::Cp852);
   raw = raw.left(65535);
   if (m_zipFileName.isEmpty() || m_eocPosition < 0 || raw == m_zipCommentRaw) return;
   bool began = false;

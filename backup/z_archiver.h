@@ -65,6 +65,10 @@ class TZArchiver : public TZipBase {
   TZipStream& ZipStream() { return m_zipStream; }
 
  private:
+  // Loads the library for the operation, marks the engine busy, hourglass; false (reported)
+  // when the library cannot be used.
+  bool StartOperation(TZipLibLoader& lib);
+  void EndOperation(TZipLibLoader& lib);
   int DoAdd();
   int DoExtract();
   void AfterCallback();

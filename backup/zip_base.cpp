@@ -11,9 +11,10 @@ TZipBase::TZipBase(QObject* sender, TZipEvents* events) : m_sender(sender), m_ev
 void TZipBase::ShowZipMessage(int id, const QString& extra) {
   QString text = ZipLoadStr(id);
   if (text.isEmpty())
-    text = ZipFormat("the message table is probably not linked to the executable\nMissing "
-                     "String ID is: %d ",
-                     {id});
+    text = ZipFormat(
+        "the message table is probably not linked to the executable\nMissing "
+        "String ID is: %d ",
+        {id});
   text += extra;
   m_message = text;
   m_errCode = id;

@@ -9,7 +9,8 @@
 #include "zip_utils.h"
 
 TZipLibLoader::TZipLibLoader(TZipBase* master, int kind)
-    : m_master(master), m_kind(kind),
+    : m_master(master),
+      m_kind(kind),
       m_fileName(kind == 1 ? QStringLiteral("ZIPLIB.DLL") : QStringLiteral("UNZLIB.DLL")) {}
 
 TZipLibLoader::~TZipLibLoader() { Unload(); }
@@ -82,13 +83,20 @@ int32_t TZipLibLoader::Exec(void* record) {
   if (r >= 0) return r;
   switch (r) {
     case -1:
-    case -2: throw EZipArchiver::CreateResDisp(10118, true);
-    case -3: throw EZipArchiver::CreateResDisp(10119, true);
-    case -4: throw EZipArchiver::CreateResDisp(10120, true);
-    case -5: throw EZipArchiver::CreateResDisp(10121, true);
-    case -6: throw EZipArchiver::CreateResDisp(10122, true);
-    case -8: throw EZipArchiver::CreateResDisp(10123, true);
-    default: throw EZipArchiver::CreateResFmt(10124, {r});
+    case -2:
+      throw EZipArchiver::CreateResDisp(10118, true);
+    case -3:
+      throw EZipArchiver::CreateResDisp(10119, true);
+    case -4:
+      throw EZipArchiver::CreateResDisp(10120, true);
+    case -5:
+      throw EZipArchiver::CreateResDisp(10121, true);
+    case -6:
+      throw EZipArchiver::CreateResDisp(10122, true);
+    case -8:
+      throw EZipArchiver::CreateResDisp(10123, true);
+    default:
+      throw EZipArchiver::CreateResFmt(10124, {r});
   }
 }
 

@@ -126,7 +126,9 @@ const ZipMessageRow kZipMessages[] = {
     {11021, "Error while reading zipped data"},
     {11022, "Error while reading a file comment"},
     {11023, "Error while reading the archive comment"},
-    {11024, "UnKnown error in function ReadSpan(), WriteSpan(), ChangeFileDetails() or CopyZippedFiles()\n"},
+    {11024,
+     "UnKnown error in function ReadSpan(), WriteSpan(), ChangeFileDetails() or "
+     "CopyZippedFiles()\n"},
     {11025, "Unattended disk spanning not implemented"},
     {11026, "A local header not found in internal structure"},
     {11027, "Temporary file could not be created"},
@@ -142,7 +144,8 @@ const ZipMessageRow kZipMessages[] = {
     {11037, "This is the first disk in a backup set,\nplease insert the last disk of this set"},
     {11038, "This is the %dth disk in a backup set,\nplease insert the last disk of this set"},
     {11039, "There is already a file %s\nDo you want to overwrite this file"},
-    {11040, "ATTENTION: This is previous disk no %d!!!\nAre you sure you want to overwrite the contents"},
+    {11040,
+     "ATTENTION: This is previous disk no %d!!!\nAre you sure you want to overwrite the contents"},
     {11041, "Error - Self extracting archives(.exe) can not be spanned"},
     {11042, "Error while copying a filename of a CEH structure"},
     {11043, "Seek error while skipping a EOC structure"},
@@ -244,7 +247,8 @@ QString ZipFormat(const QString& format, const QVariantList& args) {
     if (format[j] == '.') {
       ++j;
       precision = 0;
-      while (j < format.size() && format[j].isDigit()) precision = precision * 10 + format[j++].digitValue();
+      while (j < format.size() && format[j].isDigit())
+        precision = precision * 10 + format[j++].digitValue();
     }
     if (j >= format.size()) {
       out += format.mid(i);
@@ -306,7 +310,7 @@ EZipArchiver EZipArchiver::CreateResDisk(int id, int disk) {
 EZipArchiver EZipArchiver::CreateResDrive(int id, const QString& drive) {
   QString text = ZipLoadStr(id);
   if (text.isEmpty())
-    return EZipArchiver(ZipFormat("id = %d [drive = %s]%s", {id, drive, QString(kNotLinked)}),
-                        true, id);
+    return EZipArchiver(ZipFormat("id = %d [drive = %s]%s", {id, drive, QString(kNotLinked)}), true,
+                        id);
   return EZipArchiver(ZipFormat(text, {drive}), true, id);
 }

@@ -7,18 +7,52 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "zip_directory.h"
+
 // The enumerations, sets and published settings of the zip component. The order of each
 // enumeration is the bit number in its set.
 
 enum AddOptsEnum {
-  AddDirNames, AddRecurseDirs, AddMove, AddFreshen, AddUpdate, AddZipTime, AddForceDOS,
-  AddHiddenFiles, AddArchiveOnly, AddResetArchive, AddEncrypt, AddSeparateDirs, AddVolume,
-  AddFromDate, AddSafe, AddForceDest, AddDiskSpan, AddDiskSpanErase
+  AddDirNames,
+  AddRecurseDirs,
+  AddMove,
+  AddFreshen,
+  AddUpdate,
+  AddZipTime,
+  AddForceDOS,
+  AddHiddenFiles,
+  AddArchiveOnly,
+  AddResetArchive,
+  AddEncrypt,
+  AddSeparateDirs,
+  AddVolume,
+  AddFromDate,
+  AddSafe,
+  AddForceDest,
+  AddDiskSpan,
+  AddDiskSpanErase
 };
 
 enum AddStoreSuffixEnum {
-  assGIF, assPNG, assZ, assZIP, assZOO, assARC, assLZH, assARJ, assTAZ, assTGZ, assLHA, assRAR,
-  assACE, assCAB, assGZ, assGZIP, assJAR, assEXE, assEXT
+  assGIF,
+  assPNG,
+  assZ,
+  assZIP,
+  assZOO,
+  assARC,
+  assLZH,
+  assARJ,
+  assTAZ,
+  assTGZ,
+  assLHA,
+  assRAR,
+  assACE,
+  assCAB,
+  assGZ,
+  assGZIP,
+  assJAR,
+  assEXE,
+  assEXT
 };
 
 enum ExtrOptsEnum { ExtrDirNames, ExtrOverWrite, ExtrFreshen, ExtrUpdate, ExtrTest, ExtrForceDirs };
@@ -99,24 +133,9 @@ struct TZipProperties {
   QString SFXPath;
 };
 
-// One entry of the open archive's central directory, in directory order.
-struct ZipDirEntry {
-  uint16_t MadeByVersion = 0;
-  uint16_t VersionNeeded = 0;
-  uint16_t Flag = 0;
-  uint16_t ComprMethod = 0;
-  uint16_t ModifTime = 0;
-  uint16_t ModifDate = 0;
-  uint32_t CRC32 = 0;
-  uint32_t CompressedSize = 0;
-  uint32_t UncompressedSize = 0;
-  uint16_t FileNameLength = 0;
-  uint16_t ExtraFieldLength = 0;
-  uint16_t FileCommentLen = 0;
-  uint16_t StartOnDisk = 0;
-  uint16_t IntFileAttrib = 0;
-  uint32_t ExtFileAttrib = 0;
-  uint32_t RelOffLocalHdr = 0;
+// One entry of the open archive's central directory, in directory order: its header as read,
+// the name and comment converted to text.
+struct ZipDirEntry : ZipCentralHeader {
   QString FileName;  // "\" separators
   QString FileComment;
   bool Encrypted = false;

@@ -10,7 +10,9 @@ namespace {
 uint16_t U16(const char* p) { return uint16_t(uint8_t(p[0]) | (uint8_t(p[1]) << 8)); }
 uint32_t U32(const char* p) { return uint32_t(U16(p)) | (uint32_t(U16(p + 2)) << 16); }
 
-bool IsSig(const char* p, char a, char b) { return p[0] == 'P' && p[1] == 'K' && p[2] == a && p[3] == b; }
+bool IsSig(const char* p, char a, char b) {
+  return p[0] == 'P' && p[1] == 'K' && p[2] == a && p[3] == b;
+}
 
 bool ReadAt(QFile& file, qint64 pos, qint64 size, QByteArray& out) {
   if (pos < 0 || size < 0 || pos + size > file.size() || !file.seek(pos)) return false;
@@ -68,7 +70,8 @@ int ReadZipEndRecord(QFile& file, ZipDirectory& dir) {
       const char* p = tail.constData() + i;
       if (!IsSig(p, 5, 6)) continue;
       eoc = ParseEoc(p);
-      if (ValidCandidate(file, dir.FileSize - tailSize + i, eoc)) found = dir.FileSize - tailSize + i;
+      if (ValidCandidate(file, dir.FileSize - tailSize + i, eoc))
+        found = dir.FileSize - tailSize + i;
     }
   }
   if (found < 0) return 11036;

@@ -11,8 +11,8 @@ class QFile;
 // is trusted: every read is bounded by the file, and a failure gives the message id of the zip
 // component family that names it.
 
-struct ZipCentralEntry {
-  // The 42 bytes after the signature, in file order.
+// The 42 bytes of a central header after its signature, in file order.
+struct ZipCentralHeader {
   uint16_t VersionMadeBy = 0;
   uint16_t VersionNeeded = 0;
   uint16_t Flag = 0;
@@ -29,6 +29,9 @@ struct ZipCentralEntry {
   uint16_t IntFileAttrib = 0;
   uint32_t ExtFileAttrib = 0;
   uint32_t RelOffLocalHdr = 0;
+};
+
+struct ZipCentralEntry : ZipCentralHeader {
   QByteArray FileName;
   QByteArray ExtraData;
   QByteArray FileComment;
@@ -50,9 +53,9 @@ struct ZipDirectory {
   qint64 EocPosition = -1;
   ZipEndOfCentral Eoc;
   QByteArray ZipComment;
-  qint64 Surplus = 0;               // bytes after the record and its comment
-  bool GarbageWarning = false;      // the surplus is not harmless padding
-  bool StructureWarning = false;    // the directory does not end where the end record begins
+  qint64 Surplus = 0;             // bytes after the record and its comment
+  bool GarbageWarning = false;    // the surplus is not harmless padding
+  bool StructureWarning = false;  // the directory does not end where the end record begins
   QList<ZipCentralEntry> Entries;
 };
 

@@ -71,12 +71,11 @@ class Reporter {
 };
 
 QRegularExpression Wildcard(const QString& pattern) {
-  return QRegularExpression(
-      QRegularExpression::wildcardToRegularExpression(pattern,
-                                                       QRegularExpression::UnanchoredWildcardConversion)
-          .prepend("^")
-          .append("$"),
-      QRegularExpression::CaseInsensitiveOption);
+  return QRegularExpression(QRegularExpression::wildcardToRegularExpression(
+                                pattern, QRegularExpression::UnanchoredWildcardConversion)
+                                .prepend("^")
+                                .append("$"),
+                            QRegularExpression::CaseInsensitiveOption);
 }
 
 bool MatchesAny(const QList<QRegularExpression>& patterns, const QString& text) {
@@ -148,6 +147,7 @@ class ZipJob {
     for (int i = 0; i < m_p->Argc && m_p->FDs; ++i) Collect(m_p->FDs[i]);
     if (m_r.Cancelled()) return -4;
 
+    if (m_p->fTraceEnabled) m_r.Message(0, "trace: adding to " + zipName);
     int err = 0;
     zip_t* za = zip_open(QFile::encodeName(zipName).constData(), ZIP_CREATE, &err);
     if (!za) {
@@ -201,8 +201,7 @@ class ZipJob {
       }
       zip_file_set_mtime(za, idx, time_t(s.mtime.toSecsSinceEpoch()), 0);
       // OEM names are marked as coming from a FAT host, so readers convert them back.
-      if (oem)
-        zip_file_set_external_attributes(za, idx, 0, ZIP_OPSYS_DOS, s.dir ? 0x10 : 0x20);
+      if (oem) zip_file_set_external_attributes(za, idx, 0, ZIP_OPSYS_DOS, s.dir ? 0x10 : 0x20);
       m_r.Message(0, "  adding: " + s.name);
       if (!s.dir) ++added;
       done << s;
@@ -246,8 +245,8 @@ class ZipJob {
     QString spec = FromC(fd.FileSpec).trimmed().replace('\\', '/');
     if (spec.isEmpty()) return;
     QByteArray password = fd.FileSpecPassword ? QByteArray(fd.FileSpecPassword)
-                          : m_p->fEncrypt                       ? m_password
-                                                                : QByteArray();
+                          : m_p->fEncrypt     ? m_password
+                                              : QByteArray();
     if (!fd.Encrypt && !fd.FileSpecPassword) password.clear();
     bool recurse = fd.Recurse != 0;
     QString full = QDir::isAbsolutePath(spec) ? spec : m_root + "/" + spec;
@@ -364,6 +363,7 @@ class UnzJob {
 
   int32_t Run() {
     QString zipName = FromC(m_p->PZipFN);
+    if (m_p->fTraceEnabled) m_r.Message(0, "trace: reading " + zipName);
     ZipDirectory dir;
     int rc = ReadZipDirectory(zipName, dir);
     if (rc) {
@@ -409,8 +409,8 @@ class UnzJob {
         m_r.Error(10203, "", FromC(m_p->PZipFN));
         return 0;
       }
-      QString name = ZipDecodeText(e.FileName, e.Flag & 0x800,
-                                   ZipNameIsOem(e.VersionMadeBy, false, true));
+      QString name =
+          ZipDecodeText(e.FileName, e.Flag & 0x800, ZipNameIsOem(e.VersionMadeBy, false, true));
       QString unixName = QString(name).replace('\\', '/');
       if (!specs.isEmpty() && !MatchesAny(specs, unixName)) continue;
       m_r.Send(zacItem, 0, e.UncomprSize, name.toUtf8(), i + 1);
@@ -559,9 +559,8 @@ class UnzJob {
       m_r.Error(kZipLibErrorCreate, "", name);
       return -1;
     }
-    int r = Pump(za, i, e, name, [&out](const char* data, qint64 n) {
-      return out.write(data, n) == n;
-    });
+    int r = Pump(za, i, e, name,
+                 [&out](const char* data, qint64 n) { return out.write(data, n) == n; });
     if (r <= 0) {
       out.cancelWriting();
       return r;

@@ -35,12 +35,12 @@ enum ZipCallbackAction : int32_t {
 
 // Why an entry was skipped (ErrorCode of a zacSkipped callback).
 enum ZipSkipReason : int32_t {
-  zsrExists = 1,       // the target exists and overwriting is off
-  zsrUnsafePath = 2,   // the name leads outside the target directory
-  zsrPassword = 3,     // no or wrong password
-  zsrSpecial = 4,      // a symbolic link or device entry
-  zsrNotFound = 6,     // a file specification matched nothing
-  zsrMethod = 7,       // a compression or encryption method libzip cannot read
+  zsrExists = 1,      // the target exists and overwriting is off
+  zsrUnsafePath = 2,  // the name leads outside the target directory
+  zsrPassword = 3,    // no or wrong password
+  zsrSpecial = 4,     // a symbolic link or device entry
+  zsrNotFound = 6,    // a file specification matched nothing
+  zsrMethod = 7,      // a compression or encryption method libzip cannot read
 };
 
 // Error codes of a zacMessage callback besides the message ids of the component; a code that
@@ -63,7 +63,7 @@ struct ZipCallbackStruct {
   int64_t FileSize;
   char FileNameOrMsg[512];
   const char* MsgPtr;
-  int32_t Count;       // actions 1 to 3: the item number; password answers: further prompts
+  int32_t Count;  // actions 1 to 3: the item number; password answers: further prompts
 };
 using ZipCallbackFunc = int32_t (*)(ZipCallbackStruct*);  // non-zero asks to cancel
 
@@ -89,30 +89,30 @@ struct ZipLibParams {
   ZipCallbackFunc Callback;
   int32_t fTraceEnabled;
   const char* PZipPassword;
-  const char* PSuffix;        // ".gif:.png:..." stored without compression
+  const char* PSuffix;  // ".gif:.png:..." stored without compression
   int32_t fEncrypt;
-  int32_t fSystem;            // hidden (dot) files too
-  int32_t fVolume;            // no effect here
+  int32_t fSystem;  // hidden (dot) files too
+  int32_t fVolume;  // no effect here
   int32_t fExtra;
-  int32_t fNoDirEntries;      // 0: add directory entries of their own
-  int32_t fDate;              // only files from Date on
+  int32_t fNoDirEntries;  // 0: add directory entries of their own
+  int32_t fDate;          // only files from Date on
   int32_t fVerboseEnabled;
   int32_t fQuiet;
   int32_t fLevel;
   int32_t fComprSpecial;
   int32_t fCRLF_LF;
-  int32_t fJunkDir;           // -1: names stored without directory
+  int32_t fJunkDir;  // -1: names stored without directory
   uint16_t fRecurse;
   uint16_t fNoRecurseFiles;
-  int32_t fGrow;              // 0: safe (our writes are always safe)
-  int32_t fForce;             // DOS 8.3 upper-case names
-  int32_t fMove;              // delete the sources once the archive is written
+  int32_t fGrow;   // 0: safe (our writes are always safe)
+  int32_t fForce;  // DOS 8.3 upper-case names
+  int32_t fMove;   // delete the sources once the archive is written
   int32_t fDeleteEntries;
   int32_t fUpdate;
   int32_t fFreshen;
   int32_t fJunkSFX;
-  int32_t fLatestTime;        // the archive gets the time of its newest entry
-  char Date[8];               // "mm dd yy", no terminator
+  int32_t fLatestTime;  // the archive gets the time of its newest entry
+  char Date[8];         // "mm dd yy", no terminator
   int32_t Argc;
   const char* PZipFN;
   const char* PTempDir;
@@ -126,8 +126,8 @@ struct ZipLibParams {
   int64_t StreamSize[2];
   void* Stream[2];
   int32_t StreamReserved[4];
-  int32_t fHowToDelete;       // -1: deleted sources go to the trash
-  int16_t fCodePage;          // 2: names in CP852
+  int32_t fHowToDelete;  // -1: deleted sources go to the trash
+  int16_t fCodePage;     // 2: names in CP852
   int32_t fVersion;
   const char* PRootDir;
   int64_t Reserved204;
@@ -155,9 +155,9 @@ struct UnzLibParams {
   int32_t fVerboseEnabled;
   int32_t fUpdate;
   int32_t fFreshen;
-  int32_t fDirectories;       // keep the stored directories
+  int32_t fDirectories;  // keep the stored directories
   int32_t fOverwrite;
-  int32_t Argc;               // 0: every entry
+  int32_t Argc;  // 0: every entry
   const char* PZipFN;
   UnzFileData* FDs;
   void* Stream;
@@ -166,7 +166,7 @@ struct UnzLibParams {
   int32_t fStreamOut;
   int32_t StreamReserved[2];
   int32_t fPwdReqCount;
-  const char* PExtractDir;    // null: the current directory
+  const char* PExtractDir;  // null: the current directory
   int32_t Reserved112[8];
   int32_t fCheck;
 };

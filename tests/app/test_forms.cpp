@@ -231,22 +231,40 @@ TEST_F(Forms, FirstStartLeadsToAWorkingEmptyFirstCompany) {
   }
   EXPECT_TRUE(shot.save(QDir(BinDir()).absoluteFilePath("../main_form.png")));
 
-  // The depreciation menu leads to its forms, on the open company.
-  QMenu* ecs = nullptr;
-  for (QAction* a : form.menuBar()->actions())
-    if (a->text() == QString::fromUtf8("&ÉCS")) ecs = a->menu();
-  ASSERT_NE(ecs, nullptr);
+  // A menu's items, each triggered: the captions of the dialogs they open (each closed again).
   QStringList items, titles;
-  for (QAction* a : ecs->actions()) {
-    items << a->text();
-    OnNextModal([&](QWidget* w) {
-      titles << w->windowTitle();
-      static_cast<QDialog*>(w)->reject();
-    });
-    a->trigger();
-  }
+  auto walk = [&](const char* menuTitle) {
+    items.clear();
+    titles.clear();
+    QMenu* menu = nullptr;
+    for (QAction* a : form.menuBar()->actions())
+      if (a->text() == QString::fromUtf8(menuTitle)) menu = a->menu();
+    if (!menu) return;
+    for (QAction* a : menu->actions()) {
+      items << a->text();
+      OnNextModal([&](QWidget* w) {
+        titles << w->windowTitle();
+        static_cast<QDialog*>(w)->reject();
+      });
+      a->trigger();
+    }
+  };
+
+  // The depreciation menu leads to its forms, on the open company.
+  walk("&ÉCS");
   EXPECT_EQ(items, QStringList({QString::fromUtf8("&Számítás"), QString::fromUtf8("ÉCS-k &törlése"),
                                 QString::fromUtf8("Eddigi ÉCS számítások")}));
   EXPECT_EQ(titles, QStringList({QString::fromUtf8("ÉCS számitás"), QString::fromUtf8("ECS-k törlése"),
                                  QString::fromUtf8("Eddigi ECS számítások")}));
+
+  // The listings, in the menu's order, each opening its dialog.
+  walk("&Listák");
+  EXPECT_EQ(items.join('|'), QString::fromUtf8(
+                                 "&Karton|&Feladás|&Leltáriszám lista|K&ontírszámos lista|Összesítő lista|"
+                                 "Költséghelyes Karton|Költséghelyes leltáriszám lista|Költséghelyes feladás"));
+  EXPECT_EQ(titles.join('|'),
+            QString::fromUtf8("Eszköznyilvántartó karton|Eszköznyilvántartó karton|Leltár lista|"
+                              "Fökönyviszámos lista|Tárgyi eszköz/immateriális javak összesitő|"
+                              "Költséghelyes Eszköznyilvántartó karton|Költséghelyes leltár lista|"
+                              "Költséghelyes könyvelési feladás"));
 }

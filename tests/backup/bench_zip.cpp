@@ -40,11 +40,14 @@ TEST(ZipBenchmark, AddAndTestBesideThePeers) {
     ASSERT_EQ(r.zip.Extract(), 0);
     ASSERT_EQ(r.zip.SuccessCnt(), 1);
   });
-  double peerTest = Seconds([&] { ASSERT_EQ(RunPeer(tmp.path(), "unzip", {"-tq", "ours.zip"}), 0); });
-  std::printf("zip %d MB: Add level 9 %.2f s, zip -9 %.2f s (%.2fx); ExtrTest %.2f s, unzip -t "
-              "%.2f s (%.2fx); sizes %lld / %lld bytes\n",
-              mb, add, peerAdd, add / peerAdd, test, peerTest, test / peerTest,
-              QFileInfo(tmp.path() + "/ours.zip").size(), QFileInfo(tmp.path() + "/peer.zip").size());
+  double peerTest = Seconds([&] {
+    ASSERT_EQ(RunPeer(tmp.path(), "unzip", {"-tq", "ours.zip"}), 0);
+  });
+  std::printf(
+      "zip %d MB: Add level 9 %.2f s, zip -9 %.2f s (%.2fx); ExtrTest %.2f s, unzip -t "
+      "%.2f s (%.2fx); sizes %lld / %lld bytes\n",
+      mb, add, peerAdd, add / peerAdd, test, peerTest, test / peerTest,
+      QFileInfo(tmp.path() + "/ours.zip").size(), QFileInfo(tmp.path() + "/peer.zip").size());
 }
 
 }  // namespace

@@ -80,7 +80,8 @@ TEST_F(ZipArchiverTest, TheBackupsDumpIsDeflatedTestedAndACorruptionIsCaught) {
   EXPECT_EQ(r.zip.SuccessCnt(), 0);
   ASSERT_FALSE(r.ErrorCodes().isEmpty());
   EXPECT_EQ(r.ErrorCodes()[0], 11021);
-  EXPECT_TRUE(r.messages[0].second.startsWith("Error while reading zipped data ")) << r.messages[0].second.toStdString();
+  EXPECT_TRUE(r.messages[0].second.startsWith("Error while reading zipped data "))
+      << r.messages[0].second.toStdString();
   EXPECT_FALSE(r.Texts().contains("No Errors"));
 }
 
@@ -136,7 +137,9 @@ TEST_F(ZipArchiverTest, TheEndRecordIsFoundAndCheckedBeforeItIsTrusted) {
     r.zip.SetZipFileName(Path("c.zip"));
     EXPECT_EQ(r.zip.Count(), c.count) << c.what;
     EXPECT_EQ(r.ErrorCodes(), c.errors) << c.what;
-    if (c.count == 1) EXPECT_EQ(r.zip.Engine().ZipContents()[0].FileName, "a.txt") << c.what;
+    if (c.count == 1) {
+      EXPECT_EQ(r.zip.Engine().ZipContents()[0].FileName, "a.txt") << c.what;
+    }
   }
   EXPECT_EQ(r.messages.last().second, "This archive is not a valid Zip archive");
   // A comment that the peer tools wrote is read back.
@@ -181,7 +184,8 @@ TEST_F(ZipArchiverTest, ExtractionNeverWritesOutsideTheTarget) {
   EXPECT_NE(r.zip.ErrCode(), 0);
   QStringList all;
   QDir d(Path("t/inner"));
-  for (const QFileInfo& fi : d.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System))
+  for (const QFileInfo& fi :
+       d.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System))
     all << fi.fileName();
   all.sort();
   EXPECT_EQ(all, (QStringList{"l", "lnk", "ok"}));
@@ -295,7 +299,8 @@ TEST_F(ZipArchiverTest, TheRecordsCarryTheSettings) {
   ScopedFake zip("ZIPLIB.DLL", FakeModule(true));
   ScopedFake unz("UNZLIB.DLL", FakeModule(false));
   FakeLib::result = 0;
-  r.zip.FSpecArgs = QStringList{"  " + Path("a.txt") + "  ", ">sub/*.txt", "|x.txt<titok", "y.txt< "};
+  r.zip.FSpecArgs =
+      QStringList{"  " + Path("a.txt") + "  ", ">sub/*.txt", "|x.txt<titok", "y.txt< "};
   r.zip.FSpecArgsExcl = QStringList{"*.bak"};
   r.zip.Add();
   const ZipLibParams& p = FakeLib::zipCopy;
@@ -459,7 +464,11 @@ TEST_F(ZipArchiverTest, OperationsWithoutWhatTheyNeed) {
     int code;
   } cases[] = {
       {[&] { return r.zip.Add(); }, 10301},
-      {[&] { r.zip.FSpecArgs << "x"; return r.zip.Add(); }, 10102},
+      {[&] {
+         r.zip.FSpecArgs << "x";
+         return r.zip.Add();
+       },
+       10102},
       {[&] { return r.zip.Extract(); }, 10102},
       {[&] {
          r.zip.AddOptions << AddEncrypt;
@@ -467,15 +476,26 @@ TEST_F(ZipArchiverTest, OperationsWithoutWhatTheyNeed) {
          r.zip.FSpecArgs << "x";
          r.zip.SetZipFileName(Path("e.zip"));
          return r.zip.Add();
-       }, 10302},
-      {[&] { r.zip.AddOptions = AddOpts{AddDiskSpan}; r.zip.FSpecArgs << "x"; return r.zip.Add(); }, 11048},
+       },
+       10302},
+      {[&] {
+         r.zip.AddOptions = AddOpts{AddDiskSpan};
+         r.zip.FSpecArgs << "x";
+         return r.zip.Add();
+       },
+       11048},
       {[&] {
          r.zip.AddOptions = AddOpts{};
          r.zip.SetZipFileName(Path("new.exe"));
          r.zip.FSpecArgs << "x";
          return r.zip.Add();
-       }, 10804},
-      {[&] { r.zip.SetZipFileName(Path("missing.zip")); return r.zip.Extract(); }, 11002},
+       },
+       10804},
+      {[&] {
+         r.zip.SetZipFileName(Path("missing.zip"));
+         return r.zip.Extract();
+       },
+       11002},
   };
   for (auto& c : cases) {
     r.messages.clear();

@@ -59,8 +59,16 @@ void Put(QByteArray& b, qsizetype pos, uint32_t v, int width) {
 // records found by their signatures.
 QByteArray Mutate(QByteArray z, std::mt19937& rng) {
   auto pick = [&](int n) { return int(rng() % uint32_t(qMax(1, n))); };
-  const uint32_t extremes[] = {0, 1, 0x7FFF, 0xFFFF, 0x10000, 0x7FFFFFFF, 0xFFFFFFFF,
-                               uint32_t(z.size()), uint32_t(z.size() - 22), uint32_t(rng())};
+  const uint32_t extremes[] = {0,
+                               1,
+                               0x7FFF,
+                               0xFFFF,
+                               0x10000,
+                               0x7FFFFFFF,
+                               0xFFFFFFFF,
+                               uint32_t(z.size()),
+                               uint32_t(z.size() - 22),
+                               uint32_t(rng())};
   int steps = 1 + pick(4);
   for (int s = 0; s < steps && !z.isEmpty(); ++s) {
     switch (pick(6)) {
@@ -84,7 +92,7 @@ QByteArray Mutate(QByteArray z, std::mt19937& rng) {
         qsizetype base = at[pick(at.size())];
         static const int eocFields[][2] = {{8, 2}, {10, 2}, {12, 4}, {16, 4}, {20, 2}};
         static const int cenFields[][2] = {{10, 2}, {20, 4}, {24, 4}, {28, 2}, {30, 2},
-                                           {32, 2}, {38, 4}, {42, 4}, {8, 2}, {4, 2}};
+                                           {32, 2}, {38, 4}, {42, 4}, {8, 2},  {4, 2}};
         static const int locFields[][2] = {{6, 2}, {8, 2}, {18, 4}, {22, 4}, {26, 2}, {28, 2}};
         const int(*f)[2] = which == 0 ? eocFields : which == 1 ? cenFields : locFields;
         int count = which == 0 ? 5 : which == 1 ? 10 : 6;
@@ -119,8 +127,8 @@ TEST(ZipFuzz, MutatedArchivesAreReadAndTestedSafely) {
     f.close();
     r.messages.clear();
     r.zip.SetZipFileName(target);
-    r.zip.ExtrOptions = done % 4 == 3 ? ExtrOpts{ExtrDirNames, ExtrOverWrite, ExtrForceDirs}
-                                      : ExtrOpts{ExtrTest};
+    r.zip.ExtrOptions =
+        done % 4 == 3 ? ExtrOpts{ExtrDirNames, ExtrOverWrite, ExtrForceDirs} : ExtrOpts{ExtrTest};
     r.zip.ExtrBaseDir = out;
     r.zip.FSpecArgs << "*.*";
     r.zip.Password = "titok";

@@ -23,7 +23,9 @@ TEST(ZipMessages, EveryIdHasItsTextAndNothingElseHasOne) {
   }
   EXPECT_EQ(ids.size(), 160);
   for (int id = 10000; id <= 11700; ++id)
-    if (!ids.contains(id)) EXPECT_EQ(ZipLoadStr(id), QString()) << id;
+    if (!ids.contains(id)) {
+      EXPECT_EQ(ZipLoadStr(id), QString()) << id;
+    }
   EXPECT_EQ(ZipLoadStr(9999), QString());
   EXPECT_EQ(ZipLoadStr(10204), "Warning - Garbage at the end of the zipfile!");
   EXPECT_EQ(ZipLoadStrDef(12345, "x"), "x");
@@ -35,7 +37,8 @@ TEST(ZipMessages, FormattingAndTheLanguageHook) {
   EXPECT_EQ(ZipFmtLoadStr(10110, {0, 5}), "Index (0) outside range 1..5");
   EXPECT_EQ(ZipFmtLoadStr(12345, {1}), QString());
   EXPECT_EQ(ZipFormat("%.3d|%s|%%", {7, "a"}), "007|a|%");
-  SetZipLanguageHook([](int id) { return id == 10102 ? QStringLiteral("Nincs zip fájl") : QString(); });
+  SetZipLanguageHook(
+      [](int id) { return id == 10102 ? QStringLiteral("Nincs zip fájl") : QString(); });
   EXPECT_EQ(ZipLoadStr(10102), "Nincs zip fájl");
   EXPECT_EQ(ZipResLoadStr(10102), "Error - no zip file specified!");
   EXPECT_EQ(ZipLoadStr(10103), "Requested memory not available");
@@ -50,7 +53,8 @@ TEST(ZipMessages, ExceptionConstructorsAndTheirFallbacks) {
     bool display;
     int id;
   } cases[] = {
-      {EZipArchiver::CreateResFmt(10308, {"/x"}), "Destination directory '/x' must exist!", true, 10308},
+      {EZipArchiver::CreateResFmt(10308, {"/x"}), "Destination directory '/x' must exist!", true,
+       10308},
       {EZipArchiver::CreateResFmt(12000, {1}), "id = 12000 " + note, true, 12000},
       {EZipArchiver::CreateDisp("szöveg", false), "szöveg", false, 0},
       {EZipArchiver::CreateResDisp(10118, false), "DLL Error - Aborting", false, 10118},
@@ -88,7 +92,8 @@ TEST(ZipMessages, ShowZipMessageBoxesUnlessUnattendedThenRaisesOnMessage) {
   zip.Engine().Props.Unattended = true;
   zip.Engine().ShowZipMessage(10204, "!");
   EXPECT_EQ(ui.Calls().size(), 1);
-  EXPECT_EQ(seen.last(), qMakePair(10204, QString("Warning - Garbage at the end of the zipfile!!")));
+  EXPECT_EQ(seen.last(),
+            qMakePair(10204, QString("Warning - Garbage at the end of the zipfile!!")));
   EXPECT_EQ(zip.Engine().Message(), "Warning - Garbage at the end of the zipfile!!");
 }
 

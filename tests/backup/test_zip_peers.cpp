@@ -30,7 +30,7 @@ class ZipPeers : public ::testing::Test {
 TEST_F(ZipPeers, ArchivesOfThePeerAreListedAndExtracted) {
   ASSERT_EQ(RunPeer(tmp.path(), "zip", {"-qr", "r.zip", "src"}), 0);
   ASSERT_EQ(RunPeer(tmp.path(), "zip", {"-qr0", "s.zip", "src"}), 0);
-  for (const QString& name : {"r.zip", "s.zip"}) {
+  for (const QString name : {"r.zip", "s.zip"}) {
     RecordingZip r;
     r.zip.SetZipFileName(Path(name));
     QStringList names;
@@ -114,7 +114,8 @@ TEST_F(ZipPeers, OurEncryptedArchivesPassThePeersTest) {
   ASSERT_EQ(r.zip.Add(), 0) << r.Texts().join('|').toStdString();
   EXPECT_EQ(r.zip.SuccessCnt(), 3);
   QString out;
-  EXPECT_EQ(RunPeer(tmp.path(), "unzip", {"-t", "-P", "titok", "ours.zip"}, &out), 0) << out.toStdString();
+  EXPECT_EQ(RunPeer(tmp.path(), "unzip", {"-t", "-P", "titok", "ours.zip"}, &out), 0)
+      << out.toStdString();
   EXPECT_NE(RunPeer(tmp.path(), "unzip", {"-t", "-P", "rossz", "ours.zip"}), 0);
   QDir().mkpath(Path("x"));
   ASSERT_EQ(RunPeer(Path("x"), "unzip", {"-q", "-P", "titok", Path("ours.zip")}), 0);
@@ -174,6 +175,73 @@ TEST_F(ZipPeers, NamesUnderTheOemCodePageAndTheSwitchesOfAdding) {
   ASSERT_EQ(r.zip.Add(), 0);
   EXPECT_EQ(r.zip.SuccessCnt(), 1);  // only the newer file; nothing new added
   EXPECT_EQ(r.zip.Count(), 2);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ZipPeers, PerFilePasswordsDosNamesDatesAndTheArchiveTime) {
+  RecordingZip r;
+  r.zip.RootDir = tmp.path();
+  r.zip.FSpecArgs << "src/c.gif<titok"
+                  << "src/árvíztűrő.txt";
+  r.zip.SetZipFileName(Path("pf.zip"));
+  ASSERT_EQ(r.zip.Add(), 0);
+  ASSERT_EQ(r.zip.Count(), 2);
+  for (const ZipDirEntry& e : r.zip.Engine().ZipContents())
+    EXPECT_EQ(e.Encrypted, e.FileName == "c.gif") << e.FileName.toStdString();
+  EXPECT_EQ(RunPeer(tmp.path(), "unzip", {"-t", "-P", "titok", "pf.zip"}), 0);
+
+  r.zip.AddOptions << AddForceDOS << AddDirNames;
+  r.zip.FSpecArgs << "src/árvíztűrő.txt"
+                  << "src/sub/b.sql";
+  r.zip.SetZipFileName(Path("dos.zip"));
+  ASSERT_EQ(r.zip.Add(), 0);
+  QStringList names;
+  for (const ZipDirEntry& e : r.zip.Engine().ZipContents()) names << e.FileName;
+  EXPECT_EQ(names, (QStringList{"SRC\\ÁRVÍZTŰR.TXT", "SRC\\SUB\\B.SQL"}));
+
+  WriteFileAt(Path("d/old.txt"), "o", QDateTime(QDate(2020, 1, 1), QTime(8, 0)));
+  WriteFileAt(Path("d/new.txt"), "n", QDateTime(QDate(2026, 12, 1), QTime(8, 0)));
+  r.zip.AddOptions = AddOpts{AddFromDate, AddZipTime};
+  r.zip.AddFrom = QDateTime(QDate(2026, 6, 1), QTime(0, 0));
+  r.zip.FSpecArgs << Path("d/*.txt");
+  r.zip.SetZipFileName(Path("date.zip"));
+  ASSERT_EQ(r.zip.Add(), 0);
+  ASSERT_EQ(r.zip.Count(), 1);
+  EXPECT_EQ(r.zip.Engine().ZipContents()[0].FileName, "new.txt");
+  EXPECT_EQ(QFileInfo(Path("date.zip")).lastModified(), QDateTime(QDate(2026, 12, 1), QTime(8, 0)));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ZipPeers, ExtractionNamesFromTheEventStayInsideTheTarget) {
+  ASSERT_EQ(RunPeer(tmp.path(), "zip", {"-qr", "n.zip", "src"}), 0);
+  RecordingZip r;
+  r.zip.OnSetExtName = [](QObject*, const QString& old, QString& name, bool& changed) {
+    changed = true;
+    if (old == "src\\c.gif")
+      name = "renamed\\c2.gif";
+    else if (old == "src\\sub\\")
+      name = "folder-to-file";  // a folder stays a folder
+    else if (old.endsWith(".sql"))
+      name = "..\\escape.sql";
+    else
+      changed = false;
+  };
+  r.zip.SetZipFileName(Path("n.zip"));
+  r.zip.ExtrBaseDir = Path("t");
+  r.zip.ExtrOptions = ExtrOpts{ExtrDirNames, ExtrForceDirs};
+  r.zip.FSpecArgs << "*.*";
+  r.zip.Extract();
+  EXPECT_TRUE(ReadFileBytes(Path("t/renamed/c2.gif")) == "GIF89a");
+  EXPECT_TRUE(QFileInfo(Path("t/src/sub")).isDir());
+  EXPECT_FALSE(QFileInfo::exists(Path("t/folder-to-file")));
+  EXPECT_FALSE(QFileInfo::exists(Path("escape.sql")));
+  EXPECT_EQ(r.zip.SuccessCnt(), 4);
 }
 
 }  // namespace

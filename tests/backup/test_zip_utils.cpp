@@ -86,7 +86,8 @@ TEST(ZipUtils, PasswordDialogButtonSetsAndAnswers) {
   ScriptedUi ui;
   QString pw;
   ui.Answer(QStringLiteral("abc"));
-  EXPECT_EQ(TPasswordDlg::ShowPasswordDialog("Password", "Enter Password ", 2, pw), TPasswordDlg::pwOk);
+  EXPECT_EQ(TPasswordDlg::ShowPasswordDialog("Password", "Enter Password ", 2, pw),
+            TPasswordDlg::pwOk);
   EXPECT_EQ(pw, "abc");
   EXPECT_EQ(ui.Calls()[0].lines, (QStringList{"Enter Password ", "&Ok", "&Cancel"}));
   ui.AnswerButton(2);

@@ -1,13 +1,13 @@
 #include "zip_test_util.h"
 
+#include <zlib.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <zlib.h>
 
-int RunPeer(const QString& dir, const QString& program, const QStringList& args,
-            QString* output) {
+int RunPeer(const QString& dir, const QString& program, const QStringList& args, QString* output) {
   QProcess p;
   p.setWorkingDirectory(dir);
   p.setProcessChannelMode(QProcess::MergedChannels);
@@ -33,7 +33,9 @@ RecordingZip::RecordingZip() {
   zip.AddOptions = AddOpts{AddHiddenFiles};
   zip.AddStoreSuffixes = AddStoreExts::Range(assGIF, assJAR);
   zip.HowToDelete = htdFinal;
-  zip.OnMessage = [this](QObject*, int code, const QString& text) { messages.append({code, text}); };
+  zip.OnMessage = [this](QObject*, int code, const QString& text) {
+    messages.append({code, text});
+  };
 }
 
 QStringList RecordingZip::Texts() const {
@@ -56,8 +58,8 @@ QByteArray SqlDumpText(int bytes) {
   while (out.size() < bytes) {
     seed = seed * 1103515245u + 12345u;
     out += "INSERT INTO `KARTFEJ` VALUES ('" + QByteArray::number(++row).rightJustified(5, '0') +
-           "','Eszköz " + QByteArray::number(seed % 997) + "'," + QByteArray::number(seed % 100000) +
-           ".00,'2026-12-09');\n";
+           "','Eszköz " + QByteArray::number(seed % 997) + "'," +
+           QByteArray::number(seed % 100000) + ".00,'2026-12-09');\n";
   }
   out.truncate(bytes);
   return out;
@@ -79,33 +81,20 @@ QByteArray MakeRawZip(const QList<RawZipEntry>& entries) {
   for (const RawZipEntry& e : entries) {
     uint32_t crc = crc32(0, reinterpret_cast<const Bytef*>(e.data.constData()), e.data.size());
     uint32_t offset = out.size();
+    // The fields both headers share: version needed to the name length.
+    auto common = [&](QByteArray& b) {
+      for (uint32_t v : {10u, 0u, 0u, 0x53C0u, 0x5D89u}) Put16(b, v);
+      for (uint32_t v : {crc, uint32_t(e.data.size()), uint32_t(e.data.size())}) Put32(b, v);
+      Put16(b, e.name.size());
+      Put16(b, 0);
+    };
     out += "PK\3\4";
-    Put16(out, 10);
-    Put16(out, 0);
-    Put16(out, 0);
-    Put16(out, 0x53C0);
-    Put16(out, 0x5D89);
-    Put32(out, crc);
-    Put32(out, e.data.size());
-    Put32(out, e.data.size());
-    Put16(out, e.name.size());
-    Put16(out, 0);
+    common(out);
     out += e.name + e.data;
     central += "PK\1\2";
     Put16(central, 0x0314);  // made on Unix
-    Put16(central, 10);
-    Put16(central, 0);
-    Put16(central, 0);
-    Put16(central, 0x53C0);
-    Put16(central, 0x5D89);
-    Put32(central, crc);
-    Put32(central, e.data.size());
-    Put32(central, e.data.size());
-    Put16(central, e.name.size());
-    Put16(central, 0);
-    Put16(central, 0);
-    Put16(central, 0);
-    Put16(central, 0);
+    common(central);
+    for (int i = 0; i < 3; ++i) Put16(central, 0);
     Put32(central, e.unixMode << 16);
     Put32(central, offset);
     central += e.name;

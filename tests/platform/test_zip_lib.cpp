@@ -93,10 +93,12 @@ TEST(ZipDirectory, EndRecordCandidatesMustHoldTogether) {
       {"empty archive", EmptyEnd(0, 0, 0, 0), 0, 0},
       {"comment longer than the file", EmptyEnd(0, 0, 0, 500), 11036, -1},
       {"directory beyond the record", EmptyEnd(1, 46, 100, 0), 11036, -1},
-      {"directory without a central header", QByteArray(60, 'x') + EmptyEnd(1, 46, 0, 0), 11036, -1},
+      {"directory without a central header", QByteArray(60, 'x') + EmptyEnd(1, 46, 0, 0), 11036,
+       -1},
       {"a false record inside the comment",
        EmptyEnd(0, 0, 0, 30) + "ab" + EmptyEnd(5, 99, 99, 0) + "cdefgh", 0, 0},
-      {"spanning marker then a local header", QByteArray("PK\7\10PK\3\4", 8) + EmptyEnd(0, 0, 0, 0), 0, 8},
+      {"spanning marker then a local header", QByteArray("PK\7\10PK\3\4", 8) + EmptyEnd(0, 0, 0, 0),
+       0, 8},
   };
   for (const Case& c : cases) {
     WriteFileBytes(tmp.path() + "/x.zip", c.bytes);
@@ -121,8 +123,8 @@ TEST(ZipDirectory, NamesByFlagHostAndCodePage) {
   EXPECT_TRUE(ZipNameIsOem(0x0614, false, false));   // HPFS
   EXPECT_TRUE(ZipNameIsOem(0x0B32, false, false));   // NTFS 5.0
   EXPECT_FALSE(ZipNameIsOem(0x0B14, false, true));
-  EXPECT_FALSE(ZipNameIsOem(0x031E, false, true));   // Unix
-  EXPECT_TRUE(ZipNameIsOem(0x031E, true, false));    // cpOEM
+  EXPECT_FALSE(ZipNameIsOem(0x031E, false, true));  // Unix
+  EXPECT_TRUE(ZipNameIsOem(0x031E, true, false));   // cpOEM
   EXPECT_EQ(ZipEncodeName("árvíz", true), cp852);
   EXPECT_EQ(ZipEncodeName("árvíz", false), utf8);
 }
