@@ -41,11 +41,7 @@ QByteArray OptionValue(const QString& value) {
   return out + '"';
 }
 
-// The connection settings of database for the tool, in a temporary file readable by the owner
-// only; the file goes when the object does.
-bool WriteOptionFile(QTemporaryFile& file, const TUniSQLDatabase& database) {
-  file.setFileTemplate(QDir::tempPath() + QStringLiteral("/zarn-db-XXXXXX.cnf"));
-  if (!file.open()) return false;
+bool WriteOptions(QTemporaryFile& file, const TUniSQLDatabase& database) {
   file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
   QByteArray text = "[client]\n";
   text += "host=" + OptionValue(database.Host()) + '\n';
@@ -56,6 +52,21 @@ bool WriteOptionFile(QTemporaryFile& file, const TUniSQLDatabase& database) {
   const bool ok = file.write(text) == text.size() && file.flush();
   file.close();
   return ok;
+}
+
+// The connection settings of database for the tool, in a temporary file readable by the owner
+// only; the file goes when the object does. A failure is told.
+bool WriteOptionFile(QTemporaryFile& file, const TUniSQLDatabase& database,
+                     const TStatusProc& status) {
+  file.setFileTemplate(QDir::tempPath() + QStringLiteral("/zarn-db-XXXXXX.cnf"));
+  if (!file.open() || !WriteOptions(file, database)) {
+    Tell(status,
+         QFileInfo(file.fileName()).fileName() +
+             QStringLiteral(" állományt nem lehetett létrehozni!"),
+         true);
+    return false;
+  }
+  return true;
 }
 
 QString OptionFileArgument(const QTemporaryFile& file) {
@@ -89,13 +100,7 @@ bool SqlDump(TUniSQLDatabase& database, const QString& fileName, const TStatusPr
     }
     if (status) status(QStringLiteral("SQLdump készül.."));
     QTemporaryFile options;
-    if (!WriteOptionFile(options, database)) {
-      Tell(status,
-           QFileInfo(options.fileName()).fileName() +
-               QStringLiteral(" állományt nem lehetett létrehozni!"),
-           true);
-      return false;
-    }
+    if (!WriteOptionFile(options, database, status)) return false;
     const bool ran =
         RunAndWait(tool, {OptionFileArgument(options), QStringLiteral("--add-drop-table"),
                           QStringLiteral("--result-file=") + fileName, database.Databasename()});
@@ -124,13 +129,7 @@ bool SqlRestore(TUniSQLDatabase& database, const QString& fileName, const TStatu
       return false;
     }
     QTemporaryFile options;
-    if (!WriteOptionFile(options, database)) {
-      Tell(status,
-           QFileInfo(options.fileName()).fileName() +
-               QStringLiteral(" állományt nem lehetett létrehozni!"),
-           true);
-      return false;
-    }
+    if (!WriteOptionFile(options, database, status)) return false;
     if (!RunAndWaitWithInput(tool, {OptionFileArgument(options), database.Databasename()},
                              fileName)) {
       Tell(status, QStringLiteral("Hiba történt a mariadb futása közben."), true);
