@@ -32,10 +32,7 @@ if [ "${1:-}" = --screenshot ]; then
   echo "main form: $build/main_form.png"
   exit 0
 fi
-export QT_QPA_PLATFORM=offscreen
-ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "$@"
-
-# A full run also fuzzes the zip code in a second, small build with ASan and UBSan: only the
+# A full run first fuzzes the zip code in a second, small build with ASan and UBSan: only the
 # zip libraries and their fuzz test are built there. ZARN_ZIP_FUZZ_SECONDS bounds it,
 # ZARN_ZIP_FUZZ_ITERATIONS asks for more mutations.
 if [ $# -eq 0 ] || [ "${ZARN_ZIP_FUZZ:-}" = 1 ]; then
@@ -49,3 +46,6 @@ if [ $# -eq 0 ] || [ "${ZARN_ZIP_FUZZ:-}" = 1 ]; then
   ZARN_ZIP_FUZZ_SECONDS=${ZARN_ZIP_FUZZ_SECONDS:-50} \
     "$fuzz/tests/bin/test_zip_fuzz"
 fi
+
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "$@"
