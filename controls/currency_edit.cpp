@@ -114,8 +114,8 @@ QSize TCurrencyEdit::sizeHint() const {
   // The designed width of 121 grows with the edit's font (the form's FontScale).
   const QSize hint = TExitEdit::sizeHint();
   const QFont base = QApplication::font(this);
-  const double scale =
-      base.pointSizeF() > 0 && font().pointSizeF() > 0 ? font().pointSizeF() / base.pointSizeF()
-                                                       : 1.0;
+  const double scale = base.pointSizeF() > 0 && font().pointSizeF() > 0
+                           ? font().pointSizeF() / base.pointSizeF()
+                           : 1.0;
   return QSize(qRound(121 * scale), hint.height());
 }

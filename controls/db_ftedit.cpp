@@ -124,7 +124,9 @@ void TDBFTEDit::keyPressEvent(QKeyEvent* event) {
     double value = 0;
     if (TextToFloat(result, value)) setText(result);
   };
-  if (AmountKey(this, event, [this] { return StartEditing(); }, calculated)) return;
+  if (AmountKey(
+          this, event, [this] { return StartEditing(); }, calculated))
+    return;
   std::unique_ptr<QKeyEvent> decimal = DecimalKey(event);
   QKeyEvent* key = decimal ? decimal.get() : event;
   const QString typed = key->text();

@@ -229,8 +229,8 @@ QString TEditGrid::KeyFilter() const {
     } else if (type == ftDate) {
       condition += u'=' + DateToSQL(key.value.toDate());
     } else {
-      condition += QStringLiteral("='") + m_dataSet->Database()->EscapeString(key.value.toString()) +
-                   u'\'';
+      condition +=
+          QStringLiteral("='") + m_dataSet->Database()->EscapeString(key.value.toString()) + u'\'';
     }
     parts << condition;
   }

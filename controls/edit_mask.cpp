@@ -20,16 +20,36 @@ QString QtInputMask(const QString& editMask) {
   for (int i = 0; i < mask.size(); ++i) {
     const QChar c = mask[i];
     switch (c.unicode()) {
-      case u'0': qt += u'9'; break;  // required digit
-      case u'9': qt += u'0'; break;  // optional digit
-      case u'#': qt += u'#'; break;
-      case u'L': qt += u'A'; break;
-      case u'l': qt += u'a'; break;
-      case u'A': qt += u'N'; break;
-      case u'a': qt += u'n'; break;
-      case u'C': qt += u'X'; break;
-      case u'c': qt += u'x'; break;
-      case u'>': qt += u'>'; break;
+      case u'0':
+        qt += u'9';
+        break;  // required digit
+      case u'9':
+        qt += u'0';
+        break;  // optional digit
+      case u'#':
+        qt += u'#';
+        break;
+      case u'L':
+        qt += u'A';
+        break;
+      case u'l':
+        qt += u'a';
+        break;
+      case u'A':
+        qt += u'N';
+        break;
+      case u'a':
+        qt += u'n';
+        break;
+      case u'C':
+        qt += u'X';
+        break;
+      case u'c':
+        qt += u'x';
+        break;
+      case u'>':
+        qt += u'>';
+        break;
       case u'<':
         if (i + 1 < mask.size() && mask[i + 1] == u'>') {
           qt += u'!';
@@ -38,10 +58,17 @@ QString QtInputMask(const QString& editMask) {
           qt += u'<';
         }
         break;
-      case u'!': break;
-      case u'/': qt += QStringLiteral("\\."); break;
-      case u':': qt += QStringLiteral("\\:"); break;
-      case u'_': qt += u' '; break;
+      case u'!':
+        break;
+      case u'/':
+        qt += QStringLiteral("\\.");
+        break;
+      case u':':
+        qt += QStringLiteral("\\:");
+        break;
+      case u'_':
+        qt += u' ';
+        break;
       case u'\\':
         if (i + 1 < mask.size()) {
           ++i;

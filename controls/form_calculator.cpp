@@ -34,7 +34,8 @@ TFormCalculator::TFormCalculator(QWidget* owner) : QDialog(owner) {
                       QStringLiteral("Memoriából kivon"), 1, 2);
   Button4 = AddButton(QStringLiteral("Button4"), QStringLiteral("M+"),
                       QStringLiteral("Memóriához hozzáaad"), 1, 3);
-  Button5 = AddButton(QStringLiteral("Button5"), QStringLiteral("/"), QStringLiteral("Osztás"), 1, 4);
+  Button5 =
+      AddButton(QStringLiteral("Button5"), QStringLiteral("/"), QStringLiteral("Osztás"), 1, 4);
   const struct {
     int number;
     const char* caption;
@@ -49,23 +50,23 @@ TFormCalculator::TFormCalculator(QWidget* owner) : QDialog(owner) {
     connect(b, &QPushButton::clicked, this, [this, b] { Digit(b->text()); });
     m_digits << b;
   }
-  Button10 = AddButton(QStringLiteral("Button10"), QStringLiteral("X"), QStringLiteral("Szorzás"),
-                       2, 3);
+  Button10 =
+      AddButton(QStringLiteral("Button10"), QStringLiteral("X"), QStringLiteral("Szorzás"), 2, 3);
   Button11 = AddButton(QStringLiteral("Button11"), QStringLiteral("+/-"), QString(), 2, 4);
-  Button15 = AddButton(QStringLiteral("Button15"), QStringLiteral("-"), QStringLiteral("Minusz"),
-                       3, 3);
+  Button15 =
+      AddButton(QStringLiteral("Button15"), QStringLiteral("-"), QStringLiteral("Minusz"), 3, 3);
   Button16 = AddButton(QStringLiteral("Button16"), QStringLiteral("AC"),
                        QStringLiteral("Mindkét szám törlése"), 3, 4);
-  Button20 = AddButton(QStringLiteral("Button20"), QStringLiteral("+"), QStringLiteral("Plusz"),
-                       4, 3);
+  Button20 =
+      AddButton(QStringLiteral("Button20"), QStringLiteral("+"), QStringLiteral("Plusz"), 4, 3);
   Button21 = AddButton(QStringLiteral("Button21"), QStringLiteral("C"),
                        QStringLiteral("utolsó szám törlése"), 4, 4);
-  Button24 = AddButton(QStringLiteral("Button24"), QStringLiteral("="), QStringLiteral("Egyenlő"),
-                       5, 2);
+  Button24 =
+      AddButton(QStringLiteral("Button24"), QStringLiteral("="), QStringLiteral("Egyenlő"), 5, 2);
   Button1 = AddButton(QStringLiteral("Button1"), QStringLiteral("B ->"),
                       QStringLiteral("\"B\" Eredmény -> inpumezőbe"), 5, 3);
-  BitBtn1 = AddButton(QStringLiteral("BitBtn1"), QStringLiteral("X"), QStringLiteral("Bezárás"),
-                      5, 4);
+  BitBtn1 =
+      AddButton(QStringLiteral("BitBtn1"), QStringLiteral("X"), QStringLiteral("Bezárás"), 5, 4);
   BitBtn1->setText(QString());
   BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
 

@@ -21,20 +21,20 @@ class TFormCalculator : public QDialog {
   QLineEdit* Edit1;
   QListWidget* ListBox1;
   QLabel* Label1;
-  QPushButton* Button1;  // the result into the edit
-  QPushButton* Button2;  // MR
-  QPushButton* Button3;  // M-
-  QPushButton* Button4;  // M+
-  QPushButton* Button5;  // /
-  QPushButton* Button10;  // X
-  QPushButton* Button11;  // +/-
-  QPushButton* Button15;  // -
-  QPushButton* Button16;  // AC
-  QPushButton* Button20;  // +
-  QPushButton* Button21;  // C
-  QPushButton* Button24;  // =
-  QPushButton* Button25;  // MC
-  QPushButton* BitBtn1;  // close
+  QPushButton* Button1;                         // the result into the edit
+  QPushButton* Button2;                         // MR
+  QPushButton* Button3;                         // M-
+  QPushButton* Button4;                         // M+
+  QPushButton* Button5;                         // /
+  QPushButton* Button10;                        // X
+  QPushButton* Button11;                        // +/-
+  QPushButton* Button15;                        // -
+  QPushButton* Button16;                        // AC
+  QPushButton* Button20;                        // +
+  QPushButton* Button21;                        // C
+  QPushButton* Button24;                        // =
+  QPushButton* Button25;                        // MC
+  QPushButton* BitBtn1;                         // close
   QPushButton* DigitButton(QChar digit) const;  // "0".."9" and "."
 
   double Accumulator() const { return m_accumulator; }

@@ -107,6 +107,11 @@ int TSelect1Popup::HeightFor(int rows, int buttonHeight, int designedHeight) {
 
 void TSelect1Popup::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
+  // Only now is the frame known: it stays on the screen too.
+  const QRect frame = frameGeometry();
+  const QPoint corner =
+      Place(frame.topLeft() - QPoint(10, 25), frame.size(), screen()->geometry().size());
+  if (corner != frame.topLeft()) move(corner);
   FormActivate();
 }
 

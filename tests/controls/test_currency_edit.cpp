@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QSignalSpy>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "currency_edit.h"
@@ -22,13 +22,20 @@ TEST(ParseAmount, ReadsTypedAndPastedAmounts) {
     bool ok;
     double value;
   } cases[] = {
-      {"1234,5", true, 1234.5},       {"1 234.50", true, 1234.5},
-      {"(1 234,5)", true, -1234.5},   {"-1 234.50", true, -1234.5},
-      {"1 234.50-", true, -1234.5},   {" - 12", true, -12},
-      {"0", true, 0},                 {"-0", true, 0},
-      {"1-2", false, 0},              {"1 - 2", false, 0},
-      {"1,234.5", false, 0},          {"", false, 0},
-      {".", false, 0},                {"abc", false, 0},
+      {"1234,5", true, 1234.5},
+      {"1 234.50", true, 1234.5},
+      {"(1 234,5)", true, -1234.5},
+      {"-1 234.50", true, -1234.5},
+      {"1 234.50-", true, -1234.5},
+      {" - 12", true, -12},
+      {"0", true, 0},
+      {"-0", true, 0},
+      {"1-2", false, 0},
+      {"1 - 2", false, 0},
+      {"1,234.5", false, 0},
+      {"", false, 0},
+      {".", false, 0},
+      {"abc", false, 0},
   };
   for (const auto& c : cases) {
     double value = 99;
@@ -269,7 +276,8 @@ TEST(DBFTEDit, CAndCalculatorEditTheDataset) {
   });
   QTest::keyClick(h.edit, Qt::Key_K);
   EXPECT_EQ(h.edit->text(), QStringLiteral("0"));  // "Error" is no number: not taken
-  OnNextModal([](QWidget* w) { QTest::keyClicks(static_cast<TFormCalculator*>(w)->Edit1, "2.5B"); });
+  OnNextModal(
+      [](QWidget* w) { QTest::keyClicks(static_cast<TFormCalculator*>(w)->Edit1, "2.5B"); });
   QTest::keyClick(h.edit, Qt::Key_K);
   EXPECT_EQ(h.edit->text(), QStringLiteral("2.5"));
   h.Leave();

@@ -39,8 +39,11 @@ TEST(Calculator, ResultsInTheGeneralFormat) {
   const struct {
     const char* keys;
     const char* shown;
-  } cases[] = {{"0.1+0.2=", "0.3"}, {"10/3=", "3.33333333333333"}, {"6-8=", "-2"},
-               {"1,5*4=", "6"},     {"2x3x4=", "24"}};
+  } cases[] = {{"0.1+0.2=", "0.3"},
+               {"10/3=", "3.33333333333333"},
+               {"6-8=", "-2"},
+               {"1,5*4=", "6"},
+               {"2x3x4=", "24"}};
   for (const auto& k : cases) {
     Calc c;
     c.Type(k.keys);
