@@ -9,7 +9,12 @@
 #include <QThread>
 #include <QWidget>
 
+#include <QAbstractButton>
+#include <QMessageBox>
+
 #include "application_frame.h"
+#include "gui_test_util.h"
+#include "qt_ui_services.h"
 #include "form_setup.h"
 #include "program_runner.h"
 #include "test_util.h"
@@ -128,3 +133,27 @@ TEST(ProgramStart, SecondCopyEndsWithoutTouchingFilesACopyUnderAnotherNameRuns) 
     }
   }
 }
+
+namespace {
+
+TEST(QtTranslation, StockButtonsSpeakHungarian) {
+  QTranslator translator;
+  ASSERT_TRUE(LoadQtTranslation(translator)) << "qtbase_hu.qm is not installed";
+  QCoreApplication::installTranslator(&translator);
+  QtUiServices ui;
+  QStringList captions;
+  OnNextModal([&captions](QWidget* w) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    ASSERT_NE(box, nullptr);
+    for (QAbstractButton* b : box->buttons()) captions << b->text();
+    box->reject();
+  });
+  ui.MessageBox(QStringLiteral("Folytatja?"), QStringLiteral("Kérdés"), MsgType::Confirmation,
+                mbYes | mbNo | mbCancel, mbNo);
+  QCoreApplication::removeTranslator(&translator);
+  captions.sort();
+  EXPECT_EQ(captions, (QStringList{QStringLiteral("&Igen"), QStringLiteral("&Nem"),
+                                   QStringLiteral("Mégse")}));
+}
+
+}  // namespace
