@@ -8,8 +8,8 @@
 
 // What the windowed program sets up before its first form, and takes back when it ends: the
 // list directory, the style settings of Stilus.ini, the mouse-wheel translation, the real UI
-// services, the help folder, what RunAndWait does to the windows and Qt's own texts in Hungarian. Globals().ProgramDir must
-// be set first.
+// services, the help folder, what RunAndWait does to the windows and Qt's own texts in Hungarian.
+// Globals().ProgramDir must be set first.
 class ApplicationFrame {
  public:
   ApplicationFrame();

@@ -1,22 +1,21 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <QAbstractButton>
 #include <QDirIterator>
 #include <QFile>
+#include <QMessageBox>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QWidget>
 
-#include <QAbstractButton>
-#include <QMessageBox>
-
 #include "application_frame.h"
-#include "gui_test_util.h"
-#include "qt_ui_services.h"
 #include "form_setup.h"
+#include "gui_test_util.h"
 #include "program_runner.h"
+#include "qt_ui_services.h"
 #include "test_util.h"
 
 namespace {
