@@ -26,11 +26,9 @@ class RunForms : public ::testing::Test {
     ASSERT_TRUE(db.Ok());
     db.CreateCompanyTables();
     db.Exec("INSERT INTO CEG (CEGNEV) VALUES ('Próba Kft.')");
-    db.Exec(
-        "INSERT INTO KARTFEJ (LELTSZAM, MEGNEV, MARERTEK) VALUES ('00001', 'Eszterga', 100000)");
-    db.Exec(
-        "INSERT INTO KARTTET (LELTSZAM, DATUM, TIPUS, BRUTTONOV) VALUES "
-        "('00001', '2004-03-10', '0', 1000000), ('00001', '2004-07-01', '2', 0)");
+    db.Exec("INSERT INTO KARTFEJ (LELTSZAM, MEGNEV, MARERTEK) VALUES ('00001', 'Eszterga', 100000)");
+    db.Exec("INSERT INTO KARTTET (LELTSZAM, DATUM, TIPUS, BRUTTONOV) VALUES "
+            "('00001', '2004-03-10', '0', 1000000), ('00001', '2004-07-01', '2', 0)");
     db.Exec("INSERT INTO KULCSOK VALUES ('00001', 2004, 14.5, 20), ('00001', 2005, 14.5, 20)");
     RecalcAllBalances(db.Db());
     savedUserDir = Globals().UserDir;
@@ -73,32 +71,28 @@ TEST_F(RunForms, RunWritesItsLinesAndPrintsTheRunList) {
 
   ASSERT_TRUE(RunFor(QDate(2005, 6, 30)));
   EXPECT_EQ(Count("SZAMITAS"), "2");
-  EXPECT_EQ(
-      db.Value("SELECT CONCAT(ECSNOV, '/', ECSNSZ, '/', NETTO) FROM KARTTET WHERE TIPUS = '4'"),
-      "144800/179752/855200");
+  EXPECT_EQ(db.Value("SELECT CONCAT(ECSNOV, '/', ECSNSZ, '/', NETTO) FROM KARTTET WHERE TIPUS = '4'"),
+            "144800/179752/855200");
   ASSERT_EQ(renderer.size(), 1) << ui.Texts().join("\n").toStdString();
   EXPECT_EQ(renderer[0], (QStringList{userDir.path() + "/ECSSZAM.xml", userDir.path() + "/"}));
   const QByteArray data = ReadFileBytes(userDir.path() + "/ECSSZAM.xml");
   EXPECT_TRUE(data.contains("Eszterga"));
-  EXPECT_TRUE(
-      data.contains("Pr\xf3"
-                    "ba Kft."));  // Windows-1250
+  EXPECT_TRUE(data.contains("Pr\xf3" "ba Kft."));  // Windows-1250
   EXPECT_TRUE(QFile::exists(userDir.path() + "/ECSSZAM.frm"));
   EXPECT_TRUE(ui.Calls().isEmpty()) << ui.Texts().join('\n').toStdString();
 
   // The renderer makes the list readable: title, company, asset, the lines and their sums.
   const QString pdf = userDir.path() + "/ECSSZAM.pdf";
-  ASSERT_EQ(QProcess::execute(BinDir() + "/Gravlen", {"--pdf", pdf, userDir.path() + "/ECSSZAM.xml",
-                                                      userDir.path() + "/"}),
+  ASSERT_EQ(QProcess::execute(BinDir() + "/Gravlen",
+                              {"--pdf", pdf, userDir.path() + "/ECSSZAM.xml", userDir.path() + "/"}),
             0);
   QProcess text;
   text.start("pdftotext", {"-layout", pdf, "-"});
   ASSERT_TRUE(text.waitForFinished());
   const QString page = QString::fromUtf8(text.readAllStandardOutput()).simplified();
-  for (const char* expected :
-       {"ÉCS SZÁMÍTÁS", "Próba Kft.", "00001", "Eszterga", "2004.07.01", "184", "Összesen:"})
-    EXPECT_TRUE(page.contains(QString::fromUtf8(expected))) << expected << "\n"
-                                                            << page.toStdString();
+  for (const char* expected : {"ÉCS SZÁMÍTÁS", "Próba Kft.", "00001", "Eszterga", "2004.07.01",
+                               "184", "Összesen:"})
+    EXPECT_TRUE(page.contains(QString::fromUtf8(expected))) << expected << "\n" << page.toStdString();
 
   // A second run before the first one's date: Yes removes the later write-off and its lines.
   ui.Answer(mbYes);
@@ -113,9 +107,9 @@ TEST_F(RunForms, RunWritesItsLinesAndPrintsTheRunList) {
 TEST_F(RunForms, BadInputIsRefusedAndChangesNothing) {
   ASSERT_TRUE(RunFor(QDate(2005, 6, 30)));
   ui.Clear();
-  for (const auto& [date, leltszam] :
-       {std::pair{QDate(2005, 12, 31), QString("' or '1'='1")}, std::pair{QDate(), QString()},
-        std::pair{QDate(1900, 1, 1), QString()}}) {
+  for (const auto& [date, leltszam] : {std::pair{QDate(2005, 12, 31), QString("' or '1'='1")},
+                                       std::pair{QDate(), QString()},
+                                       std::pair{QDate(1900, 1, 1), QString()}}) {
     EXPECT_FALSE(RunFor(date, leltszam));
   }
   EXPECT_EQ(ui.Texts(), (QStringList{"A leltári szám csak számjegyekből állhat!",
@@ -140,9 +134,8 @@ TEST_F(RunForms, DeletionFormRemovesTheChosenRun) {
   ui.Answer(mbYes);
   form.BtnTorolClick();
   EXPECT_EQ(ui.Calls().last().caption, "FIGYELEM");
-  EXPECT_EQ(
-      db.Value("SELECT CAST(GROUP_CONCAT(DATUM) AS CHAR(100)) FROM KARTTET WHERE TIPUS = '4'"),
-      "2004-12-31");
+  EXPECT_EQ(db.Value("SELECT CAST(GROUP_CONCAT(DATUM) AS CHAR(100)) FROM KARTTET WHERE TIPUS = '4'"),
+            "2004-12-31");
   EXPECT_EQ(db.Value("SELECT CAST(GROUP_CONCAT(DISTINCT ECSDATUM) AS CHAR(100)) FROM SZAMITAS"),
             "2004-12-31");
 
