@@ -24,14 +24,9 @@
 #include "uni_sql_database.h"
 #include "uni_sql_query.h"
 #include "uni_sql_table.h"
+#include "wait_cursor.h"
 
 namespace {
-
-// The hourglass for as long as the work runs, on every way out.
-struct WaitCursor {
-  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 QString UserIni() { return Globals().UserDir + QLatin1String(kIniFileName); }
 
@@ -214,7 +209,7 @@ void TFormCegek::BitBtnInsertClick() {
   PanelTurelem->show();
   LabelHoltart->setText(QStringLiteral("Adatbázis létrehozása"));
   try {
-    WaitCursor cursor;
+    TWaitCursor cursor;
     number = CreateCompany(m_db0, EditAbnev->text(), EditAdosz->text(), Globals().ProgramDir,
                            [this](CompanyStep step) {
                              if (step == CompanyStep::CreateTables)

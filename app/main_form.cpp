@@ -21,12 +21,24 @@
 #include "exceptions.h"
 #include "file_lookup.h"
 #include "form_cegek.h"
+#include "form_csv_inport.h"
 #include "form_ecs_torol.h"
 #include "form_ecssz_lis.h"
 #include "form_ecsszamito.h"
+#include "form_felad.h"
+#include "form_felad_kh.h"
+#include "form_fksz_lis.h"
+#include "form_gepi_felad.h"
+#include "form_karton_koltsh.h"
+#include "form_karton_nyomt.h"
+#include "form_leltlis.h"
+#include "form_leltliskoltsh.h"
 #include "form_my_sql_setup.h"
 #include "form_my_sql_setup2.h"
+#include "form_osszes1.h"
 #include "form_setup.h"
+#include "form_xml_input.h"
+#include "frm_vexor_exp.h"
 #include "help_viewer.h"
 #include "screen_size.h"
 #include "start_settings.h"
@@ -41,6 +53,15 @@ TMainForm* g_mainForm = nullptr;
 }
 
 TMainForm* MainForm() { return g_mainForm; }
+
+// A "&Listák" item: its listing dialog on the company database, modal, freed when closed.
+template <class TForm>
+void TMainForm::AddListingItem(QMenu* menu, const QString& caption) {
+  connect(menu->addAction(caption), &QAction::triggered, this, [this] {
+    TForm form(*DB1, this);
+    form.exec();
+  });
+}
 
 TMainForm::TMainForm(const QStringList& arguments, QWidget* parent)
     : QMainWindow(parent),
@@ -72,11 +93,35 @@ TMainForm::TMainForm(const QStringList& arguments, QWidget* parent)
   connect(ecs->addAction(QStringLiteral("Eddigi ÉCS számítások")), &QAction::triggered, this,
           &TMainForm::RunList);
 
+  QMenu* lists = menuBar()->addMenu(QStringLiteral("&Listák"));
+  AddListingItem<TFormKartonNyomt>(lists, QStringLiteral("&Karton"));
+  AddListingItem<TFormFelad>(lists, QStringLiteral("&Feladás"));
+  AddListingItem<TFormLeltlis>(lists, QStringLiteral("&Leltáriszám lista"));
+  AddListingItem<TFormFkszLis>(lists, QStringLiteral("K&ontírszámos lista"));
+  AddListingItem<TFormOsszes1>(lists, QStringLiteral("Összesítő lista"));
+  AddListingItem<TFormKartonKoltsh>(lists, QStringLiteral("Költséghelyes Karton"));
+  AddListingItem<TFormLeltliskoltsh>(lists, QStringLiteral("Költséghelyes leltáriszám lista"));
+  AddListingItem<TFormFeladKh>(lists, QStringLiteral("Költséghelyes feladás"));
+
   QMenu* service = menuBar()->addMenu(QStringLiteral("&Szervíz"));
   connect(service->addAction(QStringLiteral("&Cég váltás")), &QAction::triggered, this,
           &TMainForm::CompanySwitch);
+  connect(service->addAction(QStringLiteral("Könyvelési &beállítások")), &QAction::triggered, this,
+          [this] { TfrmVexorExp::ShowPostingSetup(*DB1, this); });
+  connect(service->addAction(QStringLiteral("CSV import")), &QAction::triggered, this,
+          &TMainForm::CsvImport);
+  connect(service->addAction(QStringLiteral("Átvétel DOS-os VEXOR -ból")), &QAction::triggered,
+          this, &TMainForm::DosTakeOver);
+  connect(service->addAction(QStringLiteral("XML input (Átvétel TIRNA -ből)")), &QAction::triggered,
+          this, &TMainForm::XmlInput);
   connect(service->addAction(QStringLiteral("SQL beállítások")), &QAction::triggered, this,
           &TMainForm::ConnectionSettings);
+
+  QMenu* other = menuBar()->addMenu(QStringLiteral("&Egyéb"));
+  connect(other->addAction(QStringLiteral("&Gépi feladás")), &QAction::triggered, this, [this] {
+    TFormGepiFelad form(*DB1, this);
+    form.exec();
+  });
 
   auto* central = new QWidget(this);
   Image1 = new QLabel(central);
@@ -142,6 +187,7 @@ void TMainForm::FormCreate() {
 
   const ::ConnectionSettings connection =
       LoadConnectionSettings(ResolvePath(g.ProgramDir, QLatin1String(kIniFileName)));
+  ApplyTimeouts(connection);
   ApplyConnectionSettings(connection, *DB0);
   ApplyConnectionSettings(connection, *DB1);
 
@@ -183,7 +229,8 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::FormActivate() {
-  if (!m_start.Activate(m_arguments)) TimerStop->start();
+  // The program is ending (its settings could not be written): reach nothing, just close.
+  if (Ui().TerminateRequested() || !m_start.Activate(m_arguments)) TimerStop->start();
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event) {
@@ -273,4 +320,16 @@ void TMainForm::ConnectionSettings() {
   Ui().MessageBox(QString::fromUtf8(kRestartMessage), QString::fromUtf8(kApplicationTitle),
                   MsgType::Information, mbOK, mbOK);
   close();
+}
+
+void TMainForm::CsvImport() {
+  TFormCSVinport form(*DB0, *DB1, this);
+  form.exec();
+}
+
+void TMainForm::DosTakeOver() { TakeOverFromDos(*DB0, *DB1, this); }
+
+void TMainForm::XmlInput() {
+  TFormXMLinput form(*DB1, this);
+  form.exec();
 }

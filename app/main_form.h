@@ -6,6 +6,7 @@
 #include "start_sequence.h"
 
 class QLabel;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QTimer;
@@ -43,6 +44,9 @@ class TMainForm : public QMainWindow, private StartHost {
   void DepreciationRun();     // "&Számítás"
   void DeleteRun();           // "ÉCS-k &törlése"
   void RunList();             // "Eddigi ÉCS számítások"
+  void CsvImport();           // "CSV import"
+  void DosTakeOver();         // "Átvétel DOS-os VEXOR -ból"
+  void XmlInput();            // "XML input (Átvétel TIRNA -ből)"
 
   // The wait panel with its progress bar, for long work of other forms; hidden again when the
   // returned guard ends, on every path.
@@ -67,6 +71,8 @@ class TMainForm : public QMainWindow, private StartHost {
   void ShowCompanyList() override;
   void RecalcAllBalances(TUniSQLDatabase& db) override;
   void CenterImage();
+  template <class TForm>
+  void AddListingItem(QMenu* menu, const QString& caption);
   void RecalcBalancesAfterRun();
 
   QStringList m_arguments;

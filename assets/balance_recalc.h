@@ -16,6 +16,9 @@ void RecalcBalances(TUniSQLTable& master, TUniSQLTable& cards);
 // after the n-th asset.
 using RecalcProgress = std::function<void(int position, int maximum)>;
 
-// RecalcBalances over every asset of the company database open on database, in LELTSZAM order,
-// as one transaction: when any asset fails, nothing is changed and the error propagates.
+// What RecalcBalances over every asset of the company database open on database, in LELTSZAM
+// order, leaves in KARTFEJ and KARTTET, computed from one read of each table: only the rows
+// whose stored values differ are written, in batches, as one transaction. When anything fails,
+// nothing is changed and the error propagates. Items that tie on LELTSZAM, DATUM and TIPUS are
+// taken in the order the server returns them, as the single-card walk takes them.
 void RecalcAllBalances(TUniSQLDatabase& database, const RecalcProgress& progress = {});

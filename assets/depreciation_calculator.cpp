@@ -1,5 +1,6 @@
 #include "depreciation_calculator.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 
@@ -43,13 +44,25 @@ void DepreciationCalculator::processAsset(const AssetCard& card, const QDate& ru
   // A suspension not followed by a write-off: the time before it is run first, up to the day
   // before it. Only the last suspension needs it: that inner run handles earlier ones itself,
   // so no span is written off twice. Its amounts count into this run's totals, so the pieces
-  // after a restart start from the nets the inner run left.
+  // after a restart start from the nets the inner run left. A write-off dated on the
+  // suspension's own day sorts before it and still follows it: the run of that day has already
+  // written the time before the suspension off.
   int lastSuspension = -1;
-  for (int i = rows.size() - 1; i >= 0 && lastSuspension < 0; --i) {
-    if (rows[i].TIPUS == '4') break;
+  for (int i = rows.size() - 1; i >= 0 && lastSuspension < 0; --i)
     if (rows[i].TIPUS == 'A') lastSuspension = i;
+  if (lastSuspension >= 0) {
+    const QDate since = rows[lastSuspension].DATUM;
+    const bool writtenOff = std::any_of(rows.begin(), rows.end(), [&](const CardItem& r) {
+      return r.TIPUS == '4' && r.DATUM >= since;
+    });
+    if (!writtenOff) processAsset(card, since.addDays(-1), totals, out);
+    // Still suspended (no restart after the suspension): nothing after it is written off,
+    // whatever items follow; a value change during the suspension counts from the restart.
+    for (int i = rows.size() - 1; i >= 0; --i) {
+      if (rows[i].TIPUS == 'B') break;
+      if (rows[i].TIPUS == 'A') return;
+    }
   }
-  if (lastSuspension >= 0) processAsset(card, rows[lastSuspension].DATUM.addDays(-1), totals, out);
 
   const CardItem& last = rows.last();
   if (last.NETTO <= 0 && last.NETTOSZ <= 0) return;

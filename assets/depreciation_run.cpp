@@ -80,6 +80,7 @@ DepreciationRun::Result DepreciationRun::Run(const QDate& runDate, const QString
                                              const Progress& progress) {
   const QString date = DateToSQL(runDate);
   const QString items = Selection(QStringLiteral("LELTSZAM"), leltszam);
+  const QString tableItems = Selection(QStringLiteral("T.LELTSZAM"), leltszam);
   Result result;
   TTransaction transaction(m_database);
 
@@ -90,8 +91,12 @@ DepreciationRun::Result DepreciationRun::Run(const QDate& runDate, const QString
     Exec(m_database,
          QStringLiteral("delete from SZAMITAS where ECSDATUM >= %1%2").arg(date, items));
   } else {
-    Exec(m_database,
-         QStringLiteral("delete from SZAMITAS where ECSDATUM = %1%2").arg(date, items));
+    // The lines of an asset whose write-off of this date stays, stay with it: they are the
+    // detail of that write-off, and the run starts after it, so it writes none again.
+    Exec(m_database, QStringLiteral("delete from SZAMITAS where ECSDATUM = %1%2 and LELTSZAM not "
+                                    "in (select LELTSZAM from KARTTET where TIPUS = '4' and "
+                                    "DATUM = %1)")
+                         .arg(date, items));
   }
 
   // Everything the computation reads, in one query per table.
@@ -111,9 +116,12 @@ DepreciationRun::Result DepreciationRun::Run(const QDate& runDate, const QString
   {
     TUniSQLQuery q;
     q.SetDatabase(&m_database);
-    q.SetSQL(QStringLiteral("select LELTSZAM, DATUM, TIPUS, NETTO, NETTOSZ, BRUTTO from KARTTET "
-                            "where DATUM <= %1%2 order by LELTSZAM, DATUM, TIPUS")
-                 .arg(date, items));
+    // Items and rates are grouped under the asset as the server compares the inventory
+    // number, as the per-asset queries find them ("00001 " belongs to "00001").
+    q.SetSQL(QStringLiteral("select F.LELTSZAM, T.DATUM, T.TIPUS, T.NETTO, T.NETTOSZ, T.BRUTTO "
+                            "from KARTTET T join KARTFEJ F on T.LELTSZAM = F.LELTSZAM "
+                            "where T.DATUM <= %1%2 order by F.LELTSZAM, T.DATUM, T.TIPUS")
+                 .arg(date, tableItems));
     q.Open();
     for (q.First(); !q.Eof(); q.Next()) {
       const QString type = q.Fields(2)->AsString();
@@ -121,16 +129,19 @@ DepreciationRun::Result DepreciationRun::Run(const QDate& runDate, const QString
           {q.Fields(1)->AsDate(), type.isEmpty() ? QChar(' ') : type.at(0),
            q.Fields(3)->AsFloat(), q.Fields(4)->AsFloat(), q.Fields(5)->AsFloat()});
     }
-    q.SetSQL(QStringLiteral("select LELTSZAM, EV, KULCS, KULCSSZ from KULCSOK where 1 = 1%1 "
-                            "order by LELTSZAM, EV")
-                 .arg(items));
+    q.SetSQL(QStringLiteral("select F.LELTSZAM, K.EV, K.KULCS, K.KULCSSZ from KULCSOK K join "
+                            "KARTFEJ F on K.LELTSZAM = F.LELTSZAM where 1 = 1%1")
+                 .arg(Selection(QStringLiteral("K.LELTSZAM"), leltszam)));
     q.Close();
     q.Open();
     for (q.First(); !q.Eof(); q.Next()) {
       auto found = cards.find(q.Fields(0)->AsString());
       if (found == cards.end()) continue;
-      found->rates.insert(static_cast<int>(q.Fields(1)->AsInteger()),
-                          {q.Fields(2)->AsFloat(), q.Fields(3)->AsFloat()});
+      // Of two rows of one year (imports leave them) the first one counts, as the rate query
+      // of a piece finds it.
+      const int year = static_cast<int>(q.Fields(1)->AsInteger());
+      if (!found->rates.contains(year))
+        found->rates.insert(year, {q.Fields(2)->AsFloat(), q.Fields(3)->AsFloat()});
     }
   }
   QList<Asset> assets;
@@ -170,7 +181,8 @@ DepreciationRun::Result DepreciationRun::Run(const QDate& runDate, const QString
                            FormatParamNum(l.ECSSZ), FormatParamNum(l.KULCSA),
                            FormatParamNum(l.ECSA), FormatParamNum(l.NETTOSZ),
                            FormatParamNum(l.NETTOA)));
-        brutto = std::max(brutto, Stored(l.BRUTTO));
+        // The largest gross of the lines, also when it is negative.
+        brutto = &l == &run.first() ? Stored(l.BRUTTO) : std::max(brutto, Stored(l.BRUTTO));
         ecsa += Stored(l.ECSA);
         ecssz += Stored(l.ECSSZ);
       }

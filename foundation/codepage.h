@@ -4,8 +4,8 @@
 #include <QString>
 
 // Text inside the program is Unicode; files for Windows-side peers are Windows-1250 and files
-// for DOS-side programs are code page 852.
-enum class CodePage { Cp1250, Cp852, Utf8 };
+// for DOS-side programs are code page 852; ISO-8859-2 for XML files that declare it.
+enum class CodePage { Cp1250, Cp852, Utf8, Iso8859_2 };
 
 QByteArray FromUnicode(const QString& text, CodePage cp);
 QString ToUnicode(const QByteArray& bytes, CodePage cp);

@@ -17,10 +17,8 @@ trap 'exit 130' INT TERM
 zarn_db_start "$data" "$run"
 
 # The program reads its connection from ZARN.INI beside it; the private server's port changes
-# with every start, so the settings are written anew (Windows-1250 text with CR LF, readable by
-# the user only, since the password stands in it).
-(umask 077; printf '[INI]\r\nHOST=%s\r\nPORT=%s\r\nUSER=%s\r\nPASSWORD=%s\r\n\r\n' \
-  "$ZARN_DB_HOST" "$ZARN_DB_PORT" "$ZARN_DB_USER" "$ZARN_DB_PASSWORD" >"$build/bin/ZARN.INI")
-chmod 600 "$build/bin/ZARN.INI"
+# with every start, so the connection keys are written anew and the rest of the file is kept.
+. "$top/scripts/connection-ini.sh"
+zarn_write_connection_ini "$build/bin/ZARN.INI"
 
 "$build/bin/zarn" "$@"

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
+#include <mysql.h>
+
+#include <algorithm>
+#include <random>
 
 #include "balance_recalc.h"
 #include "exceptions.h"
 #include "test_database.h"
+#include "transaction.h"
 #include "uni_sql_query.h"
 #include "uni_sql_table.h"
 
@@ -177,6 +182,158 @@ TEST_F(Balances, FailureLeavesEveryCardAsItWas) {
   }
   EXPECT_EQ(Card("00001"), "0/777/0/0/777/0/99");
   EXPECT_EQ(Dates("00001"), "1900-01-01 2001-01-01 2001-01-01 2001-01-01");
+}
+
+// A register of every kind of card, the same for the same seed: all item types, several types
+// on one date, twin write-offs (alike to the last column, and differing), NULL amounts and
+// remarks as older tables hold them, items keyed with a trailing blank or a lower-case type,
+// items of no asset, an asset without items, and stale balances everywhere.
+void SeedRegister(TestDatabase& db, unsigned seed) {
+  db.CreateCompanyTables();
+  for (const char* column : {"BRUTTONOV", "BRUTTOCSOK", "BRUTTO", "ECSCSOKK", "ECSNOV", "ECS",
+                             "NETTO", "ECSCSSZ", "ECSNSZ", "ECSSZ", "NETTOSZ"})
+    db.Exec(QStringLiteral("ALTER TABLE KARTTET MODIFY %1 DOUBLE NULL").arg(column));
+  db.Exec(QStringLiteral("ALTER TABLE KARTFEJ MODIFY MEGJ1 CHAR(80) NULL"));
+  std::mt19937 random(seed);
+  const auto pick = [&](int n) { return int(random() % unsigned(n)); };
+  const auto amount = [&]() -> QString {
+    if (pick(12) == 0) return QStringLiteral("NULL");
+    return pick(3) == 0 ? QStringLiteral("0") : QString::number(pick(2000000) / 100.0, 'f', 2);
+  };
+  const QString types = QStringLiteral("0123456789ABCDR");
+  QStringList masters, items;
+  for (int a = 1; a <= 200; ++a) {
+    const QString key = QStringLiteral("%1").arg(a, 5, 10, QChar('0'));
+    masters << QStringLiteral("('%1', '%2', %3, '%4', '%5', '%6')")
+                   .arg(key, pick(2) ? QStringLiteral("2001-02-03") : QStringLiteral("1900-01-01"),
+                        pick(10) == 0 ? QStringLiteral("NULL") : QStringLiteral("'megj'"),
+                        QStringLiteral("2002-01-01"), QStringLiteral("1900-01-01"),
+                        pick(5) == 0 ? QStringLiteral("2003-03-03") : QStringLiteral("1900-01-01"));
+    if (a == 7) continue;  // an asset without items
+    const int count = 1 + pick(12);
+    QStringList card;
+    for (int i = 0; i < count; ++i) {
+      const QString date = QStringLiteral("20%1-%2-%3")
+                               .arg(3 + pick(4), 2, 10, QChar('0'))
+                               .arg(1 + pick(3) * 5, 2, 10, QChar('0'))
+                               .arg(pick(2) ? 1 : 28, 2, 10, QChar('0'));
+      QChar type = i == 0 ? QChar('0') : i == 1 ? QChar('2') : types.at(pick(types.size()));
+      if (type == 'A' && pick(3) == 0) type = 'a';
+      const QString itemKey = pick(15) == 0 ? key + u' ' : key;
+      card << QStringLiteral(
+                  "('%1', '%2', '%3', 'B%4', 'tétel', %5, %6, %7, %8, %9, %10, %11, "
+                  "%12, %13, %14, %15, 1.00, %16)")
+                  .arg(itemKey, date, type)
+                  .arg(pick(3))
+                  .arg(amount(), amount(), amount(), amount(), amount(), amount(), amount(),
+                       amount(), amount())
+                  .arg(amount(), amount())
+                  .arg(pick(4) ? QString::number(pick(20)) : QStringLiteral("0"));
+      if (pick(6) == 0) card << card.last();  // twins alike to the last column
+      if (pick(6) == 0)                       // twin write-offs that differ
+        card << QStringLiteral(
+                    "('%1', '%2', '4', '', 'ÉCS LEIRÁS', 0, 0, 0, 0, %3, 0, 0, 0, %4, "
+                    "0, 0, 0, 0)")
+                    .arg(key, date, amount(), amount())
+             << QStringLiteral(
+                    "('%1', '%2', '4', '', 'ÉCS LEIRÁS', 0, 0, 0, 0, %3, 0, 0, 0, %4, "
+                    "0, 0, 0, 0)")
+                    .arg(key, date, amount(), amount());
+    }
+    std::shuffle(card.begin(), card.end(), random);
+    items << card;
+  }
+  items << QStringLiteral(
+      "('99999', '2004-01-01', '0', '', '', 5, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, "
+      "0, 3)");  // no asset has it
+  // Column order: LELTSZAM DATUM TIPUS BIZSZAM SZOVEG BRUTTONOV BRUTTOCSOK BRUTTO ECSCSOKK
+  // ECSNOV ECS NETTO ECSCSSZ ECSNSZ ECSSZ NETTOSZ MENNYISEG SORSZAM.
+  db.Exec(QStringLiteral("INSERT INTO KARTFEJ (LELTSZAM, BESZKELT, MEGJ1, AKTKELT, ELADAS, "
+                         "SLEJTEZ) VALUES ") +
+          masters.join(u','));
+  for (qsizetype i = 0; i < items.size(); i += 500)
+    db.Exec(QStringLiteral("INSERT INTO KARTTET VALUES ") + items.mid(i, 500).join(u','));
+}
+
+// Every row of a table with every value as the server returns it (NULL marked), sorted.
+QStringList Rows(TestDatabase& db, const QString& table) {
+  MYSQL* handle = db.Db().CheckedHandle();
+  const QByteArray sql = ("SELECT * FROM " + table).toUtf8();
+  EXPECT_EQ(mysql_real_query(handle, sql.constData(), sql.size()), 0) << mysql_error(handle);
+  MYSQL_RES* result = mysql_store_result(handle);
+  QStringList rows;
+  if (!result) return rows;
+  const unsigned int columns = mysql_num_fields(result);
+  while (MYSQL_ROW row = mysql_fetch_row(result)) {
+    QStringList values;
+    for (unsigned int c = 0; c < columns; ++c)
+      values << (row[c] ? QString::fromUtf8(row[c]) : QStringLiteral("<NULL>"));
+    rows << values.join(u'|');
+  }
+  mysql_free_result(result);
+  rows.sort();
+  return rows;
+}
+
+// The reference: the single-card recalculation over every asset, as the forms run it.
+void RecalcEachCard(TestDatabase& db) {
+  TTransaction transaction(db.Db());
+  TUniSQLTable master, cards;
+  master.SetDatabase(&db.Db());
+  cards.SetDatabase(&db.Db());
+  master.SetTablename(QStringLiteral("KARTFEJ"));
+  master.SetIndexFields(QStringLiteral("LELTSZAM"));
+  master.Open();
+  for (master.First(); !master.Eof(); master.Next()) RecalcBalances(master, cards);
+  transaction.Commit();
+}
+
+void ExpectSameRows(const QStringList& expected, const QStringList& actual, const char* table) {
+  ASSERT_EQ(expected.size(), actual.size()) << table;
+  for (qsizetype i = 0; i < expected.size(); ++i)
+    ASSERT_EQ(expected[i], actual[i]) << table << " row " << i;
+}
+
+TEST(BalanceRecalc, EveryCardEndsAsTheSingleCardRecalculationLeavesIt) {
+  for (unsigned seed : {1u, 2u}) {
+    SCOPED_TRACE(seed);
+    TestDatabase walked(QStringLiteral("zwalk")), fast(QStringLiteral("zfast"));
+    ASSERT_TRUE(walked.Ok() && fast.Ok());
+    SeedRegister(walked, seed);
+    SeedRegister(fast, seed);
+    ASSERT_EQ(Rows(walked, QStringLiteral("KARTTET")), Rows(fast, QStringLiteral("KARTTET")));
+    const QStringList before = Rows(fast, QStringLiteral("KARTTET"));
+
+    RecalcEachCard(walked);
+    std::vector<std::pair<int, int>> progress;
+    RecalcAllBalances(fast.Db(), [&](int p, int m) { progress.emplace_back(p, m); });
+
+    const QStringList cards = Rows(walked, QStringLiteral("KARTTET"));
+    ASSERT_NE(cards, before);
+    ExpectSameRows(cards, Rows(fast, QStringLiteral("KARTTET")), "KARTTET");
+    ExpectSameRows(Rows(walked, QStringLiteral("KARTFEJ")), Rows(fast, QStringLiteral("KARTFEJ")),
+                   "KARTFEJ");
+    ASSERT_EQ(progress.size(), 201u);
+    EXPECT_EQ(progress.front(), std::make_pair(0, 200));
+    EXPECT_EQ(progress.back(), std::make_pair(200, 200));
+
+    // A second recalculation finds nothing to write; after one changed item, only that card.
+    fast.Exec(QStringLiteral("CREATE TABLE NAPLO (MIT CHAR(1), LELTSZAM VARCHAR(20))"));
+    for (const char* event : {"INSERT", "UPDATE", "DELETE"})
+      fast.Exec(QStringLiteral("CREATE TRIGGER NAPLO_%1 AFTER %1 ON KARTTET FOR EACH ROW INSERT "
+                               "INTO NAPLO VALUES ('%2', %3.LELTSZAM)")
+                    .arg(QString::fromLatin1(event), QChar(event[0]),
+                         event[0] == 'D' ? QStringLiteral("OLD") : QStringLiteral("NEW")));
+    RecalcAllBalances(fast.Db());
+    EXPECT_EQ(fast.Value(QStringLiteral("SELECT COUNT(*) FROM NAPLO")), "0");
+    fast.Exec(
+        QStringLiteral("UPDATE KARTTET SET BRUTTONOV = BRUTTONOV + 1 WHERE LELTSZAM = "
+                       "'00003' AND SORSZAM = 0"));
+    fast.Exec(QStringLiteral("DELETE FROM NAPLO"));
+    RecalcAllBalances(fast.Db());
+    EXPECT_EQ(fast.Value(QStringLiteral("SELECT COUNT(DISTINCT LELTSZAM) FROM NAPLO")), "1");
+    EXPECT_EQ(fast.Value(QStringLiteral("SELECT MIN(LELTSZAM) FROM NAPLO")), "00003");
+  }
 }
 
 }  // namespace

@@ -99,7 +99,7 @@ TEST_F(Run, OnlyActiveAssetsOfTheSelectionAreRun) {
             "00001,00002,00004");
 
   // One asset again for the same date, keeping what is there: it starts after its own write-off,
-  // and the other assets' run lines of the date bring them no second write-off.
+  // its lines stay with that write-off, and the other assets' lines bring them no second one.
   const auto one = RunFor("2005-12-31", "00002");
   EXPECT_EQ(one.assetsRead, 1);
   EXPECT_EQ(one.items, 0);
@@ -108,7 +108,7 @@ TEST_F(Run, OnlyActiveAssetsOfTheSelectionAreRun) {
             "00001,00002,00004");
   EXPECT_EQ(db.Value("SELECT CAST(GROUP_CONCAT(DISTINCT LELTSZAM ORDER BY LELTSZAM) AS CHAR(200)) "
                      "FROM SZAMITAS"),
-            "00001,00004");
+            "00001,00002,00004");
 }
 
 TEST_F(Run, YesRemovesLaterWriteOffsAndTheirLines) {
@@ -142,6 +142,90 @@ TEST_F(Run, AFailedRunChangesNothing) {
   EXPECT_THROW(RunFor("2005-03-31", {}, true), EDatabaseError);
   EXPECT_EQ(Lines("2005-06-30") + WriteOffs("00001"), before);
   EXPECT_EQ(Lines("2005-03-31"), "");
+}
+
+TEST_F(Run, KeptWriteOffsKeepTheirLines) {
+  Asset("00001", 1000000, 100000, "2004-03-10", "2004-07-01", {2004, 2005}, 14.5, 20);
+  Asset("00002", 365000, 0, "2005-01-01", "2005-01-01", {2005}, 10, 10);
+  const auto state = [&] {
+    RecalcAllBalances(db.Db());
+    return Lines("2005-12-31") + " | " + WriteOffs("00001") + " | " + WriteOffs("00002");
+  };
+  RunFor("2005-12-31");
+  const QString first = state();
+  EXPECT_EQ(Lines("2005-12-31"),
+            "00001/2004-07-01/2004-12-31/184/90492/72896 00001/2005-01-01/2005-12-31/365/180000/"
+            "145000 00002/2005-01-01/2005-12-31/365/36500/36500");
+
+  // No, for every asset and for one: the write-offs stay, and so do the lines they came from.
+  for (const QString& key : {QString(), QStringLiteral("00002")}) {
+    const auto again = RunFor("2005-12-31", key);
+    EXPECT_EQ(again.lines, 0) << key.toStdString();
+    EXPECT_EQ(again.items, 0) << key.toStdString();
+    EXPECT_EQ(state(), first) << key.toStdString();
+  }
+  // Yes: items and lines go together and come back as the first run made them.
+  RunFor("2005-12-31", {}, true);
+  EXPECT_EQ(state(), first);
+}
+
+TEST_F(Run, NoPeriodIsWrittenOffTwiceAndEveryCardIsReadAsTheServerCompares) {
+  const struct {
+    const char* what;
+    // (LELTSZAM, DATUM, TIPUS, BRUTTONOV, BRUTTOCSOK, ECSCSOKK, ECSCSSZ) of asset 00001
+    const char* items;
+    const char* rates;  // (LELTSZAM, EV, KULCS, KULCSSZ)
+    const char* firstRun;
+    const char* runDate;
+    const char* lines;     // of runDate
+    const char* writeOff;  // the item of runDate as the run writes it
+  } cases[] = {
+      {"a write-off on the day of a suspension follows it",
+       "('00001','2005-01-01','0',100000,0,0,0),('00001','2005-01-01','2',0,0,0,0),"
+       "('00001','2005-06-30','A',0,0,0,0)",
+       "('00001',2005,10,10)", "2005-06-30", "2005-12-31", "", ""},
+      {"a value increase during a suspension without restart",
+       "('00001','2005-01-01','0',100000,0,0,0),('00001','2005-01-01','2',0,0,0,0),"
+       "('00001','2005-04-01','A',0,0,0,0),('00001','2005-07-01','3',50000,0,0,0)",
+       "('00001',2005,10,10)", nullptr, "2005-12-31", "00001/2005-01-01/2005-03-31/90/2466/2466",
+       "2005-12-31/100000/2466/2466"},
+      {"the item's gross is the largest gross of the lines, also below zero",
+       "('00001','2005-01-01','0',1000,0,0,0),('00001','2005-01-01','2',0,0,0,0),"
+       "('00001','2005-01-01','R',0,3000,5000,5000)",
+       "('00001',2005,10,10)", nullptr, "2005-12-31", "00001/2005-01-01/2005-12-31/365/-200/-200",
+       "2005-12-31/-2000/-200/-200"},
+      {"of two rate rows of one year the first counts",
+       "('00001','2005-01-01','0',100000,0,0,0),('00001','2005-01-01','2',0,0,0,0)",
+       "('00001',2005,10,10),('00001',2005,20,30)", nullptr, "2005-12-31",
+       "00001/2005-01-01/2005-12-31/365/10000/10000", "2005-12-31/100000/10000/10000"},
+      {"items and rates keyed with a trailing blank belong to the asset",
+       "('00001','2005-01-01','0',100000,0,0,0),('00001','2005-01-01','2',0,0,0,0),"
+       "('00001 ','2005-07-01','3',50000,0,0,0)",
+       "('00001 ',2005,10,10)", nullptr, "2005-12-31",
+       "00001/2005-01-01/2005-06-30/181/4959/4959 00001/2005-07-01/2005-12-31/184/7562/7562",
+       "2005-12-31/150000/12521/12521"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    db.Exec("DELETE FROM KARTFEJ; DELETE FROM KARTTET; DELETE FROM KULCSOK; DELETE FROM SZAMITAS");
+    db.Exec("INSERT INTO KARTFEJ (LELTSZAM, MEGNEV) VALUES ('00001', 'Gép')");
+    db.Exec(QStringLiteral("INSERT INTO KARTTET (LELTSZAM, DATUM, TIPUS, BRUTTONOV, BRUTTOCSOK, "
+                           "ECSCSOKK, ECSCSSZ) VALUES %1")
+                .arg(QString::fromUtf8(c.items)));
+    db.Exec(QStringLiteral("INSERT INTO KULCSOK VALUES %1").arg(QString::fromUtf8(c.rates)));
+    messages.clear();
+    if (c.firstRun) RunFor(c.firstRun);
+    const QString before = WriteOffs("00001");
+    RunFor(c.runDate);
+    EXPECT_EQ(Lines(c.runDate), c.lines);
+    EXPECT_EQ(db.Value(QStringLiteral("SELECT IFNULL(CAST(GROUP_CONCAT(CONCAT_WS('/', DATUM, "
+                                      "BRUTTO, ECSNOV, ECSNSZ)) AS CHAR(200)), '') FROM KARTTET "
+                                      "WHERE TIPUS = '4' AND DATUM = '%1'")
+                           .arg(c.runDate)),
+              c.writeOff);
+    if (c.firstRun) EXPECT_EQ(WriteOffs("00001"), before);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+  }
 }
 
 TEST(RunInput, BadDatesAndInventoryNumbersAreRefused) {

@@ -1,0 +1,127 @@
+#pragma once
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "exceptions.h"
+
+class QIODevice;
+class TUniSQLDatabase;
+
+// The asset import from the XML file of another asset register (code page 852; a UTF-8
+// byte-order mark selects UTF-8). Each ESZKOZ element becomes one asset: its KARTFEJ row, ten
+// KULCSOK rows and the card items that rebuild its history.
+
+// ---- Reading helpers --------------------------------------------------------------------------
+
+// The rest text of the file not yet read, streamed: only a window around the reading position
+// is held. Tags and texts longer than kMaxXmlPiece characters and a tag that never closes are
+// refused (EXmlRefused).
+class XmlRestText {
+ public:
+  static constexpr int kMaxXmlPiece = 64 * 1024;
+
+  explicit XmlRestText(QIODevice& device);
+  ~XmlRestText();
+
+  // The next tag, "<" through ">", taken out of the rest text; empty at the end of the file.
+  QString XmlTagText();
+  // The text up to the next "<" (or the end), taken out of the rest text; entities decoded,
+  // trimmed, not normalised.
+  QString XmlElementText();
+  // The line on which the last tag taken began (from 1).
+  int TagLine() const { return m_tagLine; }
+
+ private:
+  bool Fill();  // false at the end of the file
+  qsizetype Find(QChar c, qsizetype from);
+  void Take(qsizetype count);
+
+  QIODevice& m_device;
+  struct Decoder;
+  std::unique_ptr<Decoder> m_decoder;
+  QString m_buffer;
+  qsizetype m_pos = 0;
+  int m_line = 1;
+  int m_tagLine = 0;
+  bool m_eof = false;
+};
+
+// A tag's name: after "<" up to white space, "/" or ">"; a closing tag keeps its "/"
+// ("</ESZKOZ>" gives "/ESZKOZ"); "<NETTO/>" gives "NETTO".
+QString XmlElementName(const QString& tag);
+// The value of the attribute called exactly name (not one ending in name), entities decoded,
+// trimmed, not normalised; empty when the tag has none.
+QString XmlAttributeValue(const QString& tag, const QString& name);
+// &amp; &lt; &gt; &quot; &apos; and numeric character references.
+QString XmlDecodeEntities(const QString& text);
+
+enum class XmlValueKind { Text, Amount, Date };
+// A value cleaned by its kind: amounts and rates whose first comma is followed by exactly two
+// characters keep their digits, the comma as "." and a leading "-" ("-1 234,50" gives
+// "-1234.50"); dates of 8 characters "yy.mm.dd" get their century ("20" below "5", else "19");
+// text is only trimmed.
+QString XmlNormalizeValue(const QString& text, XmlValueKind kind);
+
+// ---- The assets --------------------------------------------------------------------------------
+
+// The file is refused as a whole; Message() is the text shown, ending in
+// "Az adatok nem változtak.".
+class EXmlRefused : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+struct XmlCardItem {
+  QDate DATUM;
+  char TIPUS = '0';
+  QString BIZSZAM;
+  QString SZOVEG;
+  double BRUTTONOV = 0, BRUTTOCSOK = 0, BRUTTO = 0;
+  double ECSCSOKK = 0, ECSNOV = 0, ECS = 0, NETTO = 0;
+  double ECSCSSZ = 0, ECSNSZ = 0, ECSSZ = 0, NETTOSZ = 0;
+  double MENNYISEG = 0;
+  int SORSZAM = 0;
+};
+
+struct XmlAsset {
+  int line = 0;  // of its ESZKOZ tag
+  QString LELTSZAM, MEGNEV, GYARTO, TIPUS;
+  QDate BESZKELT, AKTKELT, ELADAS, SLEJTEZ;  // null when not set
+  double BESZERTEK = 0;
+  QString ELHASZNA;
+  int firstYear = 0;  // of the ten rate rows
+  double KULCS = 0;   // -1: in one sum
+  QList<XmlCardItem> items;
+};
+
+// Reads and checks a whole file, tag by tag (ImportAssetsXml), keeping the assets in memory.
+class XmlAssetReader {
+ public:
+  // Throws EXmlRefused.
+  QList<XmlAsset> Read(QIODevice& device);
+  // One tag of the file.
+  void ImportAssetsXml(const QString& tag, XmlRestText& rest);
+
+ private:
+  struct State;
+  void FinishAsset();
+  [[noreturn]] void RefuseFile(int line, const QString& reason) const;
+  [[noreturn]] void RefuseValue(int line, const QString& name, const QString& value) const;
+
+  QList<XmlAsset> m_assets;
+  std::shared_ptr<State> m_state;
+};
+
+// Replaces the asset in the company database in one transaction: its KARTFEJ, KARTTET, KULCSOK
+// and SZAMITAS rows go, the new rows are written and its balances recalculated.
+void WriteXmlAsset(TUniSQLDatabase& database, const XmlAsset& asset);
+
+// The import of the XML form: the file is read and checked whole, then the assets are written
+// one by one. Returns the number written; throws EXmlRefused (nothing changed) or, from the
+// writing, Exception with the assets before the failing one written (writtenBefore).
+int ImportXmlAssets(TUniSQLDatabase& database, const QString& fileName, int* written = nullptr,
+                    const std::function<void(int, int)>& progress = {});
