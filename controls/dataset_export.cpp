@@ -6,6 +6,7 @@
 
 #include "data_set.h"
 #include "text_file.h"
+#include "xml_escape.h"
 
 namespace {
 
@@ -18,34 +19,7 @@ QString OneLine(QString text) {
   return text;
 }
 
-// Text for XML and HTML content and attribute values.
-QString Entities(const QString& text) {
-  const auto special = [](QChar c) { return c == u'&' || c == u'<' || c == u'>' || c == u'"'; };
-  if (std::none_of(text.begin(), text.end(), special)) return text;
-  QString out;
-  out.reserve(text.size() + 16);
-  for (const QChar c : text) {
-    switch (c.unicode()) {
-      case '&':
-        out += QLatin1String("&amp;");
-        break;
-      case '<':
-        out += QLatin1String("&lt;");
-        break;
-      case '>':
-        out += QLatin1String("&gt;");
-        break;
-      case '"':
-        out += QLatin1String("&quot;");
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
-
-QString Markup(const QString& text) { return Entities(OneLine(text)); }
+QString Markup(const QString& text) { return XmlEscaped(OneLine(text)); }
 
 // Opens the file for rewriting; Finish() replaces the old file only when every line was written.
 // Lines are handed to the driver in large pieces, each converted to the code page at once.

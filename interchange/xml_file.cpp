@@ -4,30 +4,6 @@
 #include "exceptions.h"
 #include "format_settings.h"
 
-QString XmlEscaped(const QString& value) {
-  QString out;
-  out.reserve(value.size());
-  for (QChar c : value) {
-    switch (c.unicode()) {
-      case '&':
-        out += QLatin1String("&amp;");
-        break;
-      case '<':
-        out += QLatin1String("&lt;");
-        break;
-      case '>':
-        out += QLatin1String("&gt;");
-        break;
-      case '"':
-        out += QLatin1String("&quot;");
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
-
 TxmlFile::TxmlFile(const QString& fileName)
     : m_fileName(fileName), m_file(fileName, CodePage::Cp1250) {
   m_file.Rewrite();

@@ -4,10 +4,7 @@
 #include <QString>
 
 #include "text_file.h"
-
-// A value made safe to stand between the double quotes of an attribute: & < > and " become
-// entities, everything else stays as it is.
-QString XmlEscaped(const QString& value);
+#include "xml_escape.h"
 
 // Writes an XML text file element by element, without a tree in memory, in the layout of the
 // sibling accounting product's command files: every attribute on a line of its own, a start
