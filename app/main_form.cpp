@@ -38,6 +38,7 @@
 #include "form_osszes1.h"
 #include "form_setup.h"
 #include "form_xml_input.h"
+#include "frm_kulcs_ell.h"
 #include "frm_vexor_exp.h"
 #include "help_viewer.h"
 #include "screen_size.h"
@@ -108,6 +109,11 @@ TMainForm::TMainForm(const QStringList& arguments, QWidget* parent)
           &TMainForm::CompanySwitch);
   connect(service->addAction(QStringLiteral("Könyvelési &beállítások")), &QAction::triggered, this,
           [this] { TfrmVexorExp::ShowPostingSetup(*DB1, this); });
+  connect(service->addAction(QStringLiteral("Amortizációs kulcsok ellenőrzése")),
+          &QAction::triggered, this, [this] {
+            TfrmKulcsEll form(*DB1, this);
+            form.exec();
+          });
   connect(service->addAction(QStringLiteral("CSV import")), &QAction::triggered, this,
           &TMainForm::CsvImport);
   connect(service->addAction(QStringLiteral("Átvétel DOS-os VEXOR -ból")), &QAction::triggered,
