@@ -193,6 +193,7 @@ void TMainForm::FormCreate() {
 
   const ::ConnectionSettings connection =
       LoadConnectionSettings(ResolvePath(g.ProgramDir, QLatin1String(kIniFileName)));
+  ApplyTimeouts(connection);
   ApplyConnectionSettings(connection, *DB0);
   ApplyConnectionSettings(connection, *DB1);
 
@@ -234,7 +235,8 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::FormActivate() {
-  if (!m_start.Activate(m_arguments)) TimerStop->start();
+  // The program is ending (its settings could not be written): reach nothing, just close.
+  if (Ui().TerminateRequested() || !m_start.Activate(m_arguments)) TimerStop->start();
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event) {

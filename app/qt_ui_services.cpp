@@ -108,5 +108,6 @@ void QtUiServices::Terminate(bool immediately) {
     std::fflush(nullptr);
     std::_Exit(1);
   }
+  m_terminateRequested = true;
   QCoreApplication::exit(0);
 }

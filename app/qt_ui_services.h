@@ -21,4 +21,8 @@ class QtUiServices : public UiServices {
   QString BrowseForFolder(const QString& title, const QString& root) override;
   // At once: the process ends without further events; else every event loop ends.
   void Terminate(bool immediately) override;
+  bool TerminateRequested() const override { return m_terminateRequested; }
+
+ private:
+  bool m_terminateRequested = false;
 };

@@ -74,20 +74,20 @@ void TDBDateEdit::Picked(const QDate& date) {
 
 void TDBDateEdit::Entered() { m_dataLink.Reset(); }
 
-bool TDBDateEdit::Leaving() {
+TExitEdit::Leave TDBDateEdit::Leaving() {
   const QString text = Text();
   QDate date;
   if (!IsEmptyText(text) && !ReadDate(text, date)) {
     QApplication::beep();
-    return false;
+    return Leave::Refuse;
   }
   try {
     m_dataLink.UpdateRecord();
   } catch (const Exception& e) {
     Ui().MessageBox(e.Message(), QStringLiteral("HIBA!"), MsgType::Error);
-    return false;
+    return Leave::Refuse;
   }
-  return true;
+  return Leave::Pass;
 }
 
 void TDBDateEdit::Left() { m_dataLink.Reset(); }
@@ -100,11 +100,7 @@ void TDBDateEdit::keyPressEvent(QKeyEvent* event) {
     event->ignore();
     return;
   }
-  const QString text = event->text();
-  const bool changes = (!text.isEmpty() && text[0].isPrint()) ||
-                       event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete ||
-                       event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut);
-  if (changes && !m_dataLink.Edit()) {
+  if (ChangesText(event) && !m_dataLink.Edit()) {
     QApplication::beep();
     return;
   }

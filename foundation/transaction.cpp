@@ -1,7 +1,5 @@
 #include "transaction.h"
 
-#include <mysql.h>
-
 #include "exceptions.h"
 #include "uni_sql_query.h"
 
@@ -14,7 +12,8 @@ void Run(TUniSQLDatabase& database, const QString& sql) { RunStatements(database
 TTransaction::TTransaction(TUniSQLDatabase& database) : m_database(database) {
   // Inside a transaction already: join it, since a second START TRANSACTION would commit the
   // outer work half way. The outer guard commits or rolls back.
-  if (database.CheckedHandle()->server_status & SERVER_STATUS_IN_TRANS) return;
+  database.CheckedHandle();
+  if (database.InTransaction()) return;
   Run(m_database, QStringLiteral("START TRANSACTION"));
   m_open = true;
 }

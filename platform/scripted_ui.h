@@ -53,6 +53,7 @@ class ScriptedUi : public UiServices {
                        const QString& filter, const QString& defaultExt) override;
   QString BrowseForFolder(const QString& title, const QString& root) override;
   void Terminate(bool immediately) override;
+  bool TerminateRequested() const override { return m_terminated; }
 
  private:
   struct ScriptAnswer {

@@ -51,6 +51,9 @@ class UiServices {
 
   // Ends the program: at once (no further events) or through the message loop.
   virtual void Terminate(bool immediately) = 0;
+  // Whether the program was asked to end through the message loop: asked before the loop
+  // runs, the start looks here, since leaving a loop that has not begun does nothing.
+  virtual bool TerminateRequested() const = 0;
 };
 
 // The installed implementation; a headless default that answers like a cancelled dialog until

@@ -9,6 +9,7 @@ ZARN_PACKAGES=(
   libzip-dev zlib1g-dev
   libgtest-dev libgmock-dev
   xvfb xauth poppler-utils fonts-dejavu-core
+  qt6-translations-l10n
 )
 
 zarn_install_deps() {

@@ -1,3 +1,8 @@
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -12,6 +17,10 @@
 #include <QTableView>
 #include <QTimer>
 #include <QtTest/QTest>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 #include "app_globals.h"
 #include "company_databases.h"
@@ -26,6 +35,47 @@
 #include "uni_sql_table.h"
 
 namespace {
+
+// A listener on 127.0.0.1 that lets clients connect and never says a word. It closes (which
+// resets the waiting clients, so a client without a time-out is freed too) when it ends or
+// after giveUpMs.
+class SilentServer {
+ public:
+  explicit SilentServer(int giveUpMs) {
+    m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (m_fd < 0 || ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        ::listen(m_fd, 8) != 0 ||
+        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+      ADD_FAILURE() << "no listener";
+    m_port = ntohs(address.sin_port);
+    m_closer = std::thread([this, giveUpMs] {
+      std::unique_lock<std::mutex> lock(m_mutex);
+      m_stopped.wait_for(lock, std::chrono::milliseconds(giveUpMs), [this] { return m_stop; });
+      ::close(m_fd);
+    });
+  }
+  ~SilentServer() {
+    {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      m_stop = true;
+    }
+    m_stopped.notify_all();
+    m_closer.join();
+  }
+  int Port() const { return m_port; }
+
+ private:
+  int m_fd = -1;
+  int m_port = 0;
+  std::mutex m_mutex;
+  std::condition_variable m_stopped;
+  bool m_stop = false;
+  std::thread m_closer;
+};
 
 // Runs action once the company list's edit panel waits for its buttons.
 void WhenEditing(std::function<void()> action) { QTimer::singleShot(0, std::move(action)); }
@@ -198,6 +248,76 @@ TEST_F(Forms, UnreachableServerShowsItsFormAndEndsAfterHalfASecond) {
   EXPECT_GE(clock.elapsed(), 450);
   EXPECT_TRUE(m_ui.Calls().isEmpty());
   EXPECT_EQ(Value("information_schema", "select count(*) from SCHEMATA where SCHEMA_NAME like 'ZARN%'"), "0");
+}
+
+// A server that accepts and never answers is unreachable once the connect time-out is over.
+TEST_F(Forms, SilentServerShowsTheUnreachableFormWithinTheConnectTimeOut) {
+  SilentServer silent(20000);
+  const QString dir = m_userDir.filePath("prog/");
+  QDir().mkpath(dir);
+  WriteFileBytes(dir + "ZARN.INI", QString("[INI]\r\nHOST=127.0.0.1\r\nPORT=%1\r\nUSER=x\r\n"
+                                           "PASSWORD=\r\nCONNECT_TIMEOUT=2\r\n")
+                                       .arg(silent.Port())
+                                       .toUtf8());
+  Globals().ProgramDir = dir;
+  TMainForm form({"zarn"});
+  QElapsedTimer clock;
+  qint64 shownAfter = -1;
+  OnNextModal(
+      [&](QWidget* w) {
+        shownAfter = clock.elapsed();
+        if (auto* setup = qobject_cast<QDialog*>(w)) setup->reject();
+      },
+      30000);
+  clock.start();
+  form.show();
+  QTRY_VERIFY_WITH_TIMEOUT(!form.isVisible(), 30000);
+  TUniSQLDatabase::SetTimeouts(0, 0);
+  EXPECT_GE(shownAfter, 1500);
+  EXPECT_LE(shownAfter, 3000) << "the start waited for the silent server";
+}
+
+// A ZARN.INI whose lines end in CR alone (or CR CR LF) is read line by line: the start keeps
+// its connection settings instead of writing the defaults over them.
+TEST_F(Forms, StartKeepsTheConnectionSettingsOfAnyLineEnd) {
+  const QString dir = m_userDir.filePath("prog/");
+  QDir().mkpath(dir);
+  Globals().ProgramDir = dir;
+  for (const QByteArray end : {"\r", "\r\r\n", "\n"}) {
+    SCOPED_TRACE(end.toHex().toStdString());
+    const QByteArray ini = "[INI]" + end + "HOST=db.example" + end + "PORT=3307" + end +
+                           "USER=konyvelo" + end + "PASSWORD=titok" + end;
+    WriteFileBytes(dir + "ZARN.INI", ini);
+    TMainForm form({"zarn"});
+    for (TUniSQLDatabase* db : {form.DB0, form.DB1}) {
+      EXPECT_EQ(db->Host(), "db.example");
+      EXPECT_EQ(db->Port(), "3307");
+      EXPECT_EQ(db->User(), "konyvelo");
+      EXPECT_EQ(db->password(), "titok");
+    }
+    EXPECT_EQ(ReadFileBytes(dir + "ZARN.INI"), ini);
+  }
+  EXPECT_TRUE(m_ui.Calls().isEmpty());
+}
+
+// A ZARN.INI that cannot be written at the start: one message, and the program ends without
+// reaching for the server.
+TEST_F(Forms, UnwritableSettingsFileEndsTheStartAfterOneMessage) {
+  const QString dir = m_userDir.filePath("prog/");
+  QDir().mkpath(dir);
+  // A link into a missing directory: no file to read, none can be made (whatever the rights).
+  ASSERT_TRUE(QFile::link(dir + "nincs/ZARN.INI", dir + "ZARN.INI"));
+  Globals().ProgramDir = dir;
+  {
+    TMainForm form({"zarn"});
+    // The message, then the request to end through the message loop.
+    EXPECT_EQ(m_ui.Texts(), QStringList({QString::fromUtf8("nem irható"), "loop"}));
+    EXPECT_TRUE(m_ui.TerminateRequested());
+    form.show();
+    QTRY_VERIFY_WITH_TIMEOUT(!form.isVisible(), 3000);
+    EXPECT_FALSE(form.DB1->Connected());
+  }
+  EXPECT_EQ(m_ui.Texts().size(), 2) << "told again";
 }
 
 TEST_F(Forms, FirstStartLeadsToAWorkingEmptyFirstCompany) {
