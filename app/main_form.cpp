@@ -38,6 +38,7 @@
 #include "form_osszes1.h"
 #include "form_setup.h"
 #include "form_xml_input.h"
+#include "formceg.h"
 #include "frm_kulcs_ell.h"
 #include "frm_vexor_exp.h"
 #include "help_viewer.h"
@@ -128,6 +129,10 @@ TMainForm::TMainForm(const QStringList& arguments, QWidget* parent)
     TFormGepiFelad form(*DB1, this);
     form.exec();
   });
+  connect(other->addAction(QStringLiteral("&Cég adatok")), &QAction::triggered, this, [this] {
+    TFormceg form(*DB1, *DB0, this);
+    form.exec();
+  });
 
   auto* central = new QWidget(this);
   Image1 = new QLabel(central);
@@ -168,8 +173,8 @@ TMainForm::TMainForm(const QStringList& arguments, QWidget* parent)
 
   qlock = new TUniSQLQuery(this);
   qlock->SetDatabase(DB1);
-  qlock->SetSQL(QStringList{QStringLiteral("lock tables KARTFEJ write,"),
-                            QStringLiteral("KARTTET write;")});
+  qlock->SetSQL(
+      QStringList{QStringLiteral("lock tables KARTFEJ write,"), QStringLiteral("KARTTET write;")});
   qunlock = new TUniSQLQuery(this);
   qunlock->SetDatabase(DB1);
   qunlock->SetSQL(QStringLiteral("unlock tables;"));
@@ -203,8 +208,7 @@ void TMainForm::FormCreate() {
   if (!g.UserDir.endsWith('/')) g.UserDir += '/';
   LabelLSTDIR->setText(g.UserDir);
 
-  const UserSettings user =
-      LoadUserSettings(ResolvePath(g.UserDir, QLatin1String(kIniFileName)));
+  const UserSettings user = LoadUserSettings(ResolvePath(g.UserDir, QLatin1String(kIniFileName)));
   g.DataAlias = user.DataAlias;
   DB1->SetDatabasename(g.DataAlias);
   g.GridScale = user.GridScale;

@@ -97,6 +97,7 @@ TEST_F(CompanyForms, RateKeyCheckFormRunsTheCheckForTheChosenYear) {
 TEST_F(CompanyForms, MenuItemsOpenTheirForms) {
   EXPECT_EQ(OpenFromMenu("&Szervíz", "Amortizációs kulcsok ellenőrzése"),
             "Amortizációs kulcsok ellenőrzése");
+  EXPECT_EQ(OpenFromMenu("&Egyéb", "&Cég adatok"), "Cég fő adatai");
 }
 
 }  // namespace
