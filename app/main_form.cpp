@@ -173,8 +173,8 @@ TMainForm::TMainForm(const QStringList& arguments, QWidget* parent)
 
   qlock = new TUniSQLQuery(this);
   qlock->SetDatabase(DB1);
-  qlock->SetSQL(
-      QStringList{QStringLiteral("lock tables KARTFEJ write,"), QStringLiteral("KARTTET write;")});
+  qlock->SetSQL(QStringList{QStringLiteral("lock tables KARTFEJ write,"),
+                            QStringLiteral("KARTTET write;")});
   qunlock = new TUniSQLQuery(this);
   qunlock->SetDatabase(DB1);
   qunlock->SetSQL(QStringLiteral("unlock tables;"));
@@ -208,7 +208,8 @@ void TMainForm::FormCreate() {
   if (!g.UserDir.endsWith('/')) g.UserDir += '/';
   LabelLSTDIR->setText(g.UserDir);
 
-  const UserSettings user = LoadUserSettings(ResolvePath(g.UserDir, QLatin1String(kIniFileName)));
+  const UserSettings user =
+      LoadUserSettings(ResolvePath(g.UserDir, QLatin1String(kIniFileName)));
   g.DataAlias = user.DataAlias;
   DB1->SetDatabasename(g.DataAlias);
   g.GridScale = user.GridScale;
