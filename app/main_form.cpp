@@ -41,6 +41,8 @@
 #include "form_restore.h"
 #include "form_setup.h"
 #include "form_xml_input.h"
+#include "formceg.h"
+#include "frm_kulcs_ell.h"
 #include "frm_vexor_exp.h"
 #include "help_viewer.h"
 #include "screen_size.h"
@@ -137,6 +139,11 @@ TMainForm::TMainForm(const QStringList& arguments, QWidget* parent)
           &TMainForm::CompanySwitch);
   connect(service->addAction(QStringLiteral("Könyvelési &beállítások")), &QAction::triggered, this,
           [this] { TfrmVexorExp::ShowPostingSetup(*DB1, this); });
+  connect(service->addAction(QStringLiteral("Amortizációs kulcsok ellenőrzése")),
+          &QAction::triggered, this, [this] {
+            TfrmKulcsEll form(*DB1, this);
+            form.exec();
+          });
   connect(service->addAction(QStringLiteral("CSV import")), &QAction::triggered, this,
           &TMainForm::CsvImport);
   connect(service->addAction(QStringLiteral("Átvétel DOS-os VEXOR -ból")), &QAction::triggered,
@@ -149,6 +156,10 @@ TMainForm::TMainForm(const QStringList& arguments, QWidget* parent)
   QMenu* other = menuBar()->addMenu(QStringLiteral("&Egyéb"));
   connect(other->addAction(QStringLiteral("&Gépi feladás")), &QAction::triggered, this, [this] {
     TFormGepiFelad form(*DB1, this);
+    form.exec();
+  });
+  connect(other->addAction(QStringLiteral("&Cég adatok")), &QAction::triggered, this, [this] {
+    TFormceg form(*DB1, *DB0, this);
     form.exec();
   });
 

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
-
 #include "balance_recalc.h"
 #include "codepage.h"
 #include "test_util.h"
@@ -60,18 +58,7 @@ QStringList ListingFixture::Values(const QString& report, const QString& field) 
 }
 
 QString ListingFixture::Pdf(const QString& report) const {
-  const QString pdf = UserDir() + report + ".pdf";
-  QFile::remove(pdf);
-  QProcess render;
-  render.start(BinDir() + "/Gravlen", {"--pdf", pdf, UserDir() + report + ".xml", UserDir()});
-  if (!render.waitForFinished(60000) || render.exitCode() != 0) {
-    ADD_FAILURE() << "renderer failed: " << render.readAllStandardError().toStdString();
-    return {};
-  }
-  QProcess text;
-  text.start("pdftotext", {"-layout", pdf, "-"});
-  text.waitForFinished(60000);
-  return QString::fromUtf8(text.readAllStandardOutput()).simplified();
+  return ReportPdfText(UserDir(), report);
 }
 
 void ListingFixture::ExpectGoldenFiles(const QString& report, const QString& golden) const {

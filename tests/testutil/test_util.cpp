@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 const TestServer& TestServerFromEnv() {
   static const TestServer server = [] {
@@ -66,6 +67,21 @@ QString SourceDir() {
 
 QString BinDir() {
   return qEnvironmentVariable("ZARN_BIN_DIR", QStringLiteral(ZARN_BIN_DIR_BUILT_IN));
+}
+
+QString ReportPdfText(const QString& userDir, const QString& report) {
+  const QString pdf = userDir + report + ".pdf";
+  QFile::remove(pdf);
+  QProcess render;
+  render.start(BinDir() + "/Gravlen", {"--pdf", pdf, userDir + report + ".xml", userDir});
+  if (!render.waitForFinished(60000) || render.exitCode() != 0) {
+    ADD_FAILURE() << "renderer failed: " << render.readAllStandardError().toStdString();
+    return {};
+  }
+  QProcess text;
+  text.start("pdftotext", {"-layout", pdf, "-"});
+  text.waitForFinished(60000);
+  return QString::fromUtf8(text.readAllStandardOutput()).simplified();
 }
 
 void ExpectGolden(const QByteArray& actual, const QString& relativePath) {

@@ -36,6 +36,10 @@ void ExpectGolden(const QByteArray& actual, const QString& relativePath);
 QString SourceDir();
 QString BinDir();
 
+// A report's files in userDir (ending with "/") drawn by the renderer into a PDF and read back
+// as text, blanks collapsed; a renderer failure fails the test.
+QString ReportPdfText(const QString& userDir, const QString& report);
+
 // Readable QString and QStringList values in failure messages.
 void PrintTo(const QString& text, std::ostream* os);
 void PrintTo(const QStringList& list, std::ostream* os);
