@@ -11,6 +11,7 @@
 #include "codepage.h"
 #include "password_dlg.h"
 #include "zip_directory.h"
+#include "zip_sfx.h"
 #include "zip_utils.h"
 
 namespace {
@@ -213,6 +214,18 @@ int TZArchiver::DoAdd() {
     ShowExceptionError(e);
     return m_errCode;
   }
+  // The compressor writes archives from their first byte: a self-extractor's archive is zipped
+  // bare and put back behind its stub afterwards.
+  std::unique_ptr<TSFXArchiveSplit> sfxSplit;
+  if (IsExe(m_zipFileName) && QFileInfo::exists(archive)) {
+    try {
+      sfxSplit = std::make_unique<TSFXArchiveSplit>(archive, MakeTempFileName());
+    } catch (const EZipArchiver& e) {
+      ShowExceptionError(e);
+      return m_errCode;
+    }
+    if (sfxSplit->Empty()) sfxSplit.reset();
+  }
   if (!StartOperation(m_zipLib)) return m_errCode;
   TextPool texts;
   ZipLibParams p;
@@ -253,7 +266,7 @@ int TZArchiver::DoAdd() {
     QByteArray from =
         Props.AddFrom.toString(QStringLiteral("MM dd yy")).toLatin1().leftJustified(8, ' ', true);
     std::memcpy(p.Date, from.constData(), 8);
-    p.PZipFN = texts.Add(archive.toUtf8());
+    p.PZipFN = texts.Add((sfxSplit ? sfxSplit->BareArchive() : archive).toUtf8());
     p.PTempDir =
         Props.TempDir.isEmpty() ? nullptr : texts.Add(ZipLocalPath(Props.TempDir).toUtf8());
     p.fArchiveFilesOnly = o.Contains(AddArchiveOnly) ? 1 : 0;
@@ -302,12 +315,14 @@ int TZArchiver::DoAdd() {
     p.fCheck = kZipRecordCheck;
     m_message.clear();
     m_successCnt = m_zipLib.Exec(&p);
+    if (sfxSplit) sfxSplit->Join();
   } catch (const EZipArchiver& e) {
     ShowExceptionError(e);
     m_successCnt = 0;
   } catch (const std::bad_alloc&) {
     ShowZipMessage(10103);
   }
+  sfxSplit.reset();
   EndOperation(m_zipLib);
   List();
   return m_errCode;

@@ -123,14 +123,6 @@ struct TZipProperties {
   qint64 MaxVolumeSize = 0;
   qint64 MinFreeVolumeSize = 65536;
   unsigned SpanOptions = 0;
-  QString SFXCaption;
-  QString SFXCommandLine;
-  QString SFXDefaultDir;
-  QString SFXIcon;
-  QString SFXMessage;
-  unsigned SFXOptions = 0;
-  int SFXOverWriteMode = 0;
-  QString SFXPath;
 };
 
 // One entry of the open archive's central directory, in directory order: its header as read,

@@ -486,6 +486,7 @@ TEST_F(ZipArchiverTest, OperationsWithoutWhatTheyNeed) {
        11048},
       {[&] {
          r.zip.AddOptions = AddOpts{};
+         r.zip.Engine().SFXBuilder = nullptr;  // an engine without a builder
          r.zip.SetZipFileName(Path("new.exe"));
          r.zip.FSpecArgs << "x";
          return r.zip.Add();
