@@ -387,4 +387,24 @@ TEST_F(Forms, FirstStartLeadsToAWorkingEmptyFirstCompany) {
                               "Fökönyviszámos lista|Tárgyi eszköz/immateriális javak összesitő|"
                               "Költséghelyes Eszköznyilvántartó karton|Költséghelyes leltár lista|"
                               "Költséghelyes könyvelési feladás"));
+
+  // Backup and restore come first in the service menu; a cancelled file choice closes each
+  // form by itself and leaves no archive work behind.
+  QMenu* service = nullptr;
+  for (QAction* a : form.menuBar()->actions())
+    if (a->text() == QString::fromUtf8("&Szervíz")) service = a->menu();
+  ASSERT_NE(service, nullptr);
+  items.clear();
+  titles.clear();
+  for (QAction* a : service->actions().mid(0, 2)) {
+    items << a->text();
+    OnNextModal([&](QWidget* w) { titles << w->windowTitle(); });
+    a->trigger();
+  }
+  EXPECT_EQ(items, QStringList({QString::fromUtf8("&Mentés"), QString::fromUtf8("&Töltés")}));
+  EXPECT_EQ(titles, QStringList({QString::fromUtf8("Adatbázis mentés"),
+                                 QString::fromUtf8("Adatbázis visszaállítás")}));
+  EXPECT_TRUE(QDir(dir + "workZARNDAT001").entryList(QDir::Files).isEmpty());
+  EXPECT_TRUE(form.DB1->Connected());
+  EXPECT_EQ(form.PanelStatus->text(), "    (ZARNDAT001)");
 }
