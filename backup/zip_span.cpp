@@ -1,12 +1,15 @@
 #include "zip_span.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <algorithm>
 #include <cstring>
 #include <new>
 
+#include "floppy_drive.h"
 #include "ui_services.h"
 #include "z_archiver.h"
 #include "zip_directory.h"
@@ -35,6 +38,10 @@ const QByteArray kSpanMarker("PK\7\x08", 4);
 constexpr qint64 kBufferSize = 10240;
 
 QString Caption() { return ZipLoadStr(11102); }  // "Confirm"
+
+QString DiskLabel(int disk) {
+  return "PKBACK# " + QString::number(disk + 1).rightJustified(3, '0');
+}
 
 // The end record of one part: the last 22 bytes, or a record whose comment ends the file.
 bool ReadPartEnd(QFile& file, QByteArray& eoc) {
@@ -118,10 +125,129 @@ void TZipSpan::ReadDiskSpace(const QString& dir) {
   m_sectorSize = info.blockSize() > 0 ? info.blockSize() : 512;
 }
 
-// A fixed drive: no prompt, no label; only a requested cancel stops.
-void TZipSpan::RequestDisk(bool) {
-  m_newDisk = false;
-  CheckCancel();
+SpanOpts TZipSpan::Options() const {
+  SpanOpts o = SpanOpts::FromBits(m_engine.Props.SpanOptions);
+  if (m_engine.Props.AddOptions.Contains(AddDiskSpanErase)) o << spWipeFiles;
+  return o;
+}
+
+void TZipSpan::SetDrive(const QString& name) {
+  std::optional<FloppyDrive> drive = FloppyDriveOf(SetSlash(name, false));
+  m_fixed = !drive.has_value();
+  m_letter = m_fixed ? QChar() : drive->letter;
+  m_driveRoot = m_fixed ? QString() : QString(m_letter) + ":\\";
+}
+
+QString TZipSpan::Local(const QString& name) const {
+  return IsFloppyLetterPath(name) ? LocalPath(name) : ZipLocalPath(name);
+}
+
+bool TZipSpan::CheckDiskPresent() {
+  m_sizeOfDisk = m_diskFree = 0;
+  m_volumeLabel.clear();
+  if (m_fixed) return true;
+  FloppyDrive d = FloppyDriveSettings(m_letter);
+  if (!d.Mapped()) throw EZipArchiver::CreateResDrive(11004, m_driveRoot);
+  int state = FloppyVolumeState(d);
+  if (state == kErrorNotReady) return false;
+  if (state == kErrorNotFormatted && !m_engine.Props.AddOptions.Contains(AddDiskSpanErase))
+    return false;
+  m_volumeLabel = d.label;
+  m_sizeOfDisk = d.capacity;
+  m_diskFree = d.Free();
+  m_sectorSize = 512;
+  return true;
+}
+
+void TZipSpan::RequestDisk(bool writing) {
+  if (m_fixed) {
+    m_newDisk = false;
+    CheckCancel();
+    return;
+  }
+  const TZipProperties& p = m_engine.Props;
+  if (m_engine.Events().OnTick) m_engine.Events().OnTick(m_engine.Sender());
+  int answer = mbOK;
+  while (m_newDisk || (answer == mbOK && !CheckDiskPresent())) {
+    if (p.Unattended) Fail(11025);
+    bool stop = false;
+    QString text;
+    if (m_diskNr == -1) {
+      text = ZipLoadStr(11033);
+      stop = true;
+    } else if (writing) {
+      qint64 usable = m_sizeOfDisk - m_keepFreeAll;
+      if (p.MaxVolumeSize > 0 && p.MaxVolumeSize < m_sizeOfDisk) usable = p.MaxVolumeSize;
+      m_totalDisks = m_diskNr;
+      if (usable > 0)
+        m_totalDisks = int(qMax<qint64>(m_totalDisks, (m_archiveSize + 4 + m_keepFree1) / usable));
+      text = usable > 0 ? ZipFmtLoadStr(11034, {m_diskNr + 1, m_totalDisks + 1})
+                        : ZipFmtLoadStr(11046, {m_diskNr + 1});
+    } else {
+      text = ZipFmtLoadStr(11034, {m_diskNr + 1, m_totalDisks + 1});
+    }
+    text += ZipFmtLoadStr(11035, {m_driveRoot});
+    m_newDisk = false;
+    if (writing && m_diskNr == 0 && CheckDiskPresent()) continue;  // the first disk is there
+    if (m_engine.Events().OnGetNextDisk) {
+      bool abort = false;
+      m_engine.Events().OnGetNextDisk(m_engine.Sender(), m_diskNr + 1, m_totalDisks + 1,
+                                      QString(m_letter), abort);
+      answer = abort ? mbAbort : mbOK;
+    } else {
+      answer = Ui().MessageBox(text, QCoreApplication::applicationName(),
+                               stop ? MsgType::Error : MsgType::Information, mbOK | mbCancel, mbOK);
+    }
+  }
+  if (answer == mbNone) Fail(11006);
+  if (answer != mbOK) Cancelled();
+}
+
+int TZipSpan::FormatRemovableDrive() {
+  if (m_fixed) return -3;
+  // Formatting is a question; a formatted disk is empty and without a label.
+  int answer = Ui().MessageBox(ZipFmtLoadStr(11101, {m_driveRoot}), Caption(), MsgType::Warning,
+                               mbYes | mbNo, mbNo);
+  if (answer != mbYes) return -2;
+  FloppyDrive d = FloppyDriveSettings(m_letter);
+  if (!d.Present() || d.writeProtected) return -1;
+  DeleteTree(d.directory);
+  if (!SetFloppyLabel(m_letter, QString()) || !SetFloppyFormatted(m_letter, true)) return -1;
+  return 0;
+}
+
+void TZipSpan::DeleteTree(const QString& localDir) {
+  const QFileInfoList entries = QDir(localDir).entryInfoList(QDir::AllEntries | QDir::Hidden |
+                                                             QDir::System | QDir::NoDotAndDotDot);
+  for (const QFileInfo& e : entries) {
+    if (e.isDir() && !e.isSymLink()) {
+      DeleteTree(e.absoluteFilePath());
+      if (m_engine.Props.Trace)
+        m_engine.ReportMessage(0, ZipFmtLoadStr(11600, {SetSlash(e.absoluteFilePath(), false)}));
+      QDir().rmdir(e.absoluteFilePath());
+    } else {
+      if (m_engine.Props.Trace)
+        m_engine.ReportMessage(0, ZipFmtLoadStr(11601, {SetSlash(e.absoluteFilePath(), false)}));
+      QFile::remove(e.absoluteFilePath());
+    }
+  }
+}
+
+int TZipSpan::EraseFloppy() {
+  int result = -3;
+  if (Options().Contains(spTryFormat) && !m_fixed) result = FormatRemovableDrive();
+  if (result == -3) {
+    if (m_engine.Props.ConfirmErase &&
+        Ui().MessageBox(ZipFmtLoadStr(11101, {m_driveRoot}), Caption(), MsgType::Warning,
+                        mbYes | mbNo, mbNo) != mbYes)
+      return -3;
+    FloppyDrive d = FloppyDriveSettings(m_letter);
+    if (!m_fixed && d.Present()) DeleteTree(d.directory);
+    result = 0;
+  }
+  if (result == 0 && !Options().Contains(spNoVolumeName) && !m_fixed)
+    SetFloppyLabel(m_letter, m_labelToWrite.left(11));
+  return result;
 }
 
 void TZipSpan::FinishDisk() {
@@ -136,13 +262,33 @@ void TZipSpan::FinishDisk() {
 
 bool TZipSpan::OpenNextOutputDisk() {
   const TZipProperties& p = m_engine.Props;
+  const SpanOpts o = Options();
+  SetDrive(m_outName);
   RequestDisk(true);
-  m_outPart = ZipLocalPath(MakePartFileName(
-      m_outName, m_diskNr, SpanOpts::FromBits(p.SpanOptions).Contains(spCompatName), false, false));
+  const bool noLabel = m_fixed || o.Contains(spNoVolumeName);
+  m_outPart =
+      Local(noLabel ? MakePartFileName(m_outName, m_diskNr, o.Contains(spCompatName), false, false)
+                    : m_outName);
+  const bool wipe = !m_fixed && o.Contains(spWipeFiles);
+  auto doWipe = [&] {
+    m_labelToWrite = o.Contains(spNoVolumeName) ? QString() : DiskLabel(m_diskNr);
+    int r = EraseFloppy();
+    if (r == -2) Cancelled();
+    if (r == -1) Fail(11007);
+    CheckDiskPresent();
+  };
+  // Without a handler the wipe asks itself, before the disk is looked at.
+  if (wipe && !m_engine.Events().OnStatusDisk) doWipe();
   int previous = m_diskNr + 1;
+  if (!noLabel) {
+    bool ok = false;
+    previous = m_volumeLabel.mid(8, 3).toInt(&ok);
+    if (!ok || previous < 0) previous = 1;
+  }
   TZipDiskStatus status;
   QString text;
   QFileInfo part(m_outPart);
+  if (!part.exists() && !m_fixed) status << (m_sizeOfDisk != m_diskFree ? dsUsed : dsBlank);
   if (part.exists()) {
     if (part.lastModified() == m_date && previous - 1 < m_diskNr) {
       text = ZipFmtLoadStr(11040, {previous});
@@ -156,6 +302,8 @@ bool TZipSpan::OpenNextOutputDisk() {
   if (m_engine.Events().OnStatusDisk) {
     m_engine.Events().OnStatusDisk(m_engine.Sender(), previous, SetSlash(m_outPart, false),
                                    int(status.Bits()), action);
+    // The wipe follows this disk's answer.
+    if (wipe && action == daErase) doWipe();
   } else if (status.Contains(dsEarlierDisk) || status.Contains(dsNameTaken)) {
     int answer = Ask(text, mbYes | mbNo | mbCancel, mbNo, false);
     action = answer == mbYes ? daAccept : answer == mbNo ? daReject : daCancel;
@@ -167,7 +315,9 @@ bool TZipSpan::OpenNextOutputDisk() {
     return true;
   }
   m_out.setFileName(m_outPart);
-  while (!m_out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+  const bool writeProtected = !m_fixed && FloppyDriveSettings(m_letter).writeProtected;
+  while (writeProtected ||
+         !m_out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
     int answer = Ask(ZipLoadStr(11009), mbRetry | mbCancel, mbRetry, true);
     if (answer == mbNone) Fail(11006);
     if (answer != mbRetry) Cancelled();
@@ -175,7 +325,10 @@ bool TZipSpan::OpenNextOutputDisk() {
     m_newDisk = true;
     return true;
   }
-  ReadDiskSpace(QFileInfo(m_outPart).absolutePath());
+  if (m_fixed)
+    ReadDiskSpace(QFileInfo(m_outPart).absolutePath());
+  else
+    CheckDiskPresent();
   if (!m_keepRounded && ((m_diskNr == 0 && m_keepFree1 > 0) || m_keepFreeAll > 0) &&
       m_sectorSize > 0) {
     auto round = [this](qint64 v) { return (v + m_sectorSize - 1) / m_sectorSize * m_sectorSize; };
@@ -205,6 +358,7 @@ bool TZipSpan::OpenNextOutputDisk() {
     m_newDisk = true;
     return true;
   }
+  if (!noLabel && !SetFloppyLabel(m_letter, DiskLabel(m_diskNr))) Fail(11005);
   return false;
 }
 
@@ -257,7 +411,9 @@ int TZipSpan::WriteSpan(const QString& inFileName, const QString& outFileName, b
   try {
     QString in = ZipLocalPath(inFileName);
     if (!QFileInfo(in).isFile()) Fail(11001);
-    if (QFileInfo(SetSlash(outFileName, true)).fileName().isEmpty()) Fail(11009);
+    if (QFileInfo(SetSlash(outFileName, true)).fileName().isEmpty() ||
+        (IsFloppyLetterPath(outFileName) && LocalPath(outFileName).isEmpty()))
+      Fail(11009);
     m_in.setFileName(in);
     if (!m_in.open(QIODevice::ReadOnly)) Fail(11001);
     ZipDirectory dir;
@@ -266,6 +422,8 @@ int TZipSpan::WriteSpan(const QString& inFileName, const QString& outFileName, b
     rc = ReadZipCentralDirectory(m_in, dir);
     if (rc) Fail(rc);
     m_date = QFileInfo(in).lastModified();
+    m_archiveSize = m_in.size();
+    SetDrive(outFileName);
     if (!m_in.seek(0)) Fail(11008);
     const int count = dir.Eoc.TotalEntries;
     TMZipDataList list(count);
@@ -404,19 +562,33 @@ int TZipSpan::WriteSpan(const QString& inFileName, const QString& outFileName, b
 
 QString TZipSpan::PartName(int disk) const {
   if (disk == m_totalDisks) return m_lastPartName;
+  if (!m_fixed && !Options().Contains(spNoVolumeName)) return m_lastPartName;
   return ZipLocalPath(MakePartFileName(m_lastPartName, disk, m_readCompat, false, !m_readCompat));
 }
 
 void TZipSpan::GetNewDisk(int disk) {
   m_in.close();
   m_diskNr = disk;
-  m_newDisk = true;
-  RequestDisk(false);
-  QString name = PartName(disk);
-  if (m_engine.Props.Verbose)
-    m_engine.ReportMessage(0, ZipFmtLoadStr(11602, {SetSlash(name, false)}));
-  m_in.setFileName(name);
-  if (!m_in.open(QIODevice::ReadOnly)) Fail(11001);
+  while (true) {
+    m_newDisk = true;
+    RequestDisk(false);
+    QString name = PartName(disk);
+    if (CheckPartOnDisk()) {
+      if (m_engine.Props.Verbose)
+        m_engine.ReportMessage(0, ZipFmtLoadStr(11602, {SetSlash(name, false)}));
+      m_in.setFileName(name);
+      if (m_in.open(QIODevice::ReadOnly)) return;
+    }
+    if (m_fixed) Fail(11001);
+    m_engine.ShowZipMessage(11001);
+  }
+}
+
+bool TZipSpan::CheckPartOnDisk() {
+  QString name = PartName(m_diskNr);
+  if (!m_fixed && !Options().Contains(spNoVolumeName))
+    return m_volumeLabel == DiskLabel(m_diskNr) && QFileInfo::exists(name);
+  return m_fixed || QFileInfo::exists(name);
 }
 
 void TZipSpan::SpanRead(char* buffer, qint64 size, int id) {
@@ -449,9 +621,31 @@ void TZipSpan::SpanSkip(qint64 size, int id) {
 
 int TZipSpan::OpenLastPart(QString& name, QByteArray& eoc) {
   try {
-    QString path = ZipLocalPath(name);
+    SetDrive(name);
+    CheckDiskPresent();
+    QString path = Local(name);
     QFileInfo fi(path);
     const bool compatOption = SpanOpts::FromBits(m_engine.Props.SpanOptions).Contains(spCompatName);
+    if (!m_fixed) {
+      // The last disk is asked for until its part is in the drive.
+      QFile f(path);
+      while (!(f.open(QIODevice::ReadOnly) && ReadPartEnd(f, eoc))) {
+        f.close();
+        if (m_engine.Events().OnGetNextDisk) {
+          bool abort = false;
+          m_engine.Events().OnGetNextDisk(m_engine.Sender(), 0, 0, QString(m_letter), abort);
+          if (abort) return 1;
+          CheckDiskPresent();
+        } else {
+          m_newDisk = true;
+          m_diskNr = -1;
+          RequestDisk(false);
+        }
+      }
+      m_readCompat = false;
+      name = path;
+      return 0;
+    }
     if (!fi.exists()) {
       // The numbered parts in turn; the one that holds the end record is the last.
       if (fi.suffix().toUpper() != "ZIP") Fail(11002);
@@ -505,7 +699,9 @@ int TZipSpan::ReadSpan(const QString& inFileName, QString& outFilePath, bool) {
     }
     QString last = inFileName;
     QByteArray eoc;
-    if (OpenLastPart(last, eoc) != 0) {
+    int found = OpenLastPart(last, eoc);
+    if (found == 1) Fail(11007);
+    if (found != 0) {
       m_engine.StopWaitCursor();
       outFilePath.clear();
       return -9;

@@ -65,10 +65,24 @@ class TZipSpan {
   int CurrentDisk() const { return m_diskNr; }
   int LastDisk() const { return m_totalDisks; }
 
+  // Formats or empties the disk in the drive and labels it: -3 nothing done, -2 formatting
+  // cancelled, -1 formatting failed, else done.
+  int EraseFloppy();
+  // Takes the drive of a name ("A:\x.zip" or a path inside a mapped drive's directory).
+  void SetDrive(const QString& name);
+  void SetLabelToWrite(const QString& label) { m_labelToWrite = label; }
+  qint64 FreeOnDisk() const { return m_freeOnDisk; }
+
  private:
   // Writing.
   void WriteToSpan(const char* buffer, qint64 length, qint64 minimum);
   bool OpenNextOutputDisk();
+  bool CheckDiskPresent();
+  bool CheckPartOnDisk();
+  int FormatRemovableDrive();
+  void DeleteTree(const QString& localDir);
+  QString Local(const QString& name) const;
+  SpanOpts Options() const;
   void FinishDisk();
   void RequestDisk(bool writing);
   // A question box; 0 when it could not be shown.
@@ -100,6 +114,12 @@ class TZipSpan {
   qint64 m_keepFree1 = 0;
   bool m_keepRounded = false;
   QDateTime m_date;
+  QString m_driveRoot;  // "A:\"
+  QChar m_letter;
+  bool m_fixed = true;
+  QString m_volumeLabel;
+  QString m_labelToWrite;
+  qint64 m_archiveSize = 0;
   QFile m_in;
   QFile m_out;
   QString m_outPart;
