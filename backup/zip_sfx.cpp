@@ -14,6 +14,7 @@
 
 #include "codepage.h"
 #include "file_lookup.h"
+#include "zip_bytes.h"
 #include "zip_messages.h"
 #include "zip_utils.h"
 
@@ -21,16 +22,7 @@ namespace {
 
 const QString kResourceDir = QStringLiteral(":/sfx/");
 
-uint16_t U16(const char* p) { return uint16_t(uint8_t(p[0]) | (uint8_t(p[1]) << 8)); }
-uint32_t U32(const char* p) { return uint32_t(U16(p)) | (uint32_t(U16(p + 2)) << 16); }
-void Put16(char* p, uint16_t v) {
-  p[0] = char(v & 0xFF);
-  p[1] = char(v >> 8);
-}
-void Put32(char* p, uint32_t v) {
-  Put16(p, uint16_t(v & 0xFFFF));
-  Put16(p + 2, uint16_t(v >> 16));
-}
+using namespace ZipBytes;
 QByteArray Le32(uint32_t v) {
   QByteArray b(4, '\0');
   Put32(b.data(), v);

@@ -12,22 +12,14 @@
 #include "floppy_drive.h"
 #include "ui_services.h"
 #include "z_archiver.h"
+#include "zip_bytes.h"
 #include "zip_directory.h"
 #include "zip_messages.h"
 #include "zip_utils.h"
 
 namespace {
 
-uint16_t U16(const char* p) { return uint16_t(uint8_t(p[0]) | (uint8_t(p[1]) << 8)); }
-uint32_t U32(const char* p) { return uint32_t(U16(p)) | (uint32_t(U16(p + 2)) << 16); }
-void Put16(char* p, uint16_t v) {
-  p[0] = char(v & 0xFF);
-  p[1] = char(v >> 8);
-}
-void Put32(char* p, uint32_t v) {
-  Put16(p, uint16_t(v & 0xFFFF));
-  Put16(p + 2, uint16_t(v >> 16));
-}
+using namespace ZipBytes;
 
 [[noreturn]] void Fail(int id, bool display = true) {
   throw EZipArchiver::CreateResDisp(id, display);
@@ -103,6 +95,21 @@ QString MakePartFileName(const QString& name, int disk, bool compat, bool last, 
 TZipSpan::TZipSpan(TZArchiver& engine) : m_engine(engine) {}
 
 TZipSpan::~TZipSpan() = default;
+
+int TZipSpan::SpanFailure() {
+  try {
+    throw;
+  } catch (const EZipArchiver& e) {
+    m_engine.ShowExceptionError(e);
+    return -7;
+  } catch (const std::bad_alloc&) {
+    m_engine.ShowZipMessage(10103);
+    return -8;
+  } catch (const std::exception& e) {
+    m_engine.ShowZipMessage(11024, QString::fromLocal8Bit(e.what()));
+    return -9;
+  }
+}
 
 void TZipSpan::CheckCancel() {
   if (m_engine.Cancel()) Cancelled();
@@ -515,15 +522,8 @@ int TZipSpan::WriteSpan(const QString& inFileName, const QString& outFileName, b
     Put32(e + 16, uint32_t(cdOffset));
     WriteToSpan(unit.constData(), unit.size(), unit.size());
     m_totalDisks = m_diskNr;
-  } catch (const EZipArchiver& e) {
-    m_engine.ShowExceptionError(e);
-    result = -7;
-  } catch (const std::bad_alloc&) {
-    m_engine.ShowZipMessage(10103);
-    result = -8;
-  } catch (const std::exception& e) {
-    m_engine.ShowZipMessage(11024, QString::fromLocal8Bit(e.what()));
-    result = -9;
+  } catch (...) {
+    result = SpanFailure();
   }
   m_engine.StopWaitCursor();
   if (m_out.isOpen()) {
@@ -801,15 +801,8 @@ int TZipSpan::ReadSpan(const QString& inFileName, QString& outFilePath, bool) {
     QByteArray comment = m_in.read(U16(eoc.constData() + 20));
     if (comment.size() != U16(eoc.constData() + 20)) Fail(11023);
     if (m_out.write(comment) != comment.size()) Fail(11023);
-  } catch (const EZipArchiver& e) {
-    m_engine.ShowExceptionError(e);
-    result = -7;
-  } catch (const std::bad_alloc&) {
-    m_engine.ShowZipMessage(10103);
-    result = -8;
-  } catch (const std::exception& e) {
-    m_engine.ShowZipMessage(11024, QString::fromLocal8Bit(e.what()));
-    result = -9;
+  } catch (...) {
+    result = SpanFailure();
   }
   m_in.close();
   if (m_out.isOpen()) {

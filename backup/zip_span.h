@@ -96,6 +96,8 @@ class TZipSpan {
   QByteArray SpanRead(qint64 size, int id);
   void SpanSkip(qint64 size, int id);
   void CheckCancel();
+  // Inside a catch: shows the error the way the set operations do; -7, -8 or -9.
+  int SpanFailure();
 
   TZArchiver& m_engine;
   QString m_outName;

@@ -11,15 +11,6 @@
 
 namespace {
 
-QByteArray RandomBytes(int size, quint32 seed) {
-  QByteArray b(size, '\0');
-  for (int i = 0; i < size; ++i) {
-    seed = seed * 1664525u + 1013904223u;
-    b[i] = char(seed >> 24);
-  }
-  return b;
-}
-
 class ZipSpanTest : public ::testing::Test {
  protected:
   QTemporaryDir tmp;
