@@ -11,6 +11,8 @@
 #include "codepage.h"
 #include "password_dlg.h"
 #include "zip_directory.h"
+#include "zip_sfx.h"
+#include "zip_span.h"
 #include "zip_utils.h"
 
 namespace {
@@ -45,7 +47,14 @@ bool IsExe(const QString& name) { return name.endsWith(".exe", Qt::CaseInsensiti
 }  // namespace
 
 TZArchiver::TZArchiver(QObject* sender, TZipEvents* events)
-    : TZipBase(sender, events), m_zipLib(this), m_unzLib(this) {}
+    : TZipBase(sender, events), m_zipLib(this), m_unzLib(this) {
+  SpanWriter = [this](const QString& in, const QString& out, bool useX) {
+    return TZipSpan(*this).WriteSpan(in, out, useX);
+  };
+  SpanReader = [this](const QString& in, QString& out, bool useX) {
+    return TZipSpan(*this).ReadSpan(in, out, useX);
+  };
+}
 
 TZArchiver::~TZArchiver() {
   m_destroying = true;
@@ -76,6 +85,7 @@ void TZArchiver::ClearDirectory() {
   m_zipComment.clear();
   m_zipCommentRaw.clear();
   m_eocPosition = -1;
+  m_lastDiskNo = 0;
 }
 
 QString TZArchiver::ConvertName(const QByteArray& raw, uint16_t flag,
@@ -107,11 +117,13 @@ bool TZArchiver::List() {
     if (rc) throw EZipArchiver::CreateResDisp(rc, true);
     if (dir.GarbageWarning) ShowZipMessage(10204);
     m_eocPosition = dir.EocPosition;
+    m_lastDiskNo = dir.Eoc.ThisDiskNo;
     m_zipCommentRaw = dir.ZipComment;
     m_zipComment = ZipDecodeText(dir.ZipComment, false, Props.CodePage != cpNone);
     if (dir.StructureWarning) ShowZipMessage(10203);
     ReportProgress(NewExtra, ZipExtraStepCaption(9, {}), 0);
-    rc = ReadZipCentralDirectory(file, dir);
+    // A spanned set's directory lies on its parts: read when the set is joined.
+    rc = m_lastDiskNo != 0 ? 0 : ReadZipCentralDirectory(file, dir);
     for (const ZipCentralEntry& c : dir.Entries) {
       ZipDirEntry e;
       static_cast<ZipCentralHeader&>(e) = c;
@@ -213,8 +225,21 @@ int TZArchiver::DoAdd() {
     ShowExceptionError(e);
     return m_errCode;
   }
+  // The compressor writes archives from their first byte: a self-extractor's archive is zipped
+  // bare and put back behind its stub afterwards.
+  std::unique_ptr<TSFXArchiveSplit> sfxSplit;
+  if (IsExe(m_zipFileName) && QFileInfo::exists(archive)) {
+    try {
+      sfxSplit = std::make_unique<TSFXArchiveSplit>(archive, MakeTempFileName());
+    } catch (const EZipArchiver& e) {
+      ShowExceptionError(e);
+      return m_errCode;
+    }
+    if (sfxSplit->Empty()) sfxSplit.reset();
+  }
   if (!StartOperation(m_zipLib)) return m_errCode;
   TextPool texts;
+  QString spanTemp;
   ZipLibParams p;
   std::memset(&p, 0, sizeof p);
   std::vector<ZipFileData> fds;
@@ -253,7 +278,14 @@ int TZArchiver::DoAdd() {
     QByteArray from =
         Props.AddFrom.toString(QStringLiteral("MM dd yy")).toLatin1().leftJustified(8, ' ', true);
     std::memcpy(p.Date, from.constData(), 8);
-    p.PZipFN = texts.Add(archive.toUtf8());
+    if (span) {
+      spanTemp = MakeTempFileName();
+      if (spanTemp.isEmpty()) throw EZipArchiver::CreateResDisp(11027, true);
+      QFile::remove(spanTemp);  // the compressor makes a new archive there
+      if (Props.Verbose && m_events->OnMessage)
+        m_events->OnMessage(m_sender, 0, ZipFmtLoadStr(10111, {SetSlash(spanTemp, false)}));
+    }
+    p.PZipFN = texts.Add((span ? spanTemp : sfxSplit ? sfxSplit->BareArchive() : archive).toUtf8());
     p.PTempDir =
         Props.TempDir.isEmpty() ? nullptr : texts.Add(ZipLocalPath(Props.TempDir).toUtf8());
     p.fArchiveFilesOnly = o.Contains(AddArchiveOnly) ? 1 : 0;
@@ -302,12 +334,17 @@ int TZArchiver::DoAdd() {
     p.fCheck = kZipRecordCheck;
     m_message.clear();
     m_successCnt = m_zipLib.Exec(&p);
+    if (sfxSplit) sfxSplit->Join();
+    if (span && m_successCnt > 0 && SpanWriter(spanTemp, m_zipFileName, true) != 0)
+      m_successCnt = 0;
   } catch (const EZipArchiver& e) {
     ShowExceptionError(e);
     m_successCnt = 0;
   } catch (const std::bad_alloc&) {
     ShowZipMessage(10103);
   }
+  sfxSplit.reset();
+  if (!spanTemp.isEmpty()) QFile::remove(spanTemp);
   EndOperation(m_zipLib);
   List();
   return m_errCode;
@@ -335,7 +372,25 @@ int TZArchiver::DoExtract() {
     ShowZipMessage(10102);
     return m_errCode;
   }
-  if (m_dir.isEmpty()) {
+  // A spanned set is joined into a temporary archive first, and that is extracted.
+  QString joined;
+  if (m_lastDiskNo == 0 && m_dir.isEmpty()) List();
+  if (m_lastDiskNo != 0) {
+    if (!SpanReader) {
+      ShowZipMessage(11048);
+      return m_errCode;
+    }
+    joined = AddTrailingBackslash(
+        SetSlash(Props.TempDir.isEmpty() ? QDir::tempPath() : ZipLocalPath(Props.TempDir), false));
+    if (SpanReader(m_zipFileName, joined, true) != 0) return m_errCode;
+  }
+  struct Remove {
+    QString& name;
+    ~Remove() {
+      if (!name.isEmpty()) QFile::remove(name);
+    }
+  } removeJoined{joined};
+  if (m_dir.isEmpty() && joined.isEmpty()) {
     List();
     if (m_dir.isEmpty() && m_errCode == 0) {
       ShowZipMessage(11002);
@@ -376,7 +431,7 @@ int TZArchiver::DoExtract() {
       }
     }
     p.Argc = int32_t(fds.size());
-    p.PZipFN = texts.Add(ZipLocalPath(m_zipFileName).toUtf8());
+    p.PZipFN = texts.Add((joined.isEmpty() ? ZipLocalPath(m_zipFileName) : joined).toUtf8());
     p.FDs = fds.empty() ? nullptr : fds.data();
     p.fPwdReqCount = int32_t(qMin(Props.PasswordReqCount, 15u));
     if (!Props.ExtrBaseDir.isEmpty() && !test) {

@@ -46,9 +46,11 @@ class TZArchiver : public TZipBase {
   QString GetAddPassword(int& answer);
   QString GetExtrPassword(int& answer);
 
-  // The self-extractor and spanning hooks of their own issues; unset here.
+  // The component's self-extractor builder; the spanned-set writer and joiner (the engine's
+  // own unless replaced).
   std::function<int(const QString& zipName, const QString& exeName)> SFXBuilder;
-  std::function<int()> SpanWriter;
+  std::function<int(const QString& inName, const QString& outName, bool useXProgress)> SpanWriter;
+  std::function<int(const QString& inName, QString& outPath, bool useXProgress)> SpanReader;
 
   int BuildAutoSFX(const QString& zipName, const QString& exeName);
 
@@ -81,6 +83,7 @@ class TZArchiver : public TZipBase {
   QString m_zipComment;
   QByteArray m_zipCommentRaw;
   qint64 m_eocPosition = -1;
+  int m_lastDiskNo = 0;  // of the open archive's end record: not 0 for a spanned set's last part
   bool m_commentPending = false;
   QString m_pendingComment;
   TZipLib m_zipLib;

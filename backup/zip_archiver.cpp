@@ -1,7 +1,13 @@
 #include "zip_archiver.h"
 
 TZipArchiver::TZipArchiver(QObject* owner)
-    : QObject(owner), m_engine(std::make_unique<TZArchiver>(this, this)) {
+    : QObject(owner), m_engine(std::make_unique<TZArchiver>(this, this)), m_sfx(this) {
+  m_engine->SFXBuilder = [this](const QString& zipName, const QString& exeName) {
+    m_sfx.SourceFile = zipName;
+    m_sfx.TargetFile = exeName;
+    m_sfx.MakeAutoSFX();
+    return 0;
+  };
   m_engine->SetActive(true);
 }
 

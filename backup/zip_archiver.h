@@ -5,6 +5,7 @@
 
 #include "z_archiver.h"
 #include "zip_events.h"
+#include "zip_sfx.h"
 #include "zip_types.h"
 
 // The zip component the backup and restore forms use: its settings and events are public
@@ -33,10 +34,30 @@ class TZipArchiver : public QObject, public TZipProperties, public TZipEvents {
 
   TZArchiver& Engine() { return *m_engine; }
 
+  // The self-extractor settings live in the builder the component owns.
+  TCustomZipSFX& SFXBuilder() { return m_sfx; }
+  QString SFXCaption() const { return m_sfx.SFXCaption; }
+  void SetSFXCaption(const QString& v) { m_sfx.SFXCaption = v; }
+  QString SFXCommandLine() const { return m_sfx.SFXCommandLine; }
+  void SetSFXCommandLine(const QString& v) { m_sfx.SFXCommandLine = v; }
+  QString SFXDefaultDir() const { return m_sfx.SFXDefaultDir; }
+  void SetSFXDefaultDir(const QString& v) { m_sfx.SFXDefaultDir = v; }
+  QString SFXPath() const { return m_sfx.SFXPath; }
+  void SetSFXPath(const QString& v) { m_sfx.SFXPath = v; }
+  QString SFXMessage() const { return m_sfx.SFXMessage; }
+  void SetSFXMessage(const QString& v) { m_sfx.SetMessage(v); }
+  const QByteArray& SFXIcon() const { return m_sfx.SFXIcon; }
+  void SetSFXIcon(const QByteArray& ico) { m_sfx.SetIcon(ico); }
+  SFXOpts SFXOptions() const { return m_sfx.GetOptions(); }
+  void SetSFXOptions(const SFXOpts& v) { m_sfx.SetOptions(v); }
+  OvrOpts SFXOverWriteMode() const { return m_sfx.GetOverWriteMode(); }
+  void SetSFXOverWriteMode(int v) { m_sfx.SetOverWriteMode(v); }
+
  private:
   template <typename Op>
   int Run(Op op);
 
   std::unique_ptr<TZArchiver> m_engine;
+  TCustomZipSFX m_sfx;
   bool m_busy = false;
 };

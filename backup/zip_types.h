@@ -84,6 +84,12 @@ class TZipSet {
     return *this;
   }
   bool operator==(const TZipSet&) const = default;
+  uint32_t Bits() const { return m_bits; }
+  static TZipSet FromBits(uint32_t bits) {
+    TZipSet s;
+    s.m_bits = bits;
+    return s;
+  }
 
  private:
   uint32_t m_bits = 0;
@@ -114,7 +120,7 @@ struct TZipProperties {
   bool Unattended = false;
   CodePageOpts CodePage = cpAuto;
   DeleteOpts HowToDelete = htdAllowUndo;
-  // Spanning and self-extractors: kept, switched off in this program.
+  // Spanning (the self-extractor settings live in the component's builder).
   QDateTime AddFrom;
   bool UseDirOnlyEntries = false;
   bool ConfirmErase = true;
@@ -122,15 +128,7 @@ struct TZipProperties {
   qint64 KeepFreeOnDisk1 = 0;
   qint64 MaxVolumeSize = 0;
   qint64 MinFreeVolumeSize = 65536;
-  unsigned SpanOptions = 0;
-  QString SFXCaption;
-  QString SFXCommandLine;
-  QString SFXDefaultDir;
-  QString SFXIcon;
-  QString SFXMessage;
-  unsigned SFXOptions = 0;
-  int SFXOverWriteMode = 0;
-  QString SFXPath;
+  unsigned SpanOptions = 0;  // bits of SpanOptsEnum
 };
 
 // One entry of the open archive's central directory, in directory order: its header as read,

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "floppy_drive.h"
+
 bool ForceDirectory(const QString& dir) {
   if (dir.isEmpty()) return false;
   return QDir().mkpath(ZipLocalPath(dir));
@@ -36,6 +38,8 @@ QString AddTrailingBackslash(const QString& path) {
 }
 
 QString ZipLocalPath(const QString& name) {
+  // A: and B: are the directories the drive layer maps them to.
+  if (IsFloppyLetterPath(name)) return LocalPath(name);
   QString p = SetSlash(name, true);
   return QDir::isAbsolutePath(p) ? p : QDir::current().absoluteFilePath(p);
 }

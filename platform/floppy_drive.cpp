@@ -39,6 +39,34 @@ qint64 FloppyDrive::Free() const {
   return qMax<qint64>(0, capacity - Used());
 }
 
+bool FloppyDrive::Present() const { return Mapped() && QFileInfo(directory).isDir(); }
+
+int FloppyVolumeState(const FloppyDrive& drive) {
+  if (!drive.Present()) return kErrorNotReady;
+  return drive.formatted ? 0 : kErrorNotFormatted;
+}
+
+namespace {
+
+bool WriteFloppySetting(QChar letter, const QString& suffix, const QString& value) {
+  FloppyDrive drive = FloppyDriveSettings(letter);
+  if (!drive.Present() || drive.writeProtected) return false;
+  TMemoryIniFile ini(ResolvePath(Globals().ProgramDir, QStringLiteral("ZARN.INI")));
+  ini.WriteString(QStringLiteral("FLOPPY"), QString(drive.letter) + suffix, value);
+  ini.UpdateFile();
+  return true;
+}
+
+}  // namespace
+
+bool SetFloppyLabel(QChar letter, const QString& label) {
+  return WriteFloppySetting(letter, QStringLiteral("_LABEL"), label);
+}
+
+bool SetFloppyFormatted(QChar letter, bool formatted) {
+  return WriteFloppySetting(letter, QStringLiteral("_FORMATTED"), formatted ? "1" : "0");
+}
+
 FloppyDrive FloppyDriveSettings(QChar letter) {
   FloppyDrive drive;
   drive.letter = letter.toUpper();
@@ -52,6 +80,7 @@ FloppyDrive FloppyDriveSettings(QChar letter) {
   if (ok && value > 0) drive.capacity = value;
   drive.label = ini.ReadString(section, key + "_LABEL", QString());
   drive.writeProtected = ini.ReadInteger(section, key + "_WRITEPROTECT", 0) != 0;
+  drive.formatted = ini.ReadInteger(section, key + "_FORMATTED", 1) != 0;
   return drive;
 }
 

@@ -20,8 +20,11 @@ struct FloppyDrive {
   qint64 capacity = 1457664;
   QString label;
   bool writeProtected = false;
+  bool formatted = true;  // A_FORMATTED=0: a disk that is not formatted
 
   bool Mapped() const { return !directory.isEmpty(); }
+  // A disk is in the drive when its directory exists.
+  bool Present() const;
   // Bytes in use (every file under the directory) and capacity minus them; -1 when unmapped.
   qint64 Used() const;
   qint64 Free() const;
@@ -31,6 +34,16 @@ struct FloppyDrive {
 inline constexpr int kErrorWriteProtect = 19;
 inline constexpr int kErrorDiskFull = 112;
 inline constexpr int kErrorPathNotFound = 3;
+
+inline constexpr int kErrorNotReady = 21;
+inline constexpr int kErrorNotFormatted = 31;
+
+// Reading the volume of a mapped drive: 0, kErrorNotReady (no disk), kErrorNotFormatted.
+int FloppyVolumeState(const FloppyDrive& drive);
+// Writes the disk's label (and with formatted the formatted flag) into the settings; false
+// when the drive is not mapped, holds no disk or is write-protected.
+bool SetFloppyLabel(QChar letter, const QString& label);
+bool SetFloppyFormatted(QChar letter, bool formatted);
 
 // The settings of drive letter ('A' or 'B', any case) from the program directory.
 FloppyDrive FloppyDriveSettings(QChar letter);

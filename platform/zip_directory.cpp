@@ -36,6 +36,8 @@ ZipEndOfCentral ParseEoc(const char* p) {
 // and begins with a central header (or is empty).
 bool ValidCandidate(QFile& file, qint64 pos, const ZipEndOfCentral& e) {
   if (pos + 22 + e.ZipCommentLen > file.size()) return false;
+  // The last part of a spanned set: its directory lies on the earlier parts.
+  if (e.ThisDiskNo != 0) return pos + 22 + e.ZipCommentLen == file.size();
   if (qint64(e.CentralOffset) + e.CentralSize > pos) return false;
   if (e.CentralSize == 0) return e.TotalEntries == 0;
   QByteArray sig;

@@ -480,12 +480,14 @@ TEST_F(ZipArchiverTest, OperationsWithoutWhatTheyNeed) {
        10302},
       {[&] {
          r.zip.AddOptions = AddOpts{AddDiskSpan};
+         r.zip.Engine().SpanWriter = nullptr;  // an engine without spanning
          r.zip.FSpecArgs << "x";
          return r.zip.Add();
        },
        11048},
       {[&] {
          r.zip.AddOptions = AddOpts{};
+         r.zip.Engine().SFXBuilder = nullptr;  // an engine without a builder
          r.zip.SetZipFileName(Path("new.exe"));
          r.zip.FSpecArgs << "x";
          return r.zip.Add();

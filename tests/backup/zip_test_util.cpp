@@ -51,6 +51,15 @@ QList<int> RecordingZip::ErrorCodes() const {
   return out;
 }
 
+QByteArray RandomBytes(int size, quint32 seed) {
+  QByteArray b(size, '\0');
+  for (int i = 0; i < size; ++i) {
+    seed = seed * 1664525u + 1013904223u;
+    b[i] = char(seed >> 24);
+  }
+  return b;
+}
+
 QByteArray SqlDumpText(int bytes) {
   QByteArray out = "-- dump of ZARNDAT001\nCREATE TABLE `KARTFEJ` (`LELTSZAM` char(20));\n";
   quint32 seed = 12345;

@@ -26,6 +26,9 @@ struct RecordingZip {
   QList<int> ErrorCodes() const;
 };
 
+// Bytes that do not compress, the same for a given size and seed.
+QByteArray RandomBytes(int size, quint32 seed);
+
 // A few megabytes of SQL dump text, the same for a given size.
 QByteArray SqlDumpText(int bytes);
 

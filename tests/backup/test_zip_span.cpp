@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "test_util.h"
+#include "zip_directory.h"
+#include "zip_span.h"
+#include "zip_test_util.h"
+
+namespace {
+
+class ZipSpanTest : public ::testing::Test {
+ protected:
+  QTemporaryDir tmp;
+  QString Path(const QString& name) const { return tmp.path() + "/" + name; }
+  // Twelve entries of 15,000 random bytes.
+  QStringList MakeSources() {
+    QStringList names;
+    for (int i = 0; i < 12; ++i) {
+      QString name = QString("src/f%1.bin").arg(i, 2, 10, QChar('0'));
+      WriteFileAt(Path(name), RandomBytes(15000, quint32(i + 1)));
+      names << Path(name);
+    }
+    return names;
+  }
+  int WriteSet(const QString& name, unsigned spanOptions) {
+    RecordingZip r;
+    r.zip.AddOptions = AddOpts{AddDiskSpan};
+    r.zip.MaxVolumeSize = 70000;
+    r.zip.SpanOptions = spanOptions;
+    r.zip.FSpecArgs = MakeSources();
+    r.zip.SetZipFileName(Path(name));
+    int rc = r.zip.Add();
+    EXPECT_EQ(r.zip.SuccessCnt(), 12);
+    EXPECT_TRUE(r.ErrorCodes().isEmpty()) << r.Texts().join('\n').toStdString();
+    return rc;
+  }
+  // Every part as written, and the set joined by the engine is whole.
+  void ExpectJoinable(const QString& last) {
+    ASSERT_EQ(ReadFileBytes(Path(last)).size() > 0, true);
+    RecordingZip r;
+    r.zip.SetZipFileName(Path(last));
+    r.zip.ExtrOptions = ExtrOpts{ExtrTest};
+    EXPECT_EQ(r.zip.Extract(), 0) << r.Texts().join('\n').toStdString();
+    EXPECT_EQ(r.zip.SuccessCnt(), 12);
+  }
+};
+
+TEST_F(ZipSpanTest, AFixedDriveSetWithCompatibleNamesIsReadByTheZipPeer) {
+  ASSERT_EQ(WriteSet("name.zip", 1u << spCompatName), 0);
+  EXPECT_TRUE(QFileInfo::exists(Path("name.z01")));
+  EXPECT_TRUE(QFileInfo::exists(Path("name.z02")));
+  EXPECT_TRUE(QFileInfo::exists(Path("name.zip")));
+  EXPECT_FALSE(QFileInfo::exists(Path("name.z03")));
+  QByteArray first = ReadFileBytes(Path("name.z01"));
+  EXPECT_EQ(first.left(8), QByteArray("PK\7\x08PK\3\4", 8));
+  EXPECT_LE(first.size(), 70000);
+  EXPECT_LE(ReadFileBytes(Path("name.z02")).size(), 70000);
+
+  QString out;
+  ASSERT_EQ(RunPeer(tmp.path(), "zip", {"-s", "0", "name.zip", "--out", "joined.zip"}, &out), 0)
+      << out.toStdString();
+  EXPECT_EQ(RunPeer(tmp.path(), "unzip", {"-t", "joined.zip"}, &out), 0) << out.toStdString();
+  ExpectJoinable("name.zip");
+}
+
+TEST_F(ZipSpanTest, NumberedPartsAndAJoinWithAllDiskFieldsZero) {
+  ASSERT_EQ(WriteSet("name.zip", 0), 0);
+  for (const char* part : {"name001.zip", "name002.zip", "name003.zip"})
+    EXPECT_TRUE(QFileInfo::exists(Path(part))) << part;
+  EXPECT_FALSE(QFileInfo::exists(Path("name.zip")));
+  EXPECT_FALSE(QFileInfo::exists(Path("name004.zip")));
+  ExpectJoinable("name003.zip");
+
+  // The set named by its own name: the numbered parts are searched.
+  RecordingZip r;
+  TZipSpan span(r.zip.Engine());
+  QString joined = Path("joined.zip");
+  ASSERT_EQ(span.ReadSpan(Path("name.zip"), joined, true), 0) << r.Texts().join('\n').toStdString();
+  ZipDirectory dir;
+  ASSERT_EQ(ReadZipDirectory(joined, dir), 0);
+  EXPECT_EQ(dir.Eoc.ThisDiskNo, 0);
+  EXPECT_EQ(dir.Eoc.CentralDiskNo, 0);
+  EXPECT_EQ(dir.Eoc.CentralEntries, 12);
+  ASSERT_EQ(dir.Entries.size(), 12);
+  for (const ZipCentralEntry& e : dir.Entries) EXPECT_EQ(e.StartOnDisk, 0);
+  EXPECT_FALSE(dir.StructureWarning);
+  QString out;
+  EXPECT_EQ(RunPeer(tmp.path(), "unzip", {"-t", "joined.zip"}, &out), 0) << out.toStdString();
+}
+
+TEST_F(ZipSpanTest, ASetMadeByTheZipPeerIsJoinedAndExtracted) {
+  MakeSources();
+  QString out;
+  ASSERT_EQ(RunPeer(Path("src"), "zip", {"-s", "64k", "../peer.zip", "-r", "."}, &out), 0)
+      << out.toStdString();
+  ASSERT_TRUE(QFileInfo::exists(Path("peer.z01")));
+  RecordingZip r;
+  r.zip.SetZipFileName(Path("peer.zip"));
+  r.zip.ExtrBaseDir = Path("out");
+  r.zip.ExtrOptions = ExtrOpts{ExtrDirNames, ExtrForceDirs};
+  EXPECT_EQ(r.zip.Extract(), 0) << r.Texts().join('\n').toStdString();
+  EXPECT_EQ(r.zip.SuccessCnt(), 12);
+  for (int i = 0; i < 12; ++i)
+    EXPECT_EQ(ReadFileBytes(Path(QString("out/f%1.bin").arg(i, 2, 10, QChar('0')))),
+              RandomBytes(15000, quint32(i + 1)));
+}
+
+TEST_F(ZipSpanTest, BrokenAndMissingSets) {
+  ASSERT_EQ(WriteSet("name.zip", 1u << spCompatName), 0);
+  // A first part without the span marker.
+  QByteArray first = ReadFileBytes(Path("name.z01"));
+  QByteArray broken = first;
+  broken[2] = 'X';
+  WriteFileAt(Path("name.z01"), broken);
+  RecordingZip r;
+  r.zip.Unattended = true;
+  r.zip.SetZipFileName(Path("name.zip"));
+  r.zip.ExtrOptions = ExtrOpts{ExtrTest};
+  EXPECT_EQ(r.zip.Extract(), 11031);
+  // A part that is gone: the restore's work copy of the last part alone.
+  QFile::remove(Path("name.z01"));
+  r.messages.clear();
+  EXPECT_NE(r.zip.Extract(), 0);
+  EXPECT_EQ(r.zip.SuccessCnt(), 0);
+  EXPECT_FALSE(r.ErrorCodes().isEmpty());
+}
+
+TEST(ZipSpanNames, PartFileNames) {
+  EXPECT_EQ(MakePartFileName("d/backup.zip", 0, true, false, false), "d/backup.z01");
+  EXPECT_EQ(MakePartFileName("d/backup.zip", 98, true, false, false), "d/backup.z99");
+  EXPECT_EQ(MakePartFileName("d/backup.zip", 99, true, false, false), "d/backup.z100");
+  EXPECT_EQ(MakePartFileName("d/backup.zip", 5, true, true, false), "d/backup.zip");
+  EXPECT_EQ(MakePartFileName("d/backup.zip", 0, false, false, false), "d/backup001.zip");
+  EXPECT_EQ(MakePartFileName("d/backup003.zip", 1, false, false, true), "d/backup002.zip");
+  TMZipDataList list(2);
+  list.Items(0).FileName = "Abc";
+  list.Items(1).FileName = "def";
+  EXPECT_EQ(list.IndexOf("ABC"), 0);
+  try {
+    list.Items(2);
+    ADD_FAILURE();
+  } catch (const EZipArchiver& e) {
+    EXPECT_EQ(e.Message(), "Index (2) outside range 1..1");
+  }
+  EXPECT_THROW(list.IndexOf("x"), EZipArchiver);
+}
+
+}  // namespace
