@@ -12,7 +12,7 @@
 const QString TCustomDateEdit::EmptyText = QStringLiteral("    .  .  ");
 
 TCustomDateEdit::TCustomDateEdit(QWidget* owner, bool dataAware)
-    : QLineEdit(owner), m_button(dataAware ? new TDBDateButton(this) : new TdateButton(this)) {
+    : TExitEdit(owner), m_button(dataAware ? new TDBDateButton(this) : new TdateButton(this)) {
   // Digits may be left out, so a half-typed date is kept for the leave to judge.
   setInputMask(QStringLiteral("0000.00.00;_"));
   connect(m_button, &QToolButton::clicked, this, &TCustomDateEdit::Popup);
@@ -62,36 +62,25 @@ void TCustomDateEdit::keyPressEvent(QKeyEvent* event) {
   QLineEdit::keyPressEvent(event);
 }
 
-void TCustomDateEdit::focusInEvent(QFocusEvent* event) {
-  QLineEdit::focusInEvent(event);
-  const auto reason = event->reason();
-  if (m_focused && (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason))
-    return;
-  // Focus sent back by a refused leave keeps what was typed.
-  if (!m_focused) {
-    m_focused = true;
-    Entered();
-  }
-  selectAll();
-}
-
-void TCustomDateEdit::focusOutEvent(QFocusEvent* event) {
-  QLineEdit::focusOutEvent(event);
-  const auto reason = event->reason();
-  if (!m_focused || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return;
-  if (!Leaving()) {
-    setFocus(Qt::OtherFocusReason);
-    return;
-  }
-  m_focused = false;
-  Left();
-  emit exited();
-}
-
 void TCustomDateEdit::resizeEvent(QResizeEvent* event) {
   QLineEdit::resizeEvent(event);
   const int side = height();
   m_button->setGeometry(width() - side, 0, side, side);
   // Keep the text clear of the button.
   setTextMargins(0, 0, side, 0);
+}
+
+QSize TCustomDateEdit::sizeHint() const {
+  // A whole date and the button beside it at the edit's own font: the plain edit's hint is
+  // made for 17 "x" and the current margins.
+  const QSize hint = QLineEdit::sizeHint();
+  const QMargins margins = textMargins();
+  const int plain = fontMetrics().horizontalAdvance(u'x') * 17 + margins.right();
+  const int wanted = fontMetrics().horizontalAdvance(QStringLiteral("2026.12.31")) + 2 +
+                     qMax(margins.right(), hint.height());
+  return QSize(hint.width() - plain + wanted, hint.height());
+}
+
+QSize TCustomDateEdit::minimumSizeHint() const {
+  return QSize(sizeHint().width(), QLineEdit::minimumSizeHint().height());
 }

@@ -27,13 +27,13 @@ QDate TdateEdit::PopupDate() const {
 
 void TdateEdit::Picked(const QDate& date) { SetValue(date); }
 
-bool TdateEdit::Leaving() {
+TExitEdit::Leave TdateEdit::Leaving() {
   const QString text = Text();
   if (!IsEmptyText(text)) {
     QDate date;
     if (!ReadDate(text, date)) {
       QApplication::beep();
-      return false;
+      return Leave::Refuse;
     }
     SetValue(date);
   } else if (m_allowEmpty) {
@@ -41,5 +41,5 @@ bool TdateEdit::Leaving() {
   } else {
     SetValue(QDate(1900, 1, 1));
   }
-  return true;
+  return Leave::Pass;
 }

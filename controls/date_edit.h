@@ -24,7 +24,7 @@ class TdateEdit : public TCustomDateEdit {
   bool CanPopup() const override;
   QDate PopupDate() const override;
   void Picked(const QDate& date) override;
-  bool Leaving() override;
+  Leave Leaving() override;
 
  private:
   void TextChanged();

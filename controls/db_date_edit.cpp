@@ -74,20 +74,20 @@ void TDBDateEdit::Picked(const QDate& date) {
 
 void TDBDateEdit::Entered() { m_dataLink.Reset(); }
 
-bool TDBDateEdit::Leaving() {
+TExitEdit::Leave TDBDateEdit::Leaving() {
   const QString text = Text();
   QDate date;
   if (!IsEmptyText(text) && !ReadDate(text, date)) {
     QApplication::beep();
-    return false;
+    return Leave::Refuse;
   }
   try {
     m_dataLink.UpdateRecord();
   } catch (const Exception& e) {
     Ui().MessageBox(e.Message(), QStringLiteral("HIBA!"), MsgType::Error);
-    return false;
+    return Leave::Refuse;
   }
-  return true;
+  return Leave::Pass;
 }
 
 void TDBDateEdit::Left() { m_dataLink.Reset(); }

@@ -27,7 +27,7 @@ class TDBDateEdit : public TCustomDateEdit {
   QDate PopupDate() const override;
   void Picked(const QDate& date) override;
   void Entered() override;
-  bool Leaving() override;
+  Leave Leaving() override;
   void Left() override;
   void keyPressEvent(QKeyEvent* event) override;
 
