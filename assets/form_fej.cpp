@@ -77,6 +77,9 @@ TFormFej::TFormFej(TUniSQLDatabase& database, QWidget* parent)
   TableKarttet = new TUniSQLTable(this);
   TableKarttet->SetTablename(QStringLiteral("KARTTET"));
   TableKarttet->SetIndexFields(QStringLiteral("DATUM,TIPUS"));
+  Table1->SetDatabase(&m_database);
+  TableKulcsok->SetDatabase(&m_database);
+  TableKarttet->SetDatabase(&m_database);
 
   DBBrowser1 = new TDBBrowser(this);
   DBBrowser1->DataForm = this;
