@@ -380,21 +380,7 @@ bool TFormkarttet::PostItem() {
   Posted = Amounts();
   PostedDate = TableTETEL->FieldByName("DATUM")->AsDate();
   PostedQuantity = Amount(TableTETEL, "MENNYISEG");
-  try {
-    TLockedWork work(m_database, kItemLocks);
-    TableTETEL->Post();
-    if (Recalc)
-      Recalc(AssetNumber);
-    else
-      RecalcAssetBalances(m_database, AssetNumber);
-    work.Commit();
-  } catch (const Exception& e) {
-    Ui().MessageBox(e.Message(), QStringLiteral("HIBA!"), MsgType::Error);
-    // What the table shows must be what the database holds again.
-    Reposition(position);
-    return false;
-  }
-  Reposition(position);
+  if (!ChangeCard([this] { TableTETEL->Post(); }, position)) return false;
   RefreshQuantity();
   if (m_quantitySum < 0)
     Ui().ShowMessage2(QStringLiteral("FIGYELEM! A mennyiség negativ lett!"), QString());
@@ -427,10 +413,14 @@ void TFormkarttet::DeleteItem() {
   if (!Ui().AskYesNo(QStringLiteral("Törölni akarja ezt a tételt?"), QString(), QString(),
                      QStringLiteral("Törlés megerősítés")))
     return;
-  const int position = TableTETEL->RecNo();
+  ChangeCard([this] { TableTETEL->Delete(); }, TableTETEL->RecNo());
+}
+
+bool TFormkarttet::ChangeCard(const std::function<void()>& change, int position) {
+  bool done = true;
   try {
     TLockedWork work(m_database, kItemLocks);
-    TableTETEL->Delete();
+    change();
     if (Recalc)
       Recalc(AssetNumber);
     else
@@ -438,6 +428,9 @@ void TFormkarttet::DeleteItem() {
     work.Commit();
   } catch (const Exception& e) {
     Ui().MessageBox(e.Message(), QStringLiteral("HIBA!"), MsgType::Error);
+    done = false;
   }
+  // What the table shows is what the database holds, after a failure too.
   Reposition(position);
+  return done;
 }

@@ -51,6 +51,16 @@ class AssetForms : public ::testing::Test {
       if (form.Table1->FieldByName("LELTSZAM")->AsString() == number) return;
     ADD_FAILURE() << "no asset " << number.toStdString();
   }
+  // Two pieces bought 2004.03.10 for 1,000,000, activated 2004.07.01, rates 14.5/20.
+  void ActivatedPair() {
+    db.Exec(
+        "INSERT INTO KARTFEJ (LELTSZAM, MEGNEV, MARERTEK) VALUES ('00001', 'Eszterga', 100000)");
+    db.Exec(
+        "INSERT INTO KARTTET (LELTSZAM, DATUM, TIPUS, BRUTTONOV, MENNYISEG) VALUES "
+        "('00001', '2004-03-10', '0', 1000000, 2), ('00001', '2004-07-01', '2', 0, 0)");
+    db.Exec("INSERT INTO KULCSOK VALUES ('00001', 2004, 14.5, 20), ('00001', 2005, 14.5, 20)");
+    RecalcAllBalances(db.Db());
+  }
   static void Set(TFormkarttet* f, const char* field, double value) {
     f->TableTETEL->FieldByName(QString::fromLatin1(field))->SetAsFloat(value);
   }
@@ -149,12 +159,7 @@ TEST_F(AssetForms, OkRefusesBadLivesAndAsksAboutLowRateSums) {
 }
 
 TEST_F(AssetForms, SaleAfterTheRunIsPrefilledAndClosesTheCard) {
-  db.Exec("INSERT INTO KARTFEJ (LELTSZAM, MEGNEV, MARERTEK) VALUES ('00001', 'Eszterga', 100000)");
-  db.Exec(
-      "INSERT INTO KARTTET (LELTSZAM, DATUM, TIPUS, BRUTTONOV, MENNYISEG) VALUES "
-      "('00001', '2004-03-10', '0', 1000000, 2), ('00001', '2004-07-01', '2', 0, 0)");
-  db.Exec("INSERT INTO KULCSOK VALUES ('00001', 2004, 14.5, 20), ('00001', 2005, 14.5, 20)");
-  RecalcAllBalances(db.Db());
+  ActivatedPair();
 
   // The run cancelled: no item.
   {
@@ -199,12 +204,7 @@ TEST_F(AssetForms, SaleAfterTheRunIsPrefilledAndClosesTheCard) {
 }
 
 TEST_F(AssetForms, PartialSaleAfterTheRun) {
-  db.Exec("INSERT INTO KARTFEJ (LELTSZAM, MEGNEV, MARERTEK) VALUES ('00001', 'Eszterga', 100000)");
-  db.Exec(
-      "INSERT INTO KARTTET (LELTSZAM, DATUM, TIPUS, BRUTTONOV, MENNYISEG) VALUES "
-      "('00001', '2004-03-10', '0', 1000000, 2), ('00001', '2004-07-01', '2', 0, 0)");
-  db.Exec("INSERT INTO KULCSOK VALUES ('00001', 2004, 14.5, 20), ('00001', 2005, 14.5, 20)");
-  RecalcAllBalances(db.Db());
+  ActivatedPair();
   TFormFej form(db.Db());
   OpenOn(form, 'R', "&Részleges Eladás", "00001");
   OnNextModal([&](QWidget* w) {
