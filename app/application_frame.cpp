@@ -1,6 +1,7 @@
 #include "application_frame.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 
 #include "app_globals.h"
 #include "form_setup.h"
@@ -16,7 +17,13 @@ void InstallRunAndWaitWindowHooks() {
                       [] { RestoreAll(); }});
 }
 
+bool LoadQtTranslation(QTranslator& translator) {
+  return translator.load(QStringLiteral("qtbase_hu"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+}
+
 ApplicationFrame::ApplicationFrame() : m_help(Globals().ProgramDir + QStringLiteral("help")) {
+  if (LoadQtTranslation(m_qtTranslation)) QCoreApplication::installTranslator(&m_qtTranslation);
   InitListDir(Globals().ProgramDir);
   LoadStyleSettings();
   InstallFormEventFilter();
@@ -26,6 +33,7 @@ ApplicationFrame::ApplicationFrame() : m_help(Globals().ProgramDir + QStringLite
 }
 
 ApplicationFrame::~ApplicationFrame() {
+  QCoreApplication::removeTranslator(&m_qtTranslation);
   SetRunAndWaitHooks({});
   SetHelp(nullptr);
   SetUi(nullptr);

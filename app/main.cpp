@@ -29,6 +29,8 @@ int main(int argc, char* argv[]) {
     Ui().MessageBox(e.Message(), QStringLiteral("HIBA!"), MsgType::Error, mbOK, mbOK);
     return 1;
   }
+  // A settings file that could not be written asked for the end before the loop began.
+  if (Ui().TerminateRequested()) return 0;
   mainForm->show();
   return app.exec();
 }

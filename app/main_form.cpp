@@ -17,10 +17,12 @@
 
 #include "app_globals.h"
 #include "asset_commands.h"
+#include "backup_files.h"
 #include "balance_recalc.h"
 #include "company_databases.h"
 #include "exceptions.h"
 #include "file_lookup.h"
+#include "form_backup.h"
 #include "form_cegek.h"
 #include "form_csv_inport.h"
 #include "form_ecs_torol.h"
@@ -37,6 +39,7 @@
 #include "form_my_sql_setup.h"
 #include "form_my_sql_setup2.h"
 #include "form_osszes1.h"
+#include "form_restore.h"
 #include "form_setup.h"
 #include "form_xml_input.h"
 #include "frm_vexor_exp.h"
@@ -51,6 +54,23 @@
 
 namespace {
 TMainForm* g_mainForm = nullptr;
+
+// "&Mentés" and "&Töltés": the name and description of the open company database, then the
+// form; after a restore the company is taken up again as after a switch.
+void BackupOrRestore(TMainForm& form, TUniSQLDatabase& db, bool backup) {
+  TBackupRequest request;
+  try {
+    request = MakeBackupRequest(db, backup);
+  } catch (const Exception& e) {
+    Ui().MessageBox(e.Message(), QStringLiteral("HIBA!"), MsgType::Error);
+    return;
+  }
+  if (backup)
+    ShowBackupForm(db, request.fileName, request.description, &form);
+  else
+    ShowRestoreForm(db, request.fileName, request.description, &form);
+  QDir::setCurrent(Globals().ProgramDir);
+}
 }
 
 TMainForm* MainForm() { return g_mainForm; }
@@ -83,6 +103,9 @@ TMainForm::TMainForm(const QStringList& arguments, QWidget* parent)
           [this] { NewAssetLoop(*DB1, this); });
   connect(speedButtons->addAction(QStringLiteral("Keresés")), &QAction::triggered, this,
           [this] { RunAssetList(*DB1, SearchOperation(), this); });
+  QAction* backupButton = speedButtons->addAction(QStringLiteral("Mentés"));
+  backupButton->setToolTip(QStringLiteral("Mentés"));
+  connect(backupButton, &QAction::triggered, this, [this] { BackupOrRestore(*this, *DB1, true); });
   auto* spacer = new QWidget(speedButtons);
   spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
   speedButtons->addWidget(spacer);
@@ -130,6 +153,12 @@ TMainForm::TMainForm(const QStringList& arguments, QWidget* parent)
   AddListingItem<TFormFeladKh>(lists, QStringLiteral("Költséghelyes feladás"));
 
   QMenu* service = menuBar()->addMenu(QStringLiteral("&Szervíz"));
+  connect(service->addAction(QStringLiteral("&Mentés")), &QAction::triggered, this,
+          [this] { BackupOrRestore(*this, *DB1, true); });
+  connect(service->addAction(QStringLiteral("&Töltés")), &QAction::triggered, this, [this] {
+    BackupOrRestore(*this, *DB1, false);
+    m_start.CompanySwitched();
+  });
   connect(service->addAction(QStringLiteral("&Cég váltás")), &QAction::triggered, this,
           &TMainForm::CompanySwitch);
   connect(service->addAction(QStringLiteral("Könyvelési &beállítások")), &QAction::triggered, this,
@@ -213,6 +242,7 @@ void TMainForm::FormCreate() {
 
   const ::ConnectionSettings connection =
       LoadConnectionSettings(ResolvePath(g.ProgramDir, QLatin1String(kIniFileName)));
+  ApplyTimeouts(connection);
   ApplyConnectionSettings(connection, *DB0);
   ApplyConnectionSettings(connection, *DB1);
 
@@ -254,7 +284,8 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::FormActivate() {
-  if (!m_start.Activate(m_arguments)) TimerStop->start();
+  // The program is ending (its settings could not be written): reach nothing, just close.
+  if (Ui().TerminateRequested() || !m_start.Activate(m_arguments)) TimerStop->start();
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event) {

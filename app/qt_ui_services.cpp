@@ -3,7 +3,13 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <cstdio>
 #include <cstdlib>
 
@@ -108,5 +114,37 @@ void QtUiServices::Terminate(bool immediately) {
     std::fflush(nullptr);
     std::_Exit(1);
   }
+  m_terminateRequested = true;
   QCoreApplication::exit(0);
+}
+
+int QtUiServices::PasswordBox(const QString& caption, const QString& prompt,
+                              const QStringList& buttons, QString& password) {
+  QDialog dlg(owner());
+  dlg.setWindowTitle(caption);
+  dlg.setFont(QFont(QStringLiteral("Arial")));
+  auto* layout = new QVBoxLayout(&dlg);
+  layout->addWidget(new QLabel(prompt, &dlg));
+  auto* edit = new QLineEdit(&dlg);
+  edit->setEchoMode(QLineEdit::Password);
+  edit->setMaxLength(80);
+  layout->addWidget(edit);
+  auto* row = new QHBoxLayout;
+  for (int i = 0; i < buttons.size(); ++i) {
+    auto* b = new QPushButton(buttons[i], &dlg);
+    b->setDefault(i == 0);
+    QObject::connect(b, &QPushButton::clicked, &dlg, [&dlg, i] { dlg.done(100 + i); });
+    row->addWidget(b);
+  }
+  layout->addLayout(row);
+  int r = dlg.exec();
+  password = edit->text();
+  return r >= 100 ? r - 100 : -1;
+}
+
+void QtUiServices::BusyCursor(bool on) {
+  if (on)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
 }

@@ -19,6 +19,13 @@ class QtUiServices : public UiServices {
   QString SaveFileName(const QString& caption, const QString& dir, const QString& fileName,
                        const QString& filter, const QString& defaultExt) override;
   QString BrowseForFolder(const QString& title, const QString& root) override;
+  int PasswordBox(const QString& caption, const QString& prompt, const QStringList& buttons,
+                  QString& password) override;
+  void BusyCursor(bool on) override;
   // At once: the process ends without further events; else every event loop ends.
   void Terminate(bool immediately) override;
+  bool TerminateRequested() const override { return m_terminateRequested; }
+
+ private:
+  bool m_terminateRequested = false;
 };

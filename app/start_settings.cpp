@@ -23,6 +23,8 @@ ConnectionSettings LoadConnectionSettings(const QString& iniFileName) {
   s.Port = ini.ReadString("INI", "PORT", s.Port);
   s.User = ini.ReadString("INI", "USER", s.User);
   s.Password = ini.ReadString("INI", "PASSWORD", s.Password);
+  s.ConnectTimeout = ini.ReadInteger("INI", "CONNECT_TIMEOUT", 0);
+  s.QueryTimeout = ini.ReadInteger("INI", "QUERY_TIMEOUT", 0);
   ini.WriteString("INI", "HOST", s.Host);
   ini.WriteString("INI", "PORT", s.Port);
   ini.WriteString("INI", "USER", s.User);
@@ -47,8 +49,17 @@ void ApplyConnectionSettings(const ConnectionSettings& s, TUniSQLDatabase& db) {
   db.Setpassword(s.Password);
 }
 
+void ApplyTimeouts(const ConnectionSettings& s) {
+  TUniSQLDatabase::SetTimeouts(s.ConnectTimeout, s.QueryTimeout);
+}
+
 ConnectionSettings ConnectionSettingsOf(const TUniSQLDatabase& db) {
-  return {db.Host(), db.Port(), db.User(), db.password()};
+  ConnectionSettings s;
+  s.Host = db.Host();
+  s.Port = db.Port();
+  s.User = db.User();
+  s.Password = db.password();
+  return s;
 }
 
 bool IsValidPort(const QString& port) {

@@ -22,14 +22,20 @@ struct ConnectionSettings {
   QString Port = QStringLiteral("3306");
   QString User = QStringLiteral("root");
   QString Password;
+  // Seconds; CONNECT_TIMEOUT and QUERY_TIMEOUT (the wait for each answer of the server), read
+  // only when present.
+  int ConnectTimeout = 0;  // 0: TUniSQLDatabase's default
+  int QueryTimeout = 0;
 };
 
-// Reads the settings with their defaults and writes all four back, so a missing file or key
-// is created with the defaults.
+// Reads the settings with their defaults and writes HOST, PORT, USER and PASSWORD back, so a
+// missing file or key is created with the defaults.
 ConnectionSettings LoadConnectionSettings(const QString& iniFileName);
 // Raises EInOutError when the file cannot be written.
 void SaveConnectionSettings(const QString& iniFileName, const ConnectionSettings& settings);
 void ApplyConnectionSettings(const ConnectionSettings& settings, TUniSQLDatabase& db);
+// The time-outs of every connection from now on.
+void ApplyTimeouts(const ConnectionSettings& settings);
 ConnectionSettings ConnectionSettingsOf(const TUniSQLDatabase& db);
 // A whole number 1..65535.
 bool IsValidPort(const QString& port);

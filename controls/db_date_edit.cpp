@@ -100,11 +100,7 @@ void TDBDateEdit::keyPressEvent(QKeyEvent* event) {
     event->ignore();
     return;
   }
-  const QString text = event->text();
-  const bool changes = (!text.isEmpty() && text[0].isPrint()) ||
-                       event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete ||
-                       event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut);
-  if (changes && !m_dataLink.Edit()) {
+  if (ChangesText(event) && !m_dataLink.Edit()) {
     QApplication::beep();
     return;
   }

@@ -124,9 +124,11 @@ void TDBFTEDit::keyPressEvent(QKeyEvent* event) {
     double value = 0;
     if (TextToFloat(result, value)) setText(result);
   };
-  if (AmountKey(
-          this, event, [this] { return StartEditing(); }, calculated))
+  // "k" on a read-only edit opens nothing.
+  if (m_dataLink.ReadOnly() && event->text().compare(QLatin1String("k"), Qt::CaseInsensitive) == 0)
     return;
+  const auto canChange = [this] { return StartEditing(); };
+  if (AmountKey(this, event, canChange, calculated)) return;
   std::unique_ptr<QKeyEvent> decimal = DecimalKey(event);
   QKeyEvent* key = decimal ? decimal.get() : event;
   const QString typed = key->text();
@@ -135,9 +137,6 @@ void TDBFTEDit::keyPressEvent(QKeyEvent* event) {
     QApplication::beep();
     return;
   }
-  const bool changes = printable || key->key() == Qt::Key_Backspace ||
-                       key->key() == Qt::Key_Delete || key->matches(QKeySequence::Paste) ||
-                       key->matches(QKeySequence::Cut);
-  if (changes && !StartEditing()) return;
+  if (ChangesText(key) && !StartEditing()) return;
   TExitEdit::keyPressEvent(key);
 }

@@ -32,7 +32,7 @@ bool flagValue(const QVariant& value) {
 }  // namespace
 
 TEditGrid::TEditGrid(QScrollArea* scrollBox, TUniSQLTable* dataSet, int rows, bool readOnly)
-    : QObject(scrollBox),
+    : QObject(nullptr),
       m_scrollBox(scrollBox),
       m_dataSet(dataSet),
       m_rows(rows),

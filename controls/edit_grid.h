@@ -22,6 +22,7 @@ class TUniSQLTable;
 // Columns follow the field type: amounts (integer, float), dates, pick-list texts (a column
 // with a pick list) and masked texts. What every cell of a column takes (its exit handler,
 // AllowEmpty and popup key of dates) is set on the column, before or after the rows are built.
+// The owner frees the grid (before or after its scroll box); the grid frees its cells.
 class TEditGrid : public QObject {
   Q_OBJECT
 

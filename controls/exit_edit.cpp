@@ -1,6 +1,7 @@
 #include "exit_edit.h"
 
 #include <QFocusEvent>
+#include <QKeyEvent>
 
 TExitEdit::TExitEdit(QWidget* owner) : QLineEdit(owner) {}
 
@@ -32,4 +33,11 @@ void TExitEdit::focusOutEvent(QFocusEvent* event) {
   m_focused = false;
   Left();
   if (leave == Leave::Pass) emit exited();
+}
+
+bool ChangesText(const QKeyEvent* event) {
+  const QString text = event->text();
+  return (!text.isEmpty() && text[0].isPrint()) || event->key() == Qt::Key_Backspace ||
+         event->key() == Qt::Key_Delete || event->matches(QKeySequence::Paste) ||
+         event->matches(QKeySequence::Cut);
 }

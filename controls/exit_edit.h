@@ -33,3 +33,8 @@ class TExitEdit : public QLineEdit {
  private:
   bool m_focused = false;
 };
+
+class QKeyEvent;
+// A key that changes an edit's text: a printable character, Backspace, Delete, paste or cut
+// (data-aware edits put their dataset into edit state for these).
+bool ChangesText(const QKeyEvent* event);

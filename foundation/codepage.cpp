@@ -64,7 +64,10 @@ const char* iconvName(CodePage cp) {
   return "UTF-8";
 }
 
-// Converts with iconv; a character the target cannot hold becomes "?".
+// Converts with iconv between UTF-8 and a one-byte code page; a character the target cannot
+// hold becomes "?". A byte the code page leaves undefined (0x81, 0x83, 0x88, 0x90, 0x98 of
+// Windows-1250) reads as the control character of the same number and is written back from
+// it, as Windows converts them, so such bytes survive a round trip.
 QByteArray convert(const QByteArray& in, const char* from, const char* to, bool toUnicode) {
   iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1))
@@ -82,10 +85,21 @@ QByteArray convert(const QByteArray& in, const char* from, const char* to, bool 
     if (r == static_cast<size_t>(-1)) {
       if (errno == E2BIG) continue;
       // EILSEQ or EINVAL: replace one input unit and go on.
+      const unsigned char b = static_cast<unsigned char>(*src);
+      const unsigned char next = srcLeft > 1 ? static_cast<unsigned char>(src[1]) : 0;
       if (toUnicode) {
-        out.append("?");
+        if (b >= 0x80 && b < 0xA0) {
+          out.append(static_cast<char>(0xC2));
+          out.append(static_cast<char>(b));
+        } else {
+          out.append("?");
+        }
         ++src;
         --srcLeft;
+      } else if (b == 0xC2 && next >= 0x80 && next < 0xA0) {
+        out.append(static_cast<char>(next));
+        src += 2;
+        srcLeft -= 2;
       } else {
         // Skip one UTF-8 sequence.
         unsigned char c = static_cast<unsigned char>(*src);

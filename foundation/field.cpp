@@ -11,6 +11,17 @@ namespace {
 // Whole-number rounding of amounts put into integer fields: halves to the even neighbour.
 qint64 RoundToInteger(double value) { return static_cast<qint64>(std::nearbyint(value)); }
 
+// The first count characters of text, counted as the server counts them (code points): a
+// character outside the 16-bit range is kept whole or left out, never cut in half.
+QString LeftCharacters(const QString& text, int count) {
+  qsizetype end = 0;
+  for (int n = 0; n < count && end < text.size(); ++n)
+    end += text[end].isHighSurrogate() && end + 1 < text.size() && text[end + 1].isLowSurrogate()
+               ? 2
+               : 1;
+  return text.left(end);
+}
+
 }  // namespace
 
 TField::TField(TDataSet* dataSet, const QString& name) : m_dataSet(dataSet), m_fieldName(name) {}
@@ -232,7 +243,7 @@ QVariant TField::ValueOfText(const QString& text) const {
       return QVariant(t);
     }
     default:
-      return QVariant(m_size > 0 ? text.left(m_size) : text);
+      return QVariant(m_size > 0 ? LeftCharacters(text, m_size) : text);
   }
 }
 

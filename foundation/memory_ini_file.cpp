@@ -163,6 +163,9 @@ void TMemoryIniFile::GetStrings(QStringList& list) {
 void TMemoryIniFile::LoadFromFile() {
   m_lastHit = 0;
   m_sections.clear();
+  m_rawLines.clear();
+  m_utf8 = false;
+  m_lineEnd = QByteArrayLiteral("\r\n");
   if (!QFileInfo::exists(m_fileName)) return;
   TextFile file(m_fileName);
   try {
@@ -173,9 +176,12 @@ void TMemoryIniFile::LoadFromFile() {
     Ui().Terminate(true);
     return;
   }
+  const CodePage cp = file.HasUtf8Mark() ? CodePage::Utf8 : CodePage::Cp1250;
   Section* current = nullptr;
   while (!file.Eof()) {
-    const QString line = file.ReadLine();
+    const QByteArray raw = file.ReadRawLine();
+    const QString line = ToUnicode(raw, cp);
+    m_rawLines.insert(line, raw);
     if (line.isEmpty() || line == QChar(0x1A)) continue;
     if (line.startsWith('[') && line.endsWith(']') && line.size() >= 2) {
       m_sections.append({line.mid(1, line.size() - 2), {}});
@@ -184,6 +190,8 @@ void TMemoryIniFile::LoadFromFile() {
     }
     if (current) current->lines.append(line);
   }
+  m_utf8 = file.HasUtf8Mark();
+  if (!file.LineEnd().isEmpty()) m_lineEnd = file.LineEnd();
   file.Close();
   // A section named twice keeps its first occurrence; the next update drops the others.
   for (int i = 0; i < m_sections.size(); ++i) {
@@ -200,9 +208,22 @@ void TMemoryIniFile::UpdateFile() {
   if (m_modified && !m_fileName.isEmpty()) {
     QStringList lines;
     GetStrings(lines);
+    // Written as it was read: the same encoding (mark included) and line ends, and a line
+    // the program did not change keeps its bytes, even those the code page does not know.
+    const CodePage cp = m_utf8 ? CodePage::Utf8 : CodePage::Cp1250;
+    QByteArray bytes = m_utf8 ? QByteArrayLiteral("\xEF\xBB\xBF") : QByteArray();
+    for (const QString& line : lines) {
+      const auto raw = m_rawLines.constFind(line);
+      bytes += (raw != m_rawLines.constEnd() ? *raw : FromUnicode(line, cp)) + m_lineEnd;
+    }
     try {
-      SaveStringsToFile(lines, m_fileName);
+      TextFile file(m_fileName, cp);
+      file.Rewrite();
+      file.WriteBytes(bytes);
+      file.Close();
     } catch (const EInOutError&) {
+      // The program is asked to end: no second try (and message) when this object goes.
+      m_modified = false;
       Ui().MessageBox(QStringLiteral("nem irható"), QStringLiteral("error"), MsgType::Error);
       Ui().Terminate(false);
       return;

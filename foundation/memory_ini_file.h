@@ -1,13 +1,16 @@
 #pragma once
 
+#include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 // An INI file held in memory: read whole when created, written back whole (through a temporary
 // file, so a failed write keeps the old one) when told to or when destroyed, and only when
-// something changed. Sections and keys compare without regard to case. Files are Windows-1250
-// with CR LF.
+// something changed. Sections and keys compare without regard to case. A file is written back
+// as it was read: Windows-1250, or UTF-8 when it began with the UTF-8 mark; with the line ends
+// it had (CR LF for a new file); lines the program did not change keep their bytes.
 class TMemoryIniFile {
  public:
   // A relative name is made absolute against the current directory now.
@@ -49,4 +52,7 @@ class TMemoryIniFile {
   bool m_modified = false;
   QList<Section> m_sections;
   int m_lastHit = 0;
+  bool m_utf8 = false;
+  QByteArray m_lineEnd = QByteArrayLiteral("\r\n");
+  QHash<QString, QByteArray> m_rawLines;  // each line read, as the file held it
 };

@@ -82,6 +82,8 @@ void TextFile::open(Mode mode) {
   m_data.clear();
   m_pos = 0;
   m_utf8 = m_cp == CodePage::Utf8;
+  m_utf8Mark = false;
+  m_lineEnd.clear();
 
   if (mode == Mode::Reset && !exists) {
     if (!driver) throw ioError(2, m_fileName);
@@ -130,6 +132,7 @@ void TextFile::readAll() {
   if (m_data.startsWith("\xEF\xBB\xBF")) {
     m_pos = 3;
     m_utf8 = true;
+    m_utf8Mark = true;
   }
 }
 
@@ -160,16 +163,27 @@ void TextFile::Close() {
 bool TextFile::Eof() const { return m_mode != Mode::Reset || m_pos >= m_data.size(); }
 
 QString TextFile::ReadLine() {
+  const QByteArray line = ReadRawLine();
+  return m_utf8 ? QString::fromUtf8(line) : ToUnicode(line, m_cp);
+}
+
+QByteArray TextFile::ReadRawLine() {
   if (m_mode != Mode::Reset) throw ioError(104, m_fileName);  // file not open for input
   if (m_pos >= m_data.size()) return {};
-  qsizetype end = m_data.indexOf('\n', m_pos);
-  qsizetype next = end < 0 ? m_data.size() : end + 1;
-  if (end < 0) end = m_data.size();
-  qsizetype len = end - m_pos;
-  if (len > 0 && m_data[end - 1] == '\r') --len;
-  const QByteArray line = m_data.mid(m_pos, len);
+  qsizetype end = m_pos;
+  while (end < m_data.size() && m_data[end] != '\n' && m_data[end] != '\r') ++end;
+  const QByteArray line = m_data.mid(m_pos, end - m_pos);
+  // CR LF, LF, CR alone (old Mac editors) and CR CR LF (a CR LF written in text mode once
+  // more) each end one line.
+  qsizetype next = end;
+  if (next < m_data.size() && m_data[next] == '\r') {
+    ++next;
+    if (next + 1 < m_data.size() && m_data[next] == '\r' && m_data[next + 1] == '\n') ++next;
+  }
+  if (next < m_data.size() && m_data[next] == '\n') ++next;
+  if (m_lineEnd.isEmpty() && next > end) m_lineEnd = m_data.mid(end, next - end);
   m_pos = next;
-  return m_utf8 ? QString::fromUtf8(line) : ToUnicode(line, m_cp);
+  return line;
 }
 
 void TextFile::writeRaw(const QByteArray& bytes) {

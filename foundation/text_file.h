@@ -11,7 +11,8 @@
 // retries 601 times 10 ms apart before it fails with I/O error 32. A missing file is created.
 // Rewriting goes to a temporary file that replaces the old one only when Close() succeeds,
 // so a failed write loses nothing. Lines are written in the given code page with CR LF;
-// reading accepts LF as well as CR LF and a UTF-8 byte-order mark (which selects UTF-8).
+// reading takes CR LF, LF, CR and CR CR LF as line ends and accepts a UTF-8 byte-order mark
+// (which selects UTF-8).
 // With a file "noredeftxtfile.ini" in the current directory files are opened plainly: no
 // retries, no locks, and a missing file is not created for reading.
 class TextFile {
@@ -35,6 +36,12 @@ class TextFile {
 
   bool Eof() const;
   QString ReadLine();  // throws EInOutError when not open for reading
+  // The next line as the file holds it, without its line end.
+  QByteArray ReadRawLine();
+  // Of the file being read: whether it began with a UTF-8 byte-order mark, and its first line
+  // end as it stands in the file (empty while no line end has been read).
+  bool HasUtf8Mark() const { return m_utf8Mark; }
+  const QByteArray& LineEnd() const { return m_lineEnd; }
   void Write(const QString& text);
   void WriteLine(const QString& line);
   void WriteBytes(const QByteArray& bytes);  // already encoded
@@ -56,6 +63,8 @@ class TextFile {
   QByteArray m_data;  // the whole file while reading
   qsizetype m_pos = 0;
   bool m_utf8 = false;
+  bool m_utf8Mark = false;
+  QByteArray m_lineEnd;
 };
 
 // Whether files are opened through the retrying driver (false when "noredeftxtfile.ini" is in

@@ -14,8 +14,9 @@ void Run(TUniSQLDatabase& database, const QString& sql) { RunStatements(database
 TTransaction::TTransaction(TUniSQLDatabase& database) : m_database(database) {
   // Inside a transaction already: join it, since a second START TRANSACTION would commit the
   // outer work half way. The outer guard commits or rolls back.
+  // Autocommit off (TLockedWork): the locked work decides, START TRANSACTION would unlock.
   const unsigned int status = database.CheckedHandle()->server_status;
-  if ((status & SERVER_STATUS_IN_TRANS) || !(status & SERVER_STATUS_AUTOCOMMIT)) return;
+  if (database.InTransaction() || !(status & SERVER_STATUS_AUTOCOMMIT)) return;
   Run(m_database, QStringLiteral("START TRANSACTION"));
   m_open = true;
 }

@@ -15,6 +15,9 @@ struct ClientLibrary {
 
 void EnsureClientLibrary() { static ClientLibrary library; }
 
+unsigned int g_connectTimeout = TUniSQLDatabase::kDefaultConnectTimeout;
+unsigned int g_readWriteTimeout = TUniSQLDatabase::kDefaultReadWriteTimeout;
+
 }  // namespace
 
 QString MySqlErrorText(MYSQL* handle) {
@@ -24,6 +27,13 @@ QString MySqlErrorText(MYSQL* handle) {
 
 void RaiseMySqlError(MYSQL* handle, const QString& statement) {
   throw EDatabaseError(MySqlErrorText(handle), statement);
+}
+
+void TUniSQLDatabase::SetTimeouts(int connectSeconds, int readWriteSeconds) {
+  g_connectTimeout =
+      static_cast<unsigned int>(connectSeconds > 0 ? connectSeconds : kDefaultConnectTimeout);
+  g_readWriteTimeout =
+      static_cast<unsigned int>(readWriteSeconds > 0 ? readWriteSeconds : kDefaultReadWriteTimeout);
 }
 
 TUniSQLDatabase::TUniSQLDatabase(QObject* owner) : QObject(owner) {}
@@ -48,6 +58,14 @@ void TUniSQLDatabase::Connect() {
   mysql_options(handle, MYSQL_SET_CHARSET_NAME, "utf8mb4");
   const unsigned int localInfile = m_localInfile ? 1 : 0;
   mysql_options(handle, MYSQL_OPT_LOCAL_INFILE, &localInfile);
+  // Without limits a server that accepts and never answers holds the program for ever.
+  mysql_options(handle, MYSQL_OPT_CONNECT_TIMEOUT, &g_connectTimeout);
+  mysql_options(handle, MYSQL_OPT_READ_TIMEOUT, &g_readWriteTimeout);
+  mysql_options(handle, MYSQL_OPT_WRITE_TIMEOUT, &g_readWriteTimeout);
+  if (port > 0) {
+    const unsigned int tcp = MYSQL_PROTOCOL_TCP;
+    mysql_options(handle, MYSQL_OPT_PROTOCOL, &tcp);
+  }
   const QByteArray host = m_host.toUtf8(), user = m_user.toUtf8(), pw = m_password.toUtf8(),
                    db = m_databasename.toUtf8();
   if (!mysql_real_connect(handle, host.constData(), user.constData(), pw.constData(), nullptr,
@@ -61,9 +79,25 @@ void TUniSQLDatabase::Connect() {
 }
 
 void TUniSQLDatabase::Disconnect() {
+  m_tablesLocked = false;
   if (!m_handle) return;
   mysql_close(m_handle);
   m_handle = nullptr;
+}
+
+bool TUniSQLDatabase::InTransaction() const {
+  return m_handle && (m_handle->server_status & SERVER_STATUS_IN_TRANS);
+}
+
+void TUniSQLDatabase::StatementDone(const QString& statement) {
+  // Only the first words matter; a long INSERT is not scanned.
+  const QString start = statement.left(40).simplified().toUpper();
+  if (start.startsWith(QLatin1String("LOCK TABLE")))
+    m_tablesLocked = true;
+  else if (start.startsWith(QLatin1String("UNLOCK TABLE")) ||
+           start.startsWith(QLatin1String("START TRANSACTION")) ||
+           start.startsWith(QLatin1String("BEGIN")))
+    m_tablesLocked = false;
 }
 
 MYSQL* TUniSQLDatabase::CheckedHandle() const {

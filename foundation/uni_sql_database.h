@@ -8,9 +8,17 @@ struct st_mysql;
 // One connection to the server with one selected database. Every dataset names one as its
 // Database and runs its statements over its handle. The connection uses utf8mb4, reports
 // matched (not changed) rows for UPDATE, and refuses LOAD DATA LOCAL unless told to before it
-// connects (only the short-lived connection of an import does, with a handler of its own).
+// connects (only the short-lived connection of an import does, with a handler of its own). With
+// a Port it goes over TCP to Host and that port, also for "localhost" (which the client library
+// would otherwise take as its default local socket, perhaps another server's). A server that
+// does not answer within the time-outs fails the connect or the statement like an unreachable one.
 class TUniSQLDatabase : public QObject {
  public:
+  static constexpr int kDefaultConnectTimeout = 10;         // seconds
+  static constexpr int kDefaultReadWriteTimeout = 10 * 60;  // the longest statement's wait
+  // The time-outs of every connection made from now on; a value below 1 takes the default.
+  static void SetTimeouts(int connectSeconds, int readWriteSeconds);
+
   explicit TUniSQLDatabase(QObject* owner = nullptr);
   ~TUniSQLDatabase() override;  // closes the connection
 
@@ -42,6 +50,14 @@ class TUniSQLDatabase : public QObject {
   // The handle; raises EDatabaseError "Database not connected!" while disconnected.
   st_mysql* CheckedHandle() const;
 
+  // Whether a transaction is open on the connection (as the server last reported).
+  bool InTransaction() const;
+  // Whether LOCK TABLES holds on the connection: set by a LOCK TABLES run through the
+  // datasets, cleared by UNLOCK TABLES, by beginning a transaction and by disconnecting.
+  bool TablesLocked() const { return m_tablesLocked; }
+  // Called by the datasets after each statement the server accepted, to follow the above.
+  void StatementDone(const QString& statement);
+
   // text made safe to stand between single quotes of a statement on this connection.
   // Raises when not connected.
   QString EscapeString(const QString& text) const;
@@ -54,6 +70,7 @@ class TUniSQLDatabase : public QObject {
   QString m_port = QStringLiteral("3306");
   bool m_localInfile = false;
   st_mysql* m_handle = nullptr;
+  bool m_tablesLocked = false;
 };
 
 // "MySQL Error " + the client library's text of the last call on handle: the message of every

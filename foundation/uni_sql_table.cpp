@@ -48,9 +48,14 @@ QString TUniSQLTable::RowCondition(const TRecord& record) const {
     QString part;
     switch (field->DataType()) {
       case ftString: {
+        // Byte for byte: the table's collation would take 'Kovács' for 'kovacs' and 'a ' for
+        // 'a', and the statement would hit another row.
         const QString text = v.toString();
-        part = text.isEmpty() ? QStringLiteral("(%1='' or %1 is NULL)").arg(n)
-                              : n + u'=' + ValueText(field, v);
+        const QString exact =
+            QStringLiteral("BINARY ") + n + QStringLiteral("=BINARY ") + ValueText(field, v);
+        part = text.isEmpty()
+                   ? u'(' + exact + QStringLiteral(" or ") + n + QStringLiteral(" is NULL)")
+                   : exact;
         break;
       }
       case ftDate:
@@ -122,11 +127,11 @@ void TUniSQLTable::StoredForm(TRecord& record) const {
   }
 }
 
-qint64 TUniSQLTable::NextNumber(const QString& fieldName) {
+qint64 TUniSQLTable::NextNumber(const QString& fieldName, bool forUpdate) {
   TUniSQLQuery max;
   max.SetDatabase(Database());
   max.SetSQL(QStringLiteral("SELECT MAX(") + fieldName + QStringLiteral(") UTOLSO FROM ") +
-             m_tablename);
+             m_tablename + (forUpdate ? QStringLiteral(" FOR UPDATE") : QString()));
   max.Open();
   const qint64 number = max.Fields(0)->AsInteger() + 1;
   max.Close();
@@ -156,10 +161,16 @@ void TUniSQLTable::InternalPost(TRecord& record, int row, bool inserting) {
   }
 
   // The number is taken and used under a write lock, so two workstations never share one.
+  // LOCK TABLES would commit an open transaction and release an outer lock: inside a
+  // transaction the rows read lock the table for it until it ends, and inside an outer lock
+  // that lock already keeps the others out.
   std::optional<TTableLock> lock;
   if (!m_autoIncField.isEmpty()) {
-    lock.emplace(*Database(), m_tablename + QStringLiteral(" WRITE"));
-    const qint64 number = NextNumber(m_autoIncField);
+    TUniSQLDatabase& db = *Database();
+    const bool inTransaction = db.InTransaction();
+    if (!inTransaction && !db.TablesLocked())
+      lock.emplace(db, m_tablename + QStringLiteral(" WRITE"));
+    const qint64 number = NextNumber(m_autoIncField, inTransaction);
     for (int i = 0; i < FieldCount(); ++i)
       if (Fields(i)->FieldName() == m_autoIncField)
         record[i] = QVariant::fromValue<qlonglong>(number);

@@ -8,7 +8,8 @@
 // without reading the table again (only Reopen reads it again).
 //
 // Values and row conditions are built from the field values, never from display texts: texts
-// escaped, doubles in their shortest exact form, dates as DateToSQL. An empty date is written
+// escaped and compared byte for byte (case, accents and trailing blanks count), doubles in
+// their shortest exact form, dates as DateToSQL. An empty date is written
 // as 1900-01-01 and matched as 1900-01-01, 0000-00-00 or NULL; an empty text or a zero number
 // also matches NULL. UPDATE and DELETE change at most one row (identical rows may exist), and
 // one that matches no row (another workstation changed it) raises and leaves the dataset as it
@@ -31,7 +32,9 @@ class TUniSQLTable : public Tunisqldataset {
   bool Filtered() const { return m_filtered; }
   void SetFiltered(bool filtered) { m_filtered = filtered; }
   // An integer field that a new row gets numbered in: the table's highest value + 1, taken
-  // under LOCK TABLES ... WRITE until the INSERT is done. Empty for none.
+  // under LOCK TABLES ... WRITE until the INSERT is done; inside a transaction with
+  // SELECT ... FOR UPDATE instead, and inside a lock of the caller under that lock, so neither
+  // is ended. Empty for none.
   const QString& AutoIncField() const { return m_autoIncField; }
   void SetAutoIncField(const QString& name) { m_autoIncField = name; }
 
@@ -46,7 +49,7 @@ class TUniSQLTable : public Tunisqldataset {
   QString RowCondition(const TRecord& record) const;
   QString ValueText(const TField* field, const QVariant& value) const;
   void StoredForm(TRecord& record) const;
-  qint64 NextNumber(const QString& fieldName);
+  qint64 NextNumber(const QString& fieldName, bool forUpdate);
   void ExecuteOneRow(const QString& statement);
 
   bool m_readOnly = false;

@@ -114,6 +114,7 @@ quint64 Tunisqldataset::Execute(const QString& statement, bool trace) {
   const QByteArray sql = statement.toUtf8();
   if (mysql_real_query(handle, sql.constData(), static_cast<unsigned long>(sql.size())) != 0)
     RaiseMySqlError(handle, statement);
+  m_database->StatementDone(statement);
   // A statement that does return rows must have them read, or the connection stays busy.
   if (mysql_field_count(handle) > 0) {
     MYSQL_RES* rows = mysql_store_result(handle);
@@ -140,6 +141,7 @@ void Tunisqldataset::InternalOpen() {
   const QByteArray sql = m_statement.toUtf8();
   if (mysql_real_query(handle, sql.constData(), static_cast<unsigned long>(sql.size())) != 0)
     RaiseMySqlError(handle, m_statement);
+  m_database->StatementDone(m_statement);
   auto result = std::make_unique<Result>();
   result->res = mysql_store_result(handle);
   // Also a statement without rows (an UPDATE opened as a query) ends here.

@@ -19,12 +19,12 @@ class ProcessProgram : public RunningProgram {
 
 class ProcessRunner : public ProgramRunner {
  public:
-  std::unique_ptr<RunningProgram> Start(const QString& program,
-                                        const QStringList& arguments) override {
+  std::unique_ptr<RunningProgram> Start(const QString& program, const QStringList& arguments,
+                                        const QString& inputFile) override {
     auto process = std::make_unique<QProcess>();
     process->setProgram(program);
     process->setArguments(arguments);
-    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardInputFile(inputFile.isEmpty() ? QProcess::nullDevice() : inputFile);
     process->setStandardOutputFile(QProcess::nullDevice());
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process->start();
@@ -87,8 +87,9 @@ RecordingRunner::Outcome RecordingRunner::next() {
 }
 
 std::unique_ptr<RunningProgram> RecordingRunner::Start(const QString& program,
-                                                       const QStringList& arguments) {
-  m_runs.append({program, arguments, false});
+                                                       const QStringList& arguments,
+                                                       const QString& inputFile) {
+  m_runs.append({program, arguments, false, inputFile});
   const Outcome o = next();
   if (o == Outcome::Missing) return nullptr;
   const Run run = m_runs.last();
@@ -98,7 +99,7 @@ std::unique_ptr<RunningProgram> RecordingRunner::Start(const QString& program,
 }
 
 bool RecordingRunner::StartDetached(const QString& program, const QStringList& arguments) {
-  m_runs.append({program, arguments, true});
+  m_runs.append({program, arguments, true, {}});
   return next() != Outcome::Missing;
 }
 
@@ -109,7 +110,12 @@ RunAndWaitHooks SetRunAndWaitHooks(RunAndWaitHooks hooks) {
 }
 
 bool RunAndWait(const QString& program, const QStringList& arguments) {
-  std::unique_ptr<RunningProgram> running = Runner().Start(program, arguments);
+  return RunAndWaitWithInput(program, arguments, QString());
+}
+
+bool RunAndWaitWithInput(const QString& program, const QStringList& arguments,
+                         const QString& inputFile) {
+  std::unique_ptr<RunningProgram> running = Runner().Start(program, arguments, inputFile);
   if (!running) return false;
   if (g_hooks.minimise) g_hooks.minimise();
   struct Restore {

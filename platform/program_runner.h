@@ -22,9 +22,11 @@ class RunningProgram {
 class ProgramRunner {
  public:
   virtual ~ProgramRunner() = default;
-  // nullptr when the program cannot be started (missing, not executable).
+  // nullptr when the program cannot be started (missing, not executable). A non-empty
+  // inputFile becomes the child's standard input.
   virtual std::unique_ptr<RunningProgram> Start(const QString& program,
-                                                const QStringList& arguments) = 0;
+                                                const QStringList& arguments,
+                                                const QString& inputFile = {}) = 0;
   // Starts without waiting; false when it cannot be started.
   virtual bool StartDetached(const QString& program, const QStringList& arguments) = 0;
 };
@@ -43,17 +45,18 @@ class RecordingRunner : public ProgramRunner {
     QString program;
     QStringList arguments;
     bool detached = false;
+    QString inputFile;
   };
 
-  RecordingRunner();   // installs itself
+  RecordingRunner();            // installs itself
   ~RecordingRunner() override;  // restores the previous runner
 
   RecordingRunner& Then(Outcome outcome);
   std::function<void(const Run&)> WhileRunning;
   const QList<Run>& Runs() const { return m_runs; }
 
-  std::unique_ptr<RunningProgram> Start(const QString& program,
-                                        const QStringList& arguments) override;
+  std::unique_ptr<RunningProgram> Start(const QString& program, const QStringList& arguments,
+                                        const QString& inputFile = {}) override;
   bool StartDetached(const QString& program, const QStringList& arguments) override;
 
  private:
@@ -69,6 +72,9 @@ class RecordingRunner : public ProgramRunner {
 // normally with exit code 0; a program that cannot be started, ends by a signal or with
 // another code gives false. A program that cannot be started leaves the windows alone.
 bool RunAndWait(const QString& program, const QStringList& arguments = {});
+// The same with inputFile as the program's standard input.
+bool RunAndWaitWithInput(const QString& program, const QStringList& arguments,
+                         const QString& inputFile);
 
 // What RunAndWait does to the application's windows; the windowed program installs these
 // (without them nothing is minimised, as in headless runs). Returns the previous pair.

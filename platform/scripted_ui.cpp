@@ -104,3 +104,26 @@ void ScriptedUi::Terminate(bool immediately) {
   m_calls.append({Kind::Terminate, {}, {immediately ? "immediately" : "loop"}});
   m_terminated = true;
 }
+
+ScriptedUi& ScriptedUi::AnswerButton(int index) {
+  ScriptAnswer a{ScriptAnswer::Index, mbNone, false, {}};
+  a.index = index;
+  m_answers.push_back(a);
+  return *this;
+}
+
+int ScriptedUi::PasswordBox(const QString& caption, const QString& prompt,
+                            const QStringList& buttons, QString& password) {
+  m_calls.append({Kind::Password, caption, QStringList{prompt} + buttons});
+  ScriptAnswer a;
+  if (!next(a)) return buttons.size() > 1 ? 1 : -1;
+  switch (a.kind) {
+    case ScriptAnswer::Text:
+      password = a.text;
+      return 0;
+    case ScriptAnswer::Index:
+      return a.index;
+    default:
+      return buttons.size() > 1 ? 1 : -1;
+  }
+}

@@ -12,7 +12,7 @@
 class ScriptedUi : public UiServices {
  public:
   enum class Kind { MessageBox, InfoMessage, Message2, AskYesNo, InputBox, OpenFile, SaveFile,
-                    Folder, Terminate };
+                    Folder, Terminate, Password };
   struct Call {
     Kind kind;
     QString caption;
@@ -53,13 +53,19 @@ class ScriptedUi : public UiServices {
                        const QString& filter, const QString& defaultExt) override;
   QString BrowseForFolder(const QString& title, const QString& root) override;
   void Terminate(bool immediately) override;
+  bool TerminateRequested() const override { return m_terminated; }
+  // Answered by a text (the first button), Cancel (the second) or a button index.
+  int PasswordBox(const QString& caption, const QString& prompt, const QStringList& buttons,
+                  QString& password) override;
+  ScriptedUi& AnswerButton(int index);
 
  private:
   struct ScriptAnswer {
-    enum { Button, Bool, Text, Cancelled } kind;
+    enum { Button, Bool, Text, Cancelled, Index } kind;
     MsgButton button = mbNone;
     bool yes = false;
     QString text;
+    int index = -1;
   };
   bool next(ScriptAnswer& out);
   QString textAnswer(const QString& fallback);

@@ -28,6 +28,7 @@ class HeadlessUi : public UiServices {
   }
   QString BrowseForFolder(const QString&, const QString&) override { return {}; }
   void Terminate(bool) override {}
+  bool TerminateRequested() const override { return false; }
 };
 
 HeadlessUi g_headless;

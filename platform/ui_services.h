@@ -49,8 +49,21 @@ class UiServices {
                                const QString& defaultExt) = 0;
   virtual QString BrowseForFolder(const QString& title, const QString& root) = 0;
 
+  // A masked password question with the given buttons (the first confirms); returns the index
+  // of the button pressed, -1 when closed otherwise. password holds the text entered.
+  virtual int PasswordBox(const QString& caption, const QString& prompt,
+                          const QStringList& buttons, QString& password) {
+    return -1;
+  }
+
+  // The hourglass while long work runs on the UI thread; calls nest.
+  virtual void BusyCursor(bool on) {}
+
   // Ends the program: at once (no further events) or through the message loop.
   virtual void Terminate(bool immediately) = 0;
+  // Whether the program was asked to end through the message loop: asked before the loop
+  // runs, the start looks here, since leaving a loop that has not begun does nothing.
+  virtual bool TerminateRequested() const = 0;
 };
 
 // The installed implementation; a headless default that answers like a cancelled dialog until

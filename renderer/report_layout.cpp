@@ -55,6 +55,11 @@ void TReportLayout::Load(const QString& frmPath, const QString& defPath) {
 
 void TReportLayout::ParseFieldList(const QStringList& lines) {
   m_fields.clear();
+  // A list cut short (a failed write, a full disk) would print field names for values.
+  qsizetype end = lines.size();
+  while (end > 0 && lines[end - 1].isEmpty()) --end;
+  if (end == 0 || lines[end - 1] != QLatin1String("</MEZOK>"))
+    throw Exception(QStringLiteral("Hibás mezőlista: %1, %2. sor").arg(m_file).arg(end + 1));
   // Every line between the opening and closing element holds entries "[name],".
   for (const QString& line : lines) {
     if (line.startsWith(u'<')) continue;
@@ -78,12 +83,17 @@ void TReportLayout::ParseLayout(const QStringList& lines) {
     throw Exception(QStringLiteral("Hibás jelentésfájl: %1, %2. sor").arg(m_file).arg(index + 1));
   };
 
+  bool ended = false;  // the closing "</root>" was read
   for (qsizetype i = 0; i < lines.size(); ++i) {
     const QString& line = lines[i];
     bool ok = true;
     switch (state) {
       case Outside:
-        if (line.startsWith(QLatin1String("<block ID=\""))) {
+        if (ended) {
+          if (!line.isEmpty()) fail(i);
+        } else if (line == QLatin1String("</root>")) {
+          ended = true;
+        } else if (line.startsWith(QLatin1String("<block ID=\""))) {
           band = TLayoutBand();
           attribute(line, QLatin1String("ID"), band.Name);
           band.Width = intAttribute(line, QLatin1String("width"), ok);
@@ -148,7 +158,10 @@ void TReportLayout::ParseLayout(const QStringList& lines) {
         break;
     }
   }
-  if (state != Outside) fail(lines.size() - 1);
+  // A layout cut short after a band would print the report without the bands after it.
+  if (state != Outside || !ended) fail(lines.size());
+  if (m_bands.isEmpty())
+    throw Exception(QStringLiteral("A jelentésfájlban nincs egy sáv sem: ") + m_file);
 }
 
 const TLayoutBand* TReportLayout::Band(const QString& name) const {

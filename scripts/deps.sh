@@ -6,9 +6,10 @@ ZARN_PACKAGES=(
   cmake g++ make pkgconf
   qt6-base-dev qt6-qpa-plugins
   libmariadb-dev mariadb-server mariadb-client
-  libzip-dev zlib1g-dev
+  libzip-dev zlib1g-dev zip unzip
   libgtest-dev libgmock-dev
   xvfb xauth poppler-utils fonts-dejavu-core
+  qt6-translations-l10n
 )
 
 zarn_install_deps() {

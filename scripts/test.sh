@@ -34,3 +34,18 @@ if [ "${1:-}" = --screenshot ]; then
 fi
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "$@"
+
+# A full run also fuzzes the zip code in a second, small build with ASan and UBSan: only the
+# zip libraries and their fuzz test are built there. ZARN_ZIP_FUZZ_SECONDS bounds it,
+# ZARN_ZIP_FUZZ_ITERATIONS asks for more mutations.
+if [ $# -eq 0 ] || [ "${ZARN_ZIP_FUZZ:-}" = 1 ]; then
+  fuzz=${ZARN_FUZZ_BUILD_DIR:-$top/build-zipfuzz}
+  cmake -S "$top" -B "$fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZARN_SANITIZE=ON >/dev/null
+  cmake --build "$fuzz" -j"$(nproc)" --target test_zip_fuzz
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:fast_unwind_on_malloc=0 \
+  LSAN_OPTIONS=suppressions="$top/tests/backup/lsan_libzip.supp" \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ZARN_ZIP_FUZZ_ITERATIONS=${ZARN_ZIP_FUZZ_ITERATIONS:-1000000} \
+  ZARN_ZIP_FUZZ_SECONDS=${ZARN_ZIP_FUZZ_SECONDS:-50} \
+    "$fuzz/tests/bin/test_zip_fuzz"
+fi

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <QAbstractButton>
 #include <QDirIterator>
 #include <QFile>
+#include <QMessageBox>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,7 +13,9 @@
 
 #include "application_frame.h"
 #include "form_setup.h"
+#include "gui_test_util.h"
 #include "program_runner.h"
+#include "qt_ui_services.h"
 #include "test_util.h"
 
 namespace {
@@ -128,3 +132,27 @@ TEST(ProgramStart, SecondCopyEndsWithoutTouchingFilesACopyUnderAnotherNameRuns) 
     }
   }
 }
+
+namespace {
+
+TEST(QtTranslation, StockButtonsSpeakHungarian) {
+  QTranslator translator;
+  ASSERT_TRUE(LoadQtTranslation(translator)) << "qtbase_hu.qm is not installed";
+  QCoreApplication::installTranslator(&translator);
+  QtUiServices ui;
+  QStringList captions;
+  OnNextModal([&captions](QWidget* w) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    ASSERT_NE(box, nullptr);
+    for (QAbstractButton* b : box->buttons()) captions << b->text();
+    box->reject();
+  });
+  ui.MessageBox(QStringLiteral("Folytatja?"), QStringLiteral("Kérdés"), MsgType::Confirmation,
+                mbYes | mbNo | mbCancel, mbNo);
+  QCoreApplication::removeTranslator(&translator);
+  captions.sort();
+  EXPECT_EQ(captions, (QStringList{QStringLiteral("&Igen"), QStringLiteral("&Nem"),
+                                   QStringLiteral("Mégse")}));
+}
+
+}  // namespace

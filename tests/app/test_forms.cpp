@@ -1,3 +1,8 @@
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -13,6 +18,10 @@
 #include <QToolBar>
 #include <QTimer>
 #include <QtTest/QTest>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 #include "app_globals.h"
 #include "company_databases.h"
@@ -28,6 +37,47 @@
 #include "uni_sql_table.h"
 
 namespace {
+
+// A listener on 127.0.0.1 that lets clients connect and never says a word. It closes (which
+// resets the waiting clients, so a client without a time-out is freed too) when it ends or
+// after giveUpMs.
+class SilentServer {
+ public:
+  explicit SilentServer(int giveUpMs) {
+    m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (m_fd < 0 || ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        ::listen(m_fd, 8) != 0 ||
+        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+      ADD_FAILURE() << "no listener";
+    m_port = ntohs(address.sin_port);
+    m_closer = std::thread([this, giveUpMs] {
+      std::unique_lock<std::mutex> lock(m_mutex);
+      m_stopped.wait_for(lock, std::chrono::milliseconds(giveUpMs), [this] { return m_stop; });
+      ::close(m_fd);
+    });
+  }
+  ~SilentServer() {
+    {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      m_stop = true;
+    }
+    m_stopped.notify_all();
+    m_closer.join();
+  }
+  int Port() const { return m_port; }
+
+ private:
+  int m_fd = -1;
+  int m_port = 0;
+  std::mutex m_mutex;
+  std::condition_variable m_stopped;
+  bool m_stop = false;
+  std::thread m_closer;
+};
 
 // Runs action once the company list's edit panel waits for its buttons.
 void WhenEditing(std::function<void()> action) { QTimer::singleShot(0, std::move(action)); }
@@ -202,6 +252,76 @@ TEST_F(Forms, UnreachableServerShowsItsFormAndEndsAfterHalfASecond) {
   EXPECT_EQ(Value("information_schema", "select count(*) from SCHEMATA where SCHEMA_NAME like 'ZARN%'"), "0");
 }
 
+// A server that accepts and never answers is unreachable once the connect time-out is over.
+TEST_F(Forms, SilentServerShowsTheUnreachableFormWithinTheConnectTimeOut) {
+  SilentServer silent(20000);
+  const QString dir = m_userDir.filePath("prog/");
+  QDir().mkpath(dir);
+  WriteFileBytes(dir + "ZARN.INI", QString("[INI]\r\nHOST=127.0.0.1\r\nPORT=%1\r\nUSER=x\r\n"
+                                           "PASSWORD=\r\nCONNECT_TIMEOUT=2\r\n")
+                                       .arg(silent.Port())
+                                       .toUtf8());
+  Globals().ProgramDir = dir;
+  TMainForm form({"zarn"});
+  QElapsedTimer clock;
+  qint64 shownAfter = -1;
+  OnNextModal(
+      [&](QWidget* w) {
+        shownAfter = clock.elapsed();
+        if (auto* setup = qobject_cast<QDialog*>(w)) setup->reject();
+      },
+      30000);
+  clock.start();
+  form.show();
+  QTRY_VERIFY_WITH_TIMEOUT(!form.isVisible(), 30000);
+  TUniSQLDatabase::SetTimeouts(0, 0);
+  EXPECT_GE(shownAfter, 1500);
+  EXPECT_LE(shownAfter, 3000) << "the start waited for the silent server";
+}
+
+// A ZARN.INI whose lines end in CR alone (or CR CR LF) is read line by line: the start keeps
+// its connection settings instead of writing the defaults over them.
+TEST_F(Forms, StartKeepsTheConnectionSettingsOfAnyLineEnd) {
+  const QString dir = m_userDir.filePath("prog/");
+  QDir().mkpath(dir);
+  Globals().ProgramDir = dir;
+  for (const QByteArray end : {"\r", "\r\r\n", "\n"}) {
+    SCOPED_TRACE(end.toHex().toStdString());
+    const QByteArray ini = "[INI]" + end + "HOST=db.example" + end + "PORT=3307" + end +
+                           "USER=konyvelo" + end + "PASSWORD=titok" + end;
+    WriteFileBytes(dir + "ZARN.INI", ini);
+    TMainForm form({"zarn"});
+    for (TUniSQLDatabase* db : {form.DB0, form.DB1}) {
+      EXPECT_EQ(db->Host(), "db.example");
+      EXPECT_EQ(db->Port(), "3307");
+      EXPECT_EQ(db->User(), "konyvelo");
+      EXPECT_EQ(db->password(), "titok");
+    }
+    EXPECT_EQ(ReadFileBytes(dir + "ZARN.INI"), ini);
+  }
+  EXPECT_TRUE(m_ui.Calls().isEmpty());
+}
+
+// A ZARN.INI that cannot be written at the start: one message, and the program ends without
+// reaching for the server.
+TEST_F(Forms, UnwritableSettingsFileEndsTheStartAfterOneMessage) {
+  const QString dir = m_userDir.filePath("prog/");
+  QDir().mkpath(dir);
+  // A link into a missing directory: no file to read, none can be made (whatever the rights).
+  ASSERT_TRUE(QFile::link(dir + "nincs/ZARN.INI", dir + "ZARN.INI"));
+  Globals().ProgramDir = dir;
+  {
+    TMainForm form({"zarn"});
+    // The message, then the request to end through the message loop.
+    EXPECT_EQ(m_ui.Texts(), QStringList({QString::fromUtf8("nem irható"), "loop"}));
+    EXPECT_TRUE(m_ui.TerminateRequested());
+    form.show();
+    QTRY_VERIFY_WITH_TIMEOUT(!form.isVisible(), 3000);
+    EXPECT_FALSE(form.DB1->Connected());
+  }
+  EXPECT_EQ(m_ui.Texts().size(), 2) << "told again";
+}
+
 TEST_F(Forms, FirstStartLeadsToAWorkingEmptyFirstCompany) {
   const QString dir = m_userDir.filePath("prog/");
   QDir().mkpath(dir + "create");
@@ -330,4 +450,24 @@ TEST_F(Forms, FirstStartLeadsToAWorkingEmptyFirstCompany) {
                               "Fökönyviszámos lista|Tárgyi eszköz/immateriális javak összesitő|"
                               "Költséghelyes Eszköznyilvántartó karton|Költséghelyes leltár lista|"
                               "Költséghelyes könyvelési feladás"));
+
+  // Backup and restore come first in the service menu; a cancelled file choice closes each
+  // form by itself and leaves no archive work behind.
+  QMenu* service = nullptr;
+  for (QAction* a : form.menuBar()->actions())
+    if (a->text() == QString::fromUtf8("&Szervíz")) service = a->menu();
+  ASSERT_NE(service, nullptr);
+  items.clear();
+  titles.clear();
+  for (QAction* a : service->actions().mid(0, 2)) {
+    items << a->text();
+    OnNextModal([&](QWidget* w) { titles << w->windowTitle(); });
+    a->trigger();
+  }
+  EXPECT_EQ(items, QStringList({QString::fromUtf8("&Mentés"), QString::fromUtf8("&Töltés")}));
+  EXPECT_EQ(titles, QStringList({QString::fromUtf8("Adatbázis mentés"),
+                                 QString::fromUtf8("Adatbázis visszaállítás")}));
+  EXPECT_TRUE(QDir(dir + "workZARNDAT001").entryList(QDir::Files).isEmpty());
+  EXPECT_TRUE(form.DB1->Connected());
+  EXPECT_EQ(form.PanelStatus->text(), "    (ZARNDAT001)");
 }

@@ -145,3 +145,26 @@ TEST_F(RunForms, DeletionFormRemovesTheChosenRun) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RunFormLook, DateEditShowsTheWholeDateAtEveryFontScale) {
+  TestDatabase db;
+  const double saved = Globals().FontScale;
+  for (const double scale : {1.0, 1.5}) {
+    Globals().FontScale = scale;
+    TFormECSszamito form(db.Db());
+    form.show();
+    form.dateEdit1->SetValue(QDate(2026, 12, 31));
+    const TdateEdit* edit = form.dateEdit1;
+    const int textWidth = edit->fontMetrics().horizontalAdvance(edit->text());
+    // The text area: the contents less the button's margin and the edit's own 2-pixel margins.
+    const int room = edit->contentsRect().width() - edit->textMargins().right() - 4;
+    EXPECT_LE(textWidth, room) << scale;
+    EXPECT_EQ(edit->text(), QStringLiteral("2026.12.31"));
+    form.close();
+  }
+  Globals().FontScale = saved;
+}
+
+}  // namespace

@@ -65,6 +65,14 @@ TEST(CodePage, HungarianLettersThroughUnicode) {
   }
 }
 
+// Windows-1250 leaves these bytes undefined; they come through unchanged both ways.
+TEST(CodePage, UndefinedWindows1250BytesSurviveARoundTrip) {
+  const QByteArray bytes("\x81\x83\x88\x90\x98\xC5\x90r");
+  const QString text = ToUnicode(bytes, CodePage::Cp1250);
+  EXPECT_EQ(text, QStringLiteral("\u0081\u0083\u0088\u0090\u0098Ĺ\u0090r"));
+  EXPECT_EQ(FromUnicode(text, CodePage::Cp1250), bytes);
+}
+
 TEST(CodePage, UnmappableCharacterBecomesQuestionMark) {
   EXPECT_EQ(FromUnicode(QStringLiteral("a€b\u4e2dc"), CodePage::Cp852), QByteArray("a?b?c"));
   EXPECT_EQ(FromUnicode(QStringLiteral("a€b\u4e2dc"), CodePage::Iso8859_2), QByteArray("a?b?c"));

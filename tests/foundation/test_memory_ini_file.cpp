@@ -114,6 +114,49 @@ TEST_F(IniTest, FailedSaveKeepsOldFileAndSaysSo) {
   EXPECT_TRUE(ui.Terminated());
 }
 
+// However its lines end and whatever it is encoded in, a file reads the same, and a rewrite
+// keeps its encoding, its line ends and the bytes of every line not changed: a password typed
+// in a UTF-8 editor (bytes Windows-1250 leaves undefined) survives a change of the port.
+TEST_F(IniTest, RewriteKeepsEncodingLineEndsAndUnchangedBytes) {
+  const QByteArray ends[] = {"\r", "\n", "\r\n", "\r\r\n"};
+  const struct {
+    QByteArray mark, user, password;  // USER=Ő in the file's encoding
+  } encodings[] = {
+      {"", "\xD5", "\xC5\x90r\x81\x83\x88\x98"},
+      {"\xEF\xBB\xBF", "\xC5\x90", "\xF0\x9F\x98\x80\xFF"},
+  };
+  for (const auto& e : encodings) {
+    for (const QByteArray& end : ends) {
+      SCOPED_TRACE((e.mark.toHex() + " " + end.toHex()).toStdString());
+      auto file = [&](const QByteArray& port, const QByteArray& extra) {
+        return e.mark + "[INI]" + end + "HOST=szerver" + end + "PORT=" + port + end +
+               "USER=" + e.user + end + "PASSWORD=" + e.password + end + extra;
+      };
+      WriteFileBytes(path(), file("3307", ""));
+      {
+        TMemoryIniFile ini(path());
+        QStringList sections;
+        ini.ReadSections(sections);
+        EXPECT_EQ(sections, QStringList{"INI"});
+        EXPECT_EQ(ini.ReadString("INI", "HOST", ""), "szerver");
+        EXPECT_EQ(ini.ReadInteger("INI", "PORT", 0), 3307);
+        EXPECT_EQ(ini.ReadString("INI", "USER", ""), QStringLiteral("Ő"));
+        ini.WriteString("INI", "PORT", "3308");
+      }
+      // The Part's empty line closes the section.
+      EXPECT_EQ(ReadFileBytes(path()), file("3308", end));
+
+      // A changed line is written in the file's encoding.
+      {
+        TMemoryIniFile ini(path());
+        ini.WriteString("INI", "HOST", QStringLiteral("Ő"));
+      }
+      EXPECT_TRUE(ReadFileBytes(path()).contains("HOST=" + e.user + end));
+      EXPECT_TRUE(ReadFileBytes(path()).startsWith(e.mark + "[INI]" + end));
+    }
+  }
+}
+
 TEST_F(IniTest, RelativeNameResolvedWhenCreated) {
   const QString old = QDir::currentPath();
   QDir::setCurrent(dir.path());

@@ -64,6 +64,34 @@ TEST_F(TextFileTest, WritesCodePageWithCrLfAndReadsLfAndBom) {
   EXPECT_EQ(lines, QStringList({QStringLiteral("ő one"), "second", "last"}));
 }
 
+TEST_F(TextFileTest, ReadsEveryKindOfLineEnd) {
+  const QString p = path("a.txt");
+  const struct {
+    QByteArray bytes;
+    QStringList lines;
+    QByteArray lineEnd;
+  } cases[] = {
+      {"a\rb\r", {"a", "b"}, "\r"},
+      {"a\nb", {"a", "b"}, "\n"},
+      {"a\r\nb\r\n", {"a", "b"}, "\r\n"},
+      {"a\r\r\nb\r\r\n", {"a", "b"}, "\r\r\n"},
+      {"a\r\rb\n\nc", {"a", "", "b", "", "c"}, "\r"},
+      {"\xEF\xBB\xBF\xC5\x91\r", {QStringLiteral("ő")}, "\r"},
+      {"a", {"a"}, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.bytes.toHex().toStdString());
+    WriteFileBytes(p, c.bytes);
+    TextFile in(p);
+    in.Reset();
+    QStringList lines;
+    while (!in.Eof()) lines << in.ReadLine();
+    EXPECT_EQ(lines, c.lines);
+    EXPECT_EQ(in.LineEnd(), c.lineEnd);
+    EXPECT_EQ(in.HasUtf8Mark(), c.bytes.startsWith("\xEF\xBB\xBF"));
+  }
+}
+
 TEST_F(TextFileTest, MissingFiles) {
   // Reset on a missing file creates it empty, opened for output; reading from it fails.
   TextFile f(path("new.txt"));

@@ -1,6 +1,8 @@
 // The connection: opening and closing, its errors and the session it sets up.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+
 #include "exceptions.h"
 #include "test_database.h"
 #include "uni_sql_query.h"
@@ -98,4 +100,38 @@ TEST(UniSQLDatabase, SessionIsUtf8mb4CountsMatchedRowsAndRefusesLocalFiles) {
   EXPECT_EQ(t.Db().EscapeString("O'Hara\\x"), "O\\'Hara\\\\x");
   t.Db().Disconnect();
   EXPECT_THROW(t.Db().EscapeString("x"), EDatabaseError);
+}
+
+// "localhost" with a port reaches the server on that port, not the client library's default
+// local socket (where another server may listen, or none).
+TEST(UniSQLDatabase, LocalhostWithAPortReachesThatPort) {
+  TestDatabase t;
+  ASSERT_TRUE(t.Ok());
+  for (const char* host : {"localhost", "Localhost"}) {
+    TUniSQLDatabase db;
+    ConfigureTestServer(db, t.Name());
+    db.SetHost(host);
+    ASSERT_NO_THROW(db.Connect()) << host;
+    EXPECT_EQ(One(db, "select @@port"), db.Port()) << host;
+  }
+}
+
+// A statement the server does not answer within the read time-out fails as a lost connection.
+TEST(UniSQLDatabase, AStatementWithoutAnswerEndsAtTheTimeOut) {
+  TestDatabase t;
+  ASSERT_TRUE(t.Ok());
+  TUniSQLDatabase::SetTimeouts(2, 1);
+  TUniSQLDatabase db;
+  ConfigureTestServer(db, t.Name());
+  db.Connect();
+  TUniSQLDatabase::SetTimeouts(0, 0);
+  QElapsedTimer clock;
+  clock.start();
+  try {
+    One(db, "select sleep(10)");
+    ADD_FAILURE() << "the statement waited for its answer";
+  } catch (const EDatabaseError& e) {
+    EXPECT_TRUE(e.Message().startsWith("MySQL Error ")) << e.Message().toStdString();
+  }
+  EXPECT_LT(clock.elapsed(), 8000);
 }

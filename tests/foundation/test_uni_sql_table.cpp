@@ -3,6 +3,7 @@
 
 #include "exceptions.h"
 #include "test_database.h"
+#include "transaction.h"
 #include "uni_sql_query.h"
 #include "uni_sql_table.h"
 
@@ -253,4 +254,157 @@ TEST(UniSQLTable, AutoIncFieldNumbersNewRowsUnderALock) {
   } catch (const EDatabaseError& e) {
     EXPECT_EQ(e.Message(), "Database not connected!");
   }
+}
+
+namespace {
+
+// Moves table to the row whose S is exactly text; false when there is none.
+bool GoToExact(TUniSQLTable& table, const QString& text) {
+  for (table.First(); !table.Eof(); table.Next())
+    if (table.FieldByName("S")->AsString() == text) return true;
+  return false;
+}
+
+}  // namespace
+
+// Under the Hungarian collation these pairs compare equal; a change or a deletion must still
+// hit the one row chosen, whichever of the two it is.
+TEST(UniSQLTable, ChangeAndDeleteHitExactlyTheChosenRow) {
+  TestDatabase t;
+  ASSERT_TRUE(t.Ok());
+  const struct {
+    QString a, b;
+  } pairs[] = {{"Kovács", "kovacs"}, {"Javítás", "javitas"}, {"a", "a "}, {"Ő", "ő"}};
+  for (const auto& pair : pairs) {
+    for (const QString& chosen : {pair.a, pair.b}) {
+      const QString other = chosen == pair.a ? pair.b : pair.a;
+      SCOPED_TRACE(("[" + chosen + "] beside [" + other + "]").toStdString());
+      t.Exec("drop table if exists T");
+      t.Exec("create table T (L varchar(10), S varchar(20), N int)");
+      t.Exec("insert into T values ('00001', '" + pair.a + "', 1), ('00001', '" + pair.b + "', 1)");
+      auto exact = [&t](const QString& s, const QString& rest) {
+        return t.Value("select count(*) from T where binary S = binary '" + s + "'" + rest);
+      };
+      TUniSQLTable table;
+      OpenTable(table, t.Db(), "T");
+      ASSERT_TRUE(GoToExact(table, chosen));
+      table.Edit();
+      table.FieldByName("N")->SetAsInteger(555);
+      table.Post();
+      EXPECT_EQ(exact(chosen, " and N=555"), "1");
+      EXPECT_EQ(exact(other, " and N=1"), "1");
+
+      ASSERT_TRUE(GoToExact(table, chosen));
+      table.Delete();
+      EXPECT_EQ(t.Value("select count(*) from T"), "1");
+      EXPECT_EQ(exact(other, " and N=1"), "1");
+      EXPECT_TRUE(GoToExact(table, other));
+      EXPECT_FALSE(GoToExact(table, chosen));
+    }
+  }
+
+  // A CHAR column gives its value without the padding and is found by it.
+  t.Exec("create table C (S char(5), N int)");
+  t.Exec("insert into C values ('a', 1), ('A', 1)");
+  TUniSQLTable chars;
+  OpenTable(chars, t.Db(), "C");
+  ASSERT_TRUE(GoToExact(chars, "A"));
+  chars.Delete();
+  EXPECT_EQ(t.Value("select cast(group_concat(S) as char(20)) from C"), "a");
+
+  // A row that no longer matches exactly is one changed meanwhile.
+  t.Exec("delete from T;\r\ninsert into T values ('00001', 'ö', 1)");
+  TUniSQLTable table;
+  OpenTable(table, t.Db(), "T");
+  ASSERT_TRUE(GoToExact(table, "ö"));
+  t.Exec("update T set S='Ö'");
+  EXPECT_THROW(table.Delete(), EDatabaseError);
+  EXPECT_EQ(t.Value("select count(*) from T"), "1");
+}
+
+TEST(UniSQLTable, NulBytesAndCharactersBeyondSixteenBitsRoundTrip) {
+  TestDatabase t;
+  ASSERT_TRUE(t.Ok());
+  t.Exec("create table T (S varchar(10), N int)");
+  const QString nul = QString("a") + QChar(0) + "b";
+  const QString emoji = QString::fromUtf8("abcdefghi😀");  // ten characters, eleven UTF-16 units
+  TUniSQLTable table;
+  OpenTable(table, t.Db(), "T");
+  for (const QString& s : {nul, emoji, QString::fromUtf8("😀😀😀😀😀")}) {
+    table.Append();
+    table.FieldByName("S")->SetAsString(s);
+    table.FieldByName("N")->SetAsInteger(1);
+    table.Post();
+    EXPECT_EQ(table.FieldByName("S")->AsString(), s);
+  }
+  EXPECT_EQ(t.Value("select hex(S) from T where N=1 limit 1"), "610062");
+  EXPECT_EQ(t.Value("select count(*) from T where S='abcdefghi😀'"), "1");
+  EXPECT_EQ(t.Value("select count(*) from T where S='😀😀😀😀😀'"), "1");
+
+  // Read again, each row is found by its exact value to be changed and deleted.
+  table.Close();
+  table.Open();
+  for (const QString& s : {nul, emoji}) {
+    ASSERT_TRUE(GoToExact(table, s));
+    table.Edit();
+    table.FieldByName("N")->SetAsInteger(2);
+    table.Post();
+  }
+  EXPECT_EQ(t.Value("select count(*) from T where N=2"), "2");
+  ASSERT_TRUE(GoToExact(table, nul));
+  table.Delete();
+  EXPECT_EQ(t.Value("select count(*) from T"), "2");
+
+  // An over-long text is cut at a character boundary, never inside a pair.
+  table.Append();
+  table.FieldByName("S")->SetAsString(QString::fromUtf8("abcdefghi😀xyz"));
+  EXPECT_EQ(table.FieldByName("S")->AsString(), emoji);
+  table.FieldByName("S")->SetAsString(QString::fromUtf8("abcdefghij😀"));
+  EXPECT_EQ(table.FieldByName("S")->AsString(), "abcdefghij");
+  table.Post();
+  EXPECT_EQ(t.Value("select count(*) from T where S='abcdefghij'"), "1");
+}
+
+// LOCK TABLES would commit an open transaction and release an outer lock.
+TEST(UniSQLTable, AutoIncFieldKeepsAnOpenTransactionAndAnOuterLock) {
+  TestDatabase t;
+  ASSERT_TRUE(t.Ok());
+  t.Exec("create table T (SORSZAM int, S varchar(3)) engine=InnoDB");
+  t.Exec("insert into T values (4, 'x')");
+  TUniSQLTable table;
+  table.SetAutoIncField("SORSZAM");
+  OpenTable(table, t.Db(), "T");
+  {
+    TTransaction transaction(t.Db());
+    table.Append();
+    table.FieldByName("S")->SetAsString("a");
+    table.Post();
+    EXPECT_EQ(table.FieldByName("SORSZAM")->AsInteger(), 5);
+    transaction.Rollback();
+  }
+  EXPECT_EQ(t.Value("select count(*) from T"), "1");
+
+  // The main form's lock, as its query sends it.
+  TUniSQLQuery lock, unlock;
+  lock.SetDatabase(&t.Db());
+  lock.SetSQL(QStringList{"lock tables T write,", "U write;"});
+  unlock.SetDatabase(&t.Db());
+  unlock.SetSQL("unlock tables;");
+  t.Exec("create table U (A int)");
+  lock.ExecSQL();
+  table.Append();
+  table.FieldByName("S")->SetAsString("b");
+  table.Post();
+  EXPECT_EQ(table.FieldByName("SORSZAM")->AsInteger(), 5);
+  auto other = t.Connect();
+  TUniSQLQuery waiting;
+  waiting.SetDatabase(other.get());
+  waiting.SetSQL("set session lock_wait_timeout=1;\r\nselect count(*) from T");
+  EXPECT_THROW(waiting.ExecSQL(), EDatabaseError) << "the outer lock was released";
+  // The lock is still the caller's: U, locked with T, is still writable here.
+  t.Exec("insert into U values (1)");
+  unlock.ExecSQL();
+  EXPECT_NO_THROW(waiting.ExecSQL());
+  EXPECT_EQ(t.Value("select cast(group_concat(SORSZAM order by SORSZAM) as char(20)) from T"),
+            "4,5");
 }

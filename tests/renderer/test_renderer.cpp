@@ -23,6 +23,7 @@ namespace {
 struct RunResult {
   int exitCode = -1;
   QString out;
+  QString err;
 };
 
 RunResult run(const QString& program, const QStringList& arguments) {
@@ -37,6 +38,7 @@ RunResult run(const QString& program, const QStringList& arguments) {
   }
   r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
   r.out = QString::fromUtf8(p.readAllStandardOutput());
+  r.err = QString::fromUtf8(p.readAllStandardError());
   return r;
 }
 
@@ -112,6 +114,30 @@ TEST_F(RendererTest, ExitCodesTellWhatWentWrong) {
   WriteFileBytes(userDir + "cut.xml", cut);
   QFile::copy(userDir + "leltliskltsh.def", userDir + "cut.def");
   QFile::copy(userDir + "leltliskltsh.frm", userDir + "cut.frm");
+  // Cut layouts and field lists must not print as shorter reports either, nor an empty
+  // layout as a blank page.
+  const QByteArray frm = ReadFileBytes(userDir + "leltliskltsh.frm");
+  const QByteArray def = ReadFileBytes(userDir + "leltliskltsh.def");
+  const qsizetype secondBand = frm.indexOf("<block ID=\"", frm.indexOf("<block ID=\"") + 1);
+  ASSERT_GT(secondBand, 0);
+  const QByteArray frame = frm.left(frm.indexOf("<block ID=\"")) +
+                           "</flow>\r\n</sequence-specification-single>\r\n"
+                           "</page-sequence>\r\n</root>\r\n";
+  const struct {
+    const char* name;
+    QByteArray def, frm;
+  } damaged[] = {
+      {"cutfrm", def, frm.left(secondBand)},
+      {"cutdef", def.left(def.indexOf("[WFLeltszam]")), frm},
+      {"cutdefend", def.left(def.indexOf("</MEZOK>")), frm},
+      {"emptyfrm", def, ""},
+      {"nobands", def, frame},
+  };
+  for (const auto& d : damaged) {
+    QFile::copy(userDir + "leltliskltsh.xml", userDir + d.name + ".xml");
+    WriteFileBytes(userDir + d.name + ".def", d.def);
+    WriteFileBytes(userDir + d.name + ".frm", d.frm);
+  }
   WriteFileBytes(userDir + "plain", "x");
   const struct {
     QStringList arguments;
@@ -123,11 +149,20 @@ TEST_F(RendererTest, ExitCodesTellWhatWentWrong) {
       {{"--pdf", dir.filePath("a.pdf"), userDir + "nincs.xml", userDir}, 2},
       {{"--pdf", dir.filePath("a.pdf"), userDir + "cut.xml", userDir}, 2},
       {{"--pdf", dir.filePath("plain/a.pdf"), userDir + "leltliskltsh.xml"}, 3},
+      {{"--pdf", dir.filePath("a.pdf"), userDir + "cutfrm.xml", userDir}, 2},
+      {{"--pdf", dir.filePath("a.pdf"), userDir + "cutdef.xml", userDir}, 2},
+      {{"--pdf", dir.filePath("a.pdf"), userDir + "cutdefend.xml", userDir}, 2},
+      {{"--pdf", dir.filePath("a.pdf"), userDir + "emptyfrm.xml", userDir}, 2},
+      {{"--pdf", dir.filePath("a.pdf"), userDir + "nobands.xml", userDir}, 2},
+      {{"--pdf", dir.filePath("b.pdf"), userDir + "leltliskltsh.xml", userDir}, 0},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(run(gravlen, c.arguments).exitCode, c.exitCode)
-        << c.arguments.join(' ').toStdString();
+  for (const auto& c : cases) {
+    const RunResult r = run(gravlen, c.arguments);
+    EXPECT_EQ(r.exitCode, c.exitCode) << c.arguments.join(' ').toStdString();
+    if (c.exitCode == 2) EXPECT_TRUE(r.err.contains("Gravlen: ")) << r.err.toStdString();
+  }
   EXPECT_FALSE(QFile::exists(dir.filePath("a.pdf")));
+  EXPECT_TRUE(QFile::exists(dir.filePath("b.pdf")));
 }
 
 // The preview opens on the first page of the report; the screenshot is kept beside the tests.

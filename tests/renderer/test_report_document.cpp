@@ -76,7 +76,7 @@ class PaginateTest : public ::testing::Test {
                    crlf(block("WH1", 30, "0\" repeatnewpage=\"" + flag + "\"") +
                         block("WH2", 20, "0\" repeatnewpage=\"" + flag + "\"") +
                         block("WD1", 25, QString::number(detailMinSpace) + "\"") +
-                        block("WF1", 10, "0\" repeatnewpage=\"FALSE\"")));
+                        block("WF1", 10, "0\" repeatnewpage=\"FALSE\"") + QStringList{"</root>"}));
     WriteFileBytes(dir.filePath("R.def"), crlf({"<MEZOK>", "", "</MEZOK>"}));
     WriteFileBytes(dir.filePath("R.xml"),
                    crlf(QStringList{"<REPORT>"} + events + QStringList{"</REPORT>"}));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -8,6 +9,7 @@
 #include "app_globals.h"
 #include "program_runner.h"
 #include "report_renderer.h"
+#include "sample_report.h"
 #include "scripted_ui.h"
 #include "test_util.h"
 
@@ -89,13 +91,24 @@ TEST_F(RendererLaunchTest, FailuresAreToldToTheUser) {
   EXPECT_TRUE(ui.Calls().isEmpty());
 }
 
-// The real renderer ends with an error on a report whose files are missing.
-TEST_F(RendererLaunchTest, RealRendererReportsAMissingReport) {
+// The real renderer ends with an error on a report whose files are missing or cut short, and
+// the user is told.
+TEST_F(RendererLaunchTest, RealRendererReportsAMissingOrCutReport) {
   Globals().ProgramDir = BinDir() + '/';
-  EXPECT_FALSE(ShowReport(userDir, "nincs"));
-  EXPECT_EQ(ui.Texts().size(), 1);
-  EXPECT_TRUE(ui.Texts().value(0).contains(QStringLiteral("hibával fejeződött be")))
-      << ui.Texts().join(u'\n').toStdString();
+  QDir().mkpath(userDir);
+  TSampleReport sample;
+  sample.AddGoldenRows();
+  sample.Write(userDir, "R");
+  const QByteArray frm = ReadFileBytes(userDir + "R.frm");
+  WriteFileBytes(userDir + "R.frm", frm.left(frm.lastIndexOf("<block ID=\"")));
+  for (const char* name : {"nincs", "R"}) {
+    SCOPED_TRACE(name);
+    ui.Clear();
+    EXPECT_FALSE(ShowReport(userDir, name));
+    EXPECT_EQ(ui.Texts().size(), 1);
+    EXPECT_TRUE(ui.Texts().value(0).contains(QStringLiteral("hibával fejeződött be")))
+        << ui.Texts().join(u'\n').toStdString();
+  }
 }
 
 }  // namespace

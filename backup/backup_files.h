@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "sql_dump.h"
+
+class TUniSQLDatabase;
+
+// The names and texts the backup and restore share, and the reload of a dump.
+
+// The program directory + "work" + the database name (no separator between them).
+QString WorkDirectory(const QString& databaseName);
+// The description file beside an archive: the chosen name with ".txt" as its extension
+// ("/home/anna.kovacs/x.zip" gives "/home/anna.kovacs/x.txt", "a:\x.zip" gives "a:\x.txt").
+QString DescriptionTarget(const QString& chosen);
+// The name earlier versions wrote: the chosen name cut before its first "." plus ".txt"; the
+// restore falls back to it.
+QString OldDescriptionTarget(const QString& chosen);
+// "Lock tables", then one line per table, each "name read," and the last "name read;".
+QStringList LockText(const QStringList& tables);
+
+// What the menu hands the backup and restore forms: "ZARNDAT001-2026-12-09.zip" and the three
+// description lines (database, company, date and time) joined by CR LF.
+struct TBackupRequest {
+  QString fileName;
+  QString description;
+};
+// Reads the company name (CEG.CEGNEV) over database; flush first runs "flush tables;" and
+// "unlock tables;" (before a backup). Raises on a database error.
+TBackupRequest MakeBackupRequest(TUniSQLDatabase& database, bool flush);
+
+// Reloads a dump into the database of connection without ever leaving it half loaded: the
+// dump's completion line is checked first, the dump is loaded into a staging database, and
+// one RENAME TABLE swaps the loaded tables in (tables the dump lacks stay). Leftovers of an
+// earlier, interrupted reload are dropped first. False (the database as before) on failure.
+bool ReloadDump(const TUniSQLDatabase& connection, const QString& dumpFile,
+                const TStatusProc& status);
+// The staging databases of the reload of databaseName.
+QString StagingDatabase(const QString& databaseName);
+QString RetiredDatabase(const QString& databaseName);

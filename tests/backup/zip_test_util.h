@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include "zip_archiver.h"
+
+// Runs a peer program (zip, unzip) in dir; its exit code, output in *output when given.
+int RunPeer(const QString& dir, const QString& program, const QStringList& args,
+            QString* output = nullptr);
+
+// Writes bytes to path (directories made) with the given modification time.
+void WriteFileAt(const QString& path, const QByteArray& bytes,
+                 const QDateTime& time = QDateTime(QDate(2026, 12, 9), QTime(10, 30)));
+
+// A component as the backup form sets it, recording every message.
+struct RecordingZip {
+  RecordingZip();
+  TZipArchiver zip;
+  QList<QPair<int, QString>> messages;
+  QStringList Texts() const;
+  // Codes of the messages that are errors.
+  QList<int> ErrorCodes() const;
+};
+
+// A few megabytes of SQL dump text, the same for a given size.
+QByteArray SqlDumpText(int bytes);
+
+// A stored entry of a hand-made archive: any name, Unix mode bits in the external attributes.
+struct RawZipEntry {
+  QByteArray name;
+  QByteArray data;
+  uint32_t unixMode = 0100644;
+};
+// Writes the entries as a plain stored archive, names exactly as given.
+QByteArray MakeRawZip(const QList<RawZipEntry>& entries);
