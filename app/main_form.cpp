@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "app_globals.h"
+#include "asset_commands.h"
 #include "backup_files.h"
 #include "balance_recalc.h"
 #include "company_databases.h"
@@ -99,6 +100,11 @@ TMainForm::TMainForm(const QStringList& arguments, QWidget* parent)
 
   auto* speedButtons = addToolBar(QStringLiteral("SpeedButtons"));
   speedButtons->setMovable(false);
+  // The asset register's speed buttons: a new asset and the asset search.
+  connect(speedButtons->addAction(QStringLiteral("Új felvitel")), &QAction::triggered, this,
+          [this] { NewAssetLoop(*DB1, this); });
+  connect(speedButtons->addAction(QStringLiteral("Keresés")), &QAction::triggered, this,
+          [this] { RunAssetList(*DB1, SearchOperation(), this); });
   QAction* backupButton = speedButtons->addAction(QStringLiteral("Mentés"));
   backupButton->setToolTip(QStringLiteral("Mentés"));
   connect(backupButton, &QAction::triggered, this, [this] { BackupOrRestore(*this, *DB1, true); });
@@ -110,9 +116,29 @@ TMainForm::TMainForm(const QStringList& arguments, QWidget* parent)
   speedButtons->addWidget(BtnVerzio);
   connect(BtnVerzio, &QPushButton::clicked, this, [] { ShowProgramHelp(9999); });
 
+  // "&Munka": a new asset, the asset operations with the two contributions, the exit.
+  QMenu* work = menuBar()->addMenu(QStringLiteral("&Munka"));
+  connect(work->addAction(QStringLiteral("&Uj felvitel")), &QAction::triggered, this,
+          [this] { NewAssetLoop(*DB1, this); });
+  for (const AssetOperation& op : WorkMenuOperations()) {
+    if (op.action == QLatin1Char('7'))
+      connect(work->addAction(QStringLiteral("&Kapott apport")), &QAction::triggered, this, [this] {
+        ContributionReceived(*DB1, this,
+                             [this](TDataSet& asset) { TfrmVexorExp::AskAndPost(*DB1, asset, true, this); });
+      });
+    connect(work->addAction(op.menuCaption), &QAction::triggered, this,
+            [this, op] { RunAssetList(*DB1, op, this); });
+  }
+  connect(work->addAction(QStringLiteral("K&ilépés")), &QAction::triggered, this, &QWidget::close);
+  connect(menuBar()->addAction(QStringLiteral("Kere&sés")), &QAction::triggered, this,
+          [this] { RunAssetList(*DB1, SearchOperation(), this); });
+
   QMenu* ecs = menuBar()->addMenu(QStringLiteral("&ÉCS"));
   connect(ecs->addAction(QStringLiteral("&Számítás")), &QAction::triggered, this,
           &TMainForm::DepreciationRun);
+  for (const AssetOperation& op : DepreciationMenuOperations())
+    connect(ecs->addAction(op.menuCaption), &QAction::triggered, this,
+            [this, op] { RunAssetList(*DB1, op, this); });
   connect(ecs->addAction(QStringLiteral("ÉCS-k &törlése")), &QAction::triggered, this,
           &TMainForm::DeleteRun);
   connect(ecs->addAction(QStringLiteral("Eddigi ÉCS számítások")), &QAction::triggered, this,

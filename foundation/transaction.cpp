@@ -1,5 +1,7 @@
 #include "transaction.h"
 
+#include <mysql.h>
+
 #include "exceptions.h"
 #include "uni_sql_query.h"
 
@@ -12,8 +14,9 @@ void Run(TUniSQLDatabase& database, const QString& sql) { RunStatements(database
 TTransaction::TTransaction(TUniSQLDatabase& database) : m_database(database) {
   // Inside a transaction already: join it, since a second START TRANSACTION would commit the
   // outer work half way. The outer guard commits or rolls back.
-  database.CheckedHandle();
-  if (database.InTransaction()) return;
+  // Autocommit off (TLockedWork): the locked work decides, START TRANSACTION would unlock.
+  const unsigned int status = database.CheckedHandle()->server_status;
+  if (database.InTransaction() || !(status & SERVER_STATUS_AUTOCOMMIT)) return;
   Run(m_database, QStringLiteral("START TRANSACTION"));
   m_open = true;
 }
@@ -55,4 +58,41 @@ void TTableLock::Release() {
   if (!m_locked) return;
   m_locked = false;
   Run(m_database, QStringLiteral("UNLOCK TABLES"));
+}
+
+TLockedWork::TLockedWork(TUniSQLDatabase& database, const QString& tables) : m_database(database) {
+  Run(m_database, QStringLiteral("SET autocommit = 0"));
+  m_open = true;
+  try {
+    Run(m_database, QStringLiteral("LOCK TABLES ") + tables);
+  } catch (const Exception&) {
+    End(QStringLiteral("ROLLBACK"));
+    throw;
+  }
+}
+
+TLockedWork::~TLockedWork() {
+  try {
+    End(QStringLiteral("ROLLBACK"));
+  } catch (const Exception&) {
+    // A lost connection rolls back and unlocks by itself.
+  }
+}
+
+void TLockedWork::Commit() { End(QStringLiteral("COMMIT")); }
+
+void TLockedWork::End(const QString& how) {
+  if (!m_open) return;
+  m_open = false;
+  // Each step runs even when one before it failed, so no lock and no autocommit-off is left.
+  QString firstError;
+  for (const QString& sql :
+       {how, QStringLiteral("UNLOCK TABLES"), QStringLiteral("SET autocommit = 1")}) {
+    try {
+      Run(m_database, sql);
+    } catch (const Exception& e) {
+      if (firstError.isEmpty()) firstError = e.Message();
+    }
+  }
+  if (!firstError.isEmpty()) throw Exception(firstError);
 }

@@ -7,8 +7,9 @@ class TUniSQLDatabase;
 // A transaction on a connection: begun when the guard is made, rolled back when the guard
 // goes out of scope without Commit, so a piece of work either completes or leaves the data as
 // it was. Statements run through TUniSQLQuery (and its trace). Raises "MySQL Error ..." when
-// the transaction cannot begin or commit. A guard made inside an open transaction joins it:
-// its Commit and Rollback do nothing and the outer guard decides.
+// the transaction cannot begin or commit. A guard made inside an open transaction, or while
+// autocommit is off (TLockedWork), joins it: its Commit and Rollback do nothing and the outer
+// guard decides.
 class TTransaction {
  public:
   explicit TTransaction(TUniSQLDatabase& database);
@@ -40,4 +41,24 @@ class TTableLock {
  private:
   TUniSQLDatabase& m_database;
   bool m_locked = false;
+};
+
+// A piece of work under table locks, all or nothing: autocommit off, LOCK TABLES; Commit
+// commits and unlocks; leaving without Commit rolls back and unlocks. Autocommit is on again
+// on every path. START TRANSACTION would drop the locks, so TTransaction guards made inside
+// join this one. tables as for TTableLock; every table the work touches must be in it.
+class TLockedWork {
+ public:
+  TLockedWork(TUniSQLDatabase& database, const QString& tables);
+  ~TLockedWork();
+  TLockedWork(const TLockedWork&) = delete;
+  TLockedWork& operator=(const TLockedWork&) = delete;
+
+  void Commit();
+
+ private:
+  void End(const QString& how);
+
+  TUniSQLDatabase& m_database;
+  bool m_open = false;
 };

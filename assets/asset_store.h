@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QChar>
+#include <QDate>
+#include <QList>
+#include <QString>
+
+#include "asset_rules.h"
+
+class TUniSQLDatabase;
+class TUniSQLTable;
+
+// The database work of the asset form and the card item form. Every piece that writes runs
+// under one TLockedWork on the tables it touches, so it completes or leaves the data as before.
+
+// The lock lists of the pieces of work.
+inline const QString kAssetLocks = QStringLiteral("KARTFEJ WRITE, KARTTET WRITE, KULCSOK WRITE");
+inline const QString kAssetDeleteLocks =
+    QStringLiteral("KARTFEJ WRITE, KARTTET WRITE, KULCSOK WRITE, SZAMITAS WRITE");
+inline const QString kItemLocks = QStringLiteral("KARTFEJ WRITE, KARTTET WRITE");
+
+// The number offered to a new asset (NextInventoryNumber over KARTFEJ).
+QString NextInventoryNumber(TUniSQLDatabase& db);
+bool InventoryNumberExists(TUniSQLDatabase& db, const QString& number);
+// MEGNEV of an asset; empty when there is none.
+QString AssetName(TUniSQLDatabase& db, const QString& number);
+// The sum of MENNYISEG over the asset's card; 0 without items.
+double QuantitySum(TUniSQLDatabase& db, const QString& number);
+// BIZSZAM of the asset's "0" item; empty without one.
+QString AcquisitionDocument(TUniSQLDatabase& db, const QString& number);
+// The rows of the asset's rates, ordered by year.
+QList<RateRow> LoadRates(TUniSQLDatabase& db, const QString& number);
+// Replaces the asset's rate rows by the non-empty rows given (year cell set). Joins the caller's
+// piece of work.
+void SaveRates(TUniSQLDatabase& db, const QString& number, const QList<RateCells>& rows);
+
+// A quantity box's text as a number (a comma is taken as the decimal mark); false when not.
+bool ParseQuantity(const QString& text, double* quantity);
+
+struct AssetSave {
+  bool isNew = false;
+  QChar action = QLatin1Char(' ');  // "1" writes "Kapott apport" as the "0" item's text
+  QString documentNumber;           // BIZSZAM of the "0" item
+  double quantity = 1;              // MENNYISEG of a new asset's "0" item
+  bool saveRates = true;
+  QList<RateCells> rates;
+};
+
+enum class AssetSaveResult { Saved, AlreadyExists };
+
+// Saves the asset on which master (a table over KARTFEJ, inserting or editing) stands as one
+// piece of work: the number check of a new asset, the master row (lives -1/-2 stored as 1/2),
+// the "0" item, the rates and the card's balances. master ends browsing on success; on
+// AlreadyExists nothing is written and master stays as it was. On an error nothing is written,
+// the error propagates, and master is read again from the database (still editing a new row
+// when it was inserting). cards is a table over KARTTET used for the work.
+AssetSaveResult SaveAsset(TUniSQLTable& master, TUniSQLTable& cards, const AssetSave& save);
+
+// The rates, card and run lines of an asset, deleted before its master row goes; joins the
+// caller's piece of work.
+void DeleteAssetDependents(TUniSQLDatabase& db, const QString& number);
+
+// RecalcBalances for an asset given by its number, through tables of its own.
+void RecalcAssetBalances(TUniSQLDatabase& db, const QString& number);
+
+// inserting: every item of the card precedes (a new item goes last).
+PreviousBalances ReadPreviousBalances(TUniSQLDatabase& db, const QString& number, const QDate& date,
+                                      QChar type, bool inserting);
+
+// Earliest and latest DATUM of the card's items of other types than type; false without any.
+bool ItemDateRange(TUniSQLDatabase& db, const QString& number, QChar type, QDate* min, QDate* max);
+
+struct AssetDates {
+  bool found = false;
+  QString name;
+  QDate BESZKELT, AKTKELT, ELADAS, SLEJTEZ;
+};
+AssetDates ReadAssetDates(TUniSQLDatabase& db, const QString& number);
