@@ -10,6 +10,7 @@
 #include "system_info.h"
 #include "ui_services.h"
 #include "x_one_instance.h"
+#include "zip_sfx.h"
 
 int main(int argc, char* argv[]) {
   // A second copy ends before it reads or writes anything.
@@ -21,6 +22,8 @@ int main(int argc, char* argv[]) {
   app.setApplicationName(QString::fromUtf8(kApplicationTitle));
   Globals().ProgramDir = ResolveProgramDir(programFile);
   ApplicationFrame frame;
+  // The stub languages are listed once, before any form exists.
+  SFXLanguageList();
 
   std::unique_ptr<TMainForm> mainForm;
   try {

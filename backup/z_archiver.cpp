@@ -272,6 +272,9 @@ int TZArchiver::DoAdd() {
     p.fGrow = o.Contains(AddSafe) ? 0 : -1;
     p.fForce = Flag(o.Contains(AddForceDOS));
     p.fMove = Flag(o.Contains(AddMove));
+    // The sources of a self-extractor or a spanned set go only once that is written.
+    QStringList moved;
+    if (p.fMove && (sfxSplit || span)) p.PMovedSources = &moved;
     p.fUpdate = Flag(update);
     p.fFreshen = Flag(freshen && !update);
     p.fLatestTime = Flag(o.Contains(AddZipTime));
@@ -337,6 +340,7 @@ int TZArchiver::DoAdd() {
     if (sfxSplit) sfxSplit->Join();
     if (span && m_successCnt > 0 && SpanWriter(spanTemp, m_zipFileName, true) != 0)
       m_successCnt = 0;
+    if (m_successCnt > 0 && !moved.isEmpty()) DeleteMovedSources(moved, p.fHowToDelete == -1);
   } catch (const EZipArchiver& e) {
     ShowExceptionError(e);
     m_successCnt = 0;

@@ -369,6 +369,31 @@ bool TZipSpan::OpenNextOutputDisk() {
   return false;
 }
 
+void TZipSpan::StartProgress(bool useXProgress, int extraStep, int files, qint64 total) {
+  if (useXProgress) {
+    m_engine.ReportProgress(NewExtra, ZipExtraStepCaption(extraStep, {}), total);
+    m_progressMode = 2;
+  } else {
+    m_engine.ReportProgress(TotalFiles2Process, {}, files);
+    m_engine.ReportProgress(TotalSize2Process, {}, total);
+    m_progressMode = 1;
+  }
+  m_batchStarted = true;
+}
+
+void TZipSpan::ReportBytes(qint64 count) {
+  if (m_progressMode == 2)
+    m_engine.ReportProgress(ExtraUpdate, {}, count);
+  else if (m_progressMode == 1)
+    m_engine.ReportProgress(ProgressUpdate, {}, count);
+}
+
+void TZipSpan::EndProgress() {
+  m_progressMode = 0;
+  if (m_batchStarted) m_engine.ReportProgress(EndOfBatch, {}, 0);
+  m_batchStarted = false;
+}
+
 void TZipSpan::WriteToSpan(const char* buffer, qint64 length, qint64 minimum) {
   if (m_engine.Events().OnTick) m_engine.Events().OnTick(m_engine.Sender());
   CheckCancel();
@@ -392,6 +417,7 @@ void TZipSpan::WriteToSpan(const char* buffer, qint64 length, qint64 minimum) {
       FinishDisk();
       continue;
     }
+    ReportBytes(written);
     m_bytesOnDisk += written;
     m_freeOnDisk -= written;
     buffer += written;
@@ -402,8 +428,10 @@ void TZipSpan::WriteToSpan(const char* buffer, qint64 length, qint64 minimum) {
   }
 }
 
-int TZipSpan::WriteSpan(const QString& inFileName, const QString& outFileName, bool) {
+int TZipSpan::WriteSpan(const QString& inFileName, const QString& outFileName, bool useXProgress) {
   const TZipProperties& p = m_engine.Props;
+  m_progressMode = 0;
+  m_batchStarted = false;
   m_diskNr = 0;
   m_freeOnDisk = 0;
   m_newDisk = true;
@@ -445,6 +473,7 @@ int TZipSpan::WriteSpan(const QString& inFileName, const QString& outFileName, b
       d.FileNameLen = uint16_t(d.FileName.size());
     }
     WriteToSpan(kSpanMarker.constData(), 4, 4);
+    StartProgress(useXProgress, 11, count, m_archiveSize);
 
     std::vector<char> buf(kBufferSize);
     qint64 pos = 0;
@@ -461,10 +490,13 @@ int TZipSpan::WriteSpan(const QString& inFileName, const QString& outFileName, b
       m_engine.ReportMessage(
           0, ZipLoadStr(10105) + SetSlash(QString::fromUtf8(rest.left(nameLen)), false));
       QByteArray unit = header + rest;
+      qint64 data = qint64(d.ComprSize) + ((U16(header.constData() + 6) & 8) ? 16 : 0);
+      if (!useXProgress)
+        m_engine.ReportProgress(NewFile, SetSlash(QString::fromUtf8(rest.left(nameLen)), false),
+                                unit.size() + data);
       WriteToSpan(unit.constData(), unit.size(), unit.size());
       d.DiskNo = uint16_t(m_diskNr);
       d.RelOffLocal = d.NewOffset = m_bytesOnDisk - unit.size();
-      qint64 data = qint64(d.ComprSize) + ((U16(header.constData() + 6) & 8) ? 16 : 0);
       pos += unit.size() + data;
       while (data > 0) {
         qint64 n = m_in.read(buf.data(), qMin<qint64>(data, kBufferSize));
@@ -475,6 +507,9 @@ int TZipSpan::WriteSpan(const QString& inFileName, const QString& outFileName, b
     }
 
     m_engine.ReportMessage(0, ZipLoadStr(10105) + ZipLoadStr(11047));
+    if (!useXProgress)
+      m_engine.ReportProgress(NewFile, ZipLoadStr(11047),
+                              qint64(dir.Eoc.CentralSize) + 22 + dir.Eoc.ZipCommentLen);
     if (!m_in.seek(dir.Eoc.CentralOffset)) Fail(11008);
     int cdDisk = -1;
     qint64 cdOffset = 0;
@@ -522,10 +557,12 @@ int TZipSpan::WriteSpan(const QString& inFileName, const QString& outFileName, b
     Put32(e + 16, uint32_t(cdOffset));
     WriteToSpan(unit.constData(), unit.size(), unit.size());
     m_totalDisks = m_diskNr;
+    m_progressMode = 0;
   } catch (...) {
     result = SpanFailure();
   }
   m_engine.StopWaitCursor();
+  EndProgress();
   if (m_out.isOpen()) {
     m_out.setFileTime(m_date, QFileDevice::FileModificationTime);
     m_out.close();
@@ -680,8 +717,10 @@ int TZipSpan::OpenLastPart(QString& name, QByteArray& eoc) {
   }
 }
 
-int TZipSpan::ReadSpan(const QString& inFileName, QString& outFilePath, bool) {
+int TZipSpan::ReadSpan(const QString& inFileName, QString& outFilePath, bool useXProgress) {
   const TZipProperties& p = m_engine.Props;
+  m_progressMode = 0;
+  m_batchStarted = false;
   m_diskNr = -1;
   m_newDisk = false;
   m_engine.StartWaitCursor();
@@ -717,6 +756,7 @@ int TZipSpan::ReadSpan(const QString& inFileName, QString& outFilePath, bool) {
     if (cdDisk > m_totalDisks) Fail(11013);
 
     TMZipDataList list(count);
+    qint64 total = qint64(U16(eoc.constData() + 20)) + cdSize + 22;
     auto toDirectory = [&] {
       GetNewDisk(cdDisk);
       if (!m_in.seek(cdOffset)) Fail(11008);
@@ -735,10 +775,12 @@ int TZipSpan::ReadSpan(const QString& inFileName, QString& outFilePath, bool) {
       d.SourceDisk = d.DiskNo;
       d.SourceOffset = d.RelOffLocal;
       d.ComprSize = U32(f + 20);
+      total += 30 + qint64(U16(f + 28)) + U16(f + 30) + d.ComprSize + ((U16(f + 8) & 8) ? 16 : 0);
       SpanSkip(qint64(U16(f + 30)) + U16(f + 32), 11008);
     }
 
     GetNewDisk(0);
+    StartProgress(useXProgress, 10, count + 1, total);
     QByteArray marker = m_in.read(4);
     if (marker != kSpanMarker) Fail(11031);
     std::vector<char> buf(kBufferSize);
@@ -747,6 +789,7 @@ int TZipSpan::ReadSpan(const QString& inFileName, QString& outFilePath, bool) {
         qint64 n = qMin<qint64>(size, kBufferSize);
         SpanRead(buf.data(), n, readId);
         if (m_out.write(buf.data(), n) != n) Fail(writeId);
+        ReportBytes(n);
         size -= n;
       }
     };
@@ -763,12 +806,18 @@ int TZipSpan::ReadSpan(const QString& inFileName, QString& outFilePath, bool) {
       TMZipData& d = list.Items(list.IndexOfHeader(disk, offset));
       d.NewOffset = m_out.pos();
       m_engine.ReportMessage(0, ZipLoadStr(10105) + SetSlash(QString::fromUtf8(name), false));
+      if (!useXProgress)
+        m_engine.ReportProgress(
+            NewFile, SetSlash(QString::fromUtf8(name), false),
+            30 + qint64(name.size()) + U16(h + 28) + d.ComprSize + ((U16(h + 6) & 8) ? 16 : 0));
       if (m_out.write(header) != 30 || m_out.write(name) != name.size()) Fail(11028);
+      ReportBytes(30 + name.size());
       copy(U16(h + 28), 11018, 11028);
       copy(d.ComprSize, 11021, 11028);
       if (U16(h + 6) & 8) copy(16, 11020, 11028);
     }
 
+    if (!useXProgress) m_engine.ReportProgress(NewFile, ZipLoadStr(11407), cdSize);
     toDirectory();
     const qint64 newCd = m_out.pos();
     for (int i = 0; i < count; ++i) {
@@ -781,6 +830,7 @@ int TZipSpan::ReadSpan(const QString& inFileName, QString& outFilePath, bool) {
       Put32(f + 42, uint32_t(d.NewOffset));
       Put16(f + 34, 0);
       if (m_out.write(fixed) != 46) Fail(11029);
+      ReportBytes(46);
       copy(U16(f + 28), 11019, 11029);
       copy(U16(f + 30), 11019, 11029);
       copy(U16(f + 32), 11022, 11029);
@@ -809,6 +859,7 @@ int TZipSpan::ReadSpan(const QString& inFileName, QString& outFilePath, bool) {
     m_out.setFileTime(m_date, QFileDevice::FileModificationTime);
     m_out.close();
   }
+  EndProgress();
   if (result != 0) {
     if (!outPath.isEmpty()) QFile::remove(outPath);
     outFilePath.clear();

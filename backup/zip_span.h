@@ -122,6 +122,12 @@ class TZipSpan {
   QString m_volumeLabel;
   QString m_labelToWrite;
   qint64 m_archiveSize = 0;
+  // 0 none, 1 per item, 2 as an extra step; the batch is ended only when it was started.
+  int m_progressMode = 0;
+  bool m_batchStarted = false;
+  void StartProgress(bool useXProgress, int extraStep, int files, qint64 total);
+  void ReportBytes(qint64 count);
+  void EndProgress();
   QFile m_in;
   QFile m_out;
   QString m_outPart;

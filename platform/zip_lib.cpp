@@ -116,6 +116,20 @@ QString DosName(const QString& name) {
   return parts.join('/');
 }
 
+}  // namespace
+
+void DeleteMovedSources(const QStringList& sources, bool toTrash) {
+  for (const QString& path : sources) {
+    if (path.endsWith('/')) {
+      QDir().rmdir(path.chopped(1));
+    } else if (toTrash ? !QFile::moveToTrash(path) : !QFile::remove(path)) {
+      QFile::remove(path);
+    }
+  }
+}
+
+namespace {
+
 class ZipJob {
  public:
   ZipJob(ZipLibParams* p, Reporter& r) : m_p(p), m_r(r) {}
@@ -228,13 +242,15 @@ class ZipJob {
     }
     // The sources go only once the archive stands written.
     if (m_p->fMove) {
-      for (const Source& s : done) {
-        if (s.dir) continue;
-        if (m_p->fHowToDelete == -1 ? !QFile::moveToTrash(s.path) : !QFile::remove(s.path))
-          QFile::remove(s.path);
-      }
+      QStringList moved;
+      for (const Source& s : done)
+        if (!s.dir) moved << s.path;
       for (auto it = done.crbegin(); it != done.crend(); ++it)
-        if (it->dir) QDir().rmdir(it->path);
+        if (it->dir) moved << it->path + "/";
+      if (m_p->PMovedSources)
+        *static_cast<QStringList*>(m_p->PMovedSources) = moved;
+      else
+        DeleteMovedSources(moved, m_p->fHowToDelete == -1);
     }
     m_r.Send(zacEndOfBatch, 0, 0, {});
     return added;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <cstdint>
 
 // The compression libraries: the compressor (adding) and the extractor (testing and
@@ -131,6 +132,9 @@ struct ZipLibParams {
   int32_t fVersion;
   const char* PRootDir;
   int64_t Reserved204;
+  // With fMove: when set (a QStringList*), the sources to delete are handed back here instead,
+  // for a caller whose archive is not final when the compressor ends.
+  void* PMovedSources;
   int32_t fCheck;
 };
 
@@ -174,6 +178,10 @@ struct UnzLibParams {
 // The exports. Exec returns the number of files processed, or a negative code: -2 aborted,
 // -3 busy, -4 cancelled, -5 out of memory, -6 invalid record. A null record asks a running
 // operation to abort.
+// Deletes the sources a moving add handed back (PMovedSources): files, then directories, deepest
+// first (marked by a trailing "/"); to the trash when asked.
+void DeleteMovedSources(const QStringList& sources, bool toTrash);
+
 extern "C" {
 int32_t ZipLibExec(ZipLibParams* params);
 int32_t GetZipLibVersion();

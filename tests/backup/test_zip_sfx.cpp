@@ -101,6 +101,38 @@ TEST_F(ZipSFXTest, TheAutomaticSelfExtractorAndAnAddIntoIt) {
   EXPECT_EQ(back.OverwriteCode, 2);
 }
 
+TEST_F(ZipSFXTest, MovingIntoAnExeKeepsTheSourcesUntilTheExeIsRewritten) {
+  WriteFileAt(Path("src/a.txt"), "elso");
+  WriteFileAt(Path("src/b.txt"), "masodik");
+  RecordingZip r;
+  r.zip.SetSFXPath(StubDir());
+  r.zip.Unattended = true;
+  r.zip.AddOptions = AddOpts{AddMove};
+  r.zip.FSpecArgs << Path("src/a.txt");
+  r.zip.SetZipFileName(Path("out/x.exe"));
+  ASSERT_TRUE(QDir().mkpath(Path("out")));
+  ASSERT_EQ(r.zip.Add(), 0) << r.Texts().join('\n').toStdString();
+  EXPECT_FALSE(QFileInfo::exists(Path("src/a.txt")));
+
+  // The folder of the .exe goes away while the compressor works: the stub cannot be put back.
+  r.zip.OnProgress = [&](QObject*, TProgressType, const QString&, int64_t) {
+    QDir().rename(Path("out"), Path("gone"));
+  };
+  r.zip.FSpecArgs << Path("src/b.txt");
+  r.zip.Add();
+  EXPECT_TRUE(r.Texts().last().startsWith("Cannot create file"))
+      << r.Texts().join('\n').toStdString();
+  EXPECT_EQ(ReadFileBytes(Path("src/b.txt")), QByteArray("masodik"));
+
+  r.zip.OnProgress = nullptr;
+  QDir().rename(Path("gone"), Path("out"));
+  r.zip.FSpecArgs << Path("src/b.txt");
+  EXPECT_EQ(r.zip.Add(), 0) << r.Texts().join('\n').toStdString();
+  EXPECT_FALSE(QFileInfo::exists(Path("src/b.txt")));
+  QString out;
+  EXPECT_EQ(RunPeer(tmp.path(), "unzip", {"-t", "out/x.exe"}, &out), 0) << out.toStdString();
+}
+
 TEST_F(ZipSFXTest, AddIntoANewExeWithoutAStubMakesNothing) {
   WriteFileAt(Path("src/a.txt"), "a");
   RecordingZip r;

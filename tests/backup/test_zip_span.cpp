@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 #include "test_util.h"
 #include "zip_directory.h"
@@ -89,6 +90,68 @@ TEST_F(ZipSpanTest, NumberedPartsAndAJoinWithAllDiskFieldsZero) {
   EXPECT_FALSE(dir.StructureWarning);
   QString out;
   EXPECT_EQ(RunPeer(tmp.path(), "unzip", {"-t", "joined.zip"}, &out), 0) << out.toStdString();
+}
+
+TEST_F(ZipSpanTest, SplittingAndJoiningReportTheirProgress) {
+  RecordingZip w;
+  w.zip.FSpecArgs = MakeSources();
+  w.zip.SetZipFileName(Path("whole.zip"));
+  ASSERT_EQ(w.zip.Add(), 0);
+  const qint64 size = QFileInfo(Path("whole.zip")).size();
+  struct Report {
+    TProgressType kind;
+    QString name;
+    int64_t size;
+  };
+  QList<Report> seen;
+  auto record = [&](QObject*, TProgressType kind, const QString& name, int64_t n) {
+    seen.append({kind, name, n});
+  };
+  auto sum = [&](TProgressType kind) {
+    int64_t total = 0;
+    for (const Report& r : seen)
+      if (r.kind == kind) total += r.size;
+    return total;
+  };
+  auto count = [&](TProgressType kind) {
+    return std::count_if(seen.begin(), seen.end(), [&](const Report& r) { return r.kind == kind; });
+  };
+
+  RecordingZip r;
+  r.zip.MaxVolumeSize = 70000;
+  r.zip.OnProgress = record;
+  TZipSpan span(r.zip.Engine());
+  ASSERT_TRUE(QDir().mkpath(Path("set")));
+  ASSERT_EQ(span.WriteSpan(Path("whole.zip"), Path("set/a.zip"), false), 0)
+      << r.Texts().join('\n').toStdString();
+  ASSERT_GE(seen.size(), 3);
+  EXPECT_EQ(seen[0].kind, TotalFiles2Process);
+  EXPECT_EQ(seen[0].size, 12);
+  EXPECT_EQ(seen[1].kind, TotalSize2Process);
+  EXPECT_EQ(seen[1].size, size);
+  EXPECT_EQ(count(NewFile), 13);  // every entry and the central directory
+  EXPECT_EQ(sum(ProgressUpdate), size);
+  EXPECT_EQ(seen.last().kind, EndOfBatch);
+
+  seen.clear();
+  QString joined = Path("joined.zip");
+  ASSERT_EQ(span.ReadSpan(Path("set/a.zip"), joined, true), 0)
+      << r.Texts().join('\n').toStdString();
+  ASSERT_GE(seen.size(), 2);
+  EXPECT_EQ(seen[0].kind, NewExtra);
+  EXPECT_EQ(seen[0].name, "*Joining split zip file");
+  EXPECT_EQ(count(NewFile), 0);
+  EXPECT_GT(sum(ExtraUpdate), 0);
+  EXPECT_LE(sum(ExtraUpdate), seen[0].size);
+  EXPECT_EQ(seen.last().kind, EndOfBatch);
+
+  seen.clear();
+  ASSERT_EQ(span.ReadSpan(Path("set/a.zip"), joined, false), 0);
+  ASSERT_GE(seen.size(), 2);
+  EXPECT_EQ(seen[0].kind, TotalFiles2Process);
+  EXPECT_EQ(seen[0].size, 13);
+  EXPECT_EQ(count(NewFile), 13);
+  EXPECT_EQ(seen.last().kind, EndOfBatch);
 }
 
 TEST_F(ZipSpanTest, ASetMadeByTheZipPeerIsJoinedAndExtracted) {
