@@ -40,7 +40,7 @@ enum ZipSkipReason : int32_t {
   zsrUnsafePath = 2,  // the name leads outside the target directory
   zsrPassword = 3,    // no or wrong password
   zsrSpecial = 4,     // a symbolic link or device entry
-  zsrNotFound = 6,    // a file specification matched nothing
+  zsrNotFound = 6,    // a file name or pattern matched nothing
   zsrMethod = 7,      // a compression or encryption method libzip cannot read
 };
 
@@ -68,7 +68,7 @@ struct ZipCallbackStruct {
 };
 using ZipCallbackFunc = int32_t (*)(ZipCallbackStruct*);  // non-zero asks to cancel
 
-// One file specification of the compressor.
+// One file name or pattern given to the compressor.
 struct ZipFileData {
   const char* FileSpec;
   const char* Reserved4;
@@ -138,7 +138,7 @@ struct ZipLibParams {
   int32_t fCheck;
 };
 
-// One specification of the extractor.
+// One file name or pattern given to the extractor.
 struct UnzFileData {
   const char* FileSpec;
   int32_t Reserved[17];
