@@ -258,14 +258,14 @@ class ZipJob {
 
  private:
   void Collect(const ZipFileData& fd) {
-    QString spec = FromC(fd.FileSpec).trimmed().replace('\\', '/');
-    if (spec.isEmpty()) return;
+    QString given = FromC(fd.FileSpec).trimmed().replace('\\', '/');
+    if (given.isEmpty()) return;
     QByteArray password = fd.FileSpecPassword ? QByteArray(fd.FileSpecPassword)
                           : m_p->fEncrypt     ? m_password
                                               : QByteArray();
     if (!fd.Encrypt && !fd.FileSpecPassword) password.clear();
     bool recurse = fd.Recurse != 0;
-    QString full = QDir::isAbsolutePath(spec) ? spec : m_root + "/" + spec;
+    QString full = QDir::isAbsolutePath(given) ? given : m_root + "/" + given;
     QFileInfo fi(full);
     QString pattern;
     QString dir;
@@ -279,12 +279,12 @@ class ZipJob {
       Add(fi, password, false);
       return;
     } else {
-      m_r.Send(zacSkipped, zsrNotFound, 0, spec.toUtf8());
+      m_r.Send(zacSkipped, zsrNotFound, 0, given.toUtf8());
       return;
     }
     int before = m_sources.size();
     Walk(QDir::cleanPath(dir), Wildcard(pattern), recurse, password);
-    if (m_sources.size() == before) m_r.Send(zacSkipped, zsrNotFound, 0, spec.toUtf8());
+    if (m_sources.size() == before) m_r.Send(zacSkipped, zsrNotFound, 0, given.toUtf8());
   }
 
   void Walk(const QString& dir, const QRegularExpression& pattern, bool recurse,

@@ -56,10 +56,10 @@ int32_t CancelAtItem(ZipCallbackStruct* rec) { return (rec->ActionCode & 63) == 
 TEST(ZipLib, ACancelledAddLeavesNoArchive) {
   QTemporaryDir tmp;
   WriteFileBytes(tmp.path() + "/a.txt", "alma");
-  QByteArray zipName = (tmp.path() + "/c.zip").toUtf8(), spec = (tmp.path() + "/a.txt").toUtf8();
+  QByteArray zipName = (tmp.path() + "/c.zip").toUtf8(), pattern = (tmp.path() + "/a.txt").toUtf8();
   ZipFileData fd;
   std::memset(&fd, 0, sizeof fd);
-  fd.FileSpec = spec.constData();
+  fd.FileSpec = pattern.constData();
   ZipLibParams p;
   std::memset(&p, 0, sizeof p);
   p.Callback = &CancelAtItem;
