@@ -13,8 +13,8 @@ void Tell(const QString& text) {
   Ui().MessageBox(text, QStringLiteral("Mirad program javitás"), MsgType::Information, mbOK, mbOK);
 }
 
-// Copies source over target through a temporary file beside it, so a failed copy keeps the
-// installed program.
+}  // namespace
+
 bool ReplaceFile(const QString& source, const QString& target) {
   const QString temp = target + QStringLiteral(".new");
   QFile::remove(temp);
@@ -26,8 +26,6 @@ bool ReplaceFile(const QString& source, const QString& target) {
   }
   return true;
 }
-
-}  // namespace
 
 bool RunSelfCopyMode(const QString& programFile) {
   if (!programFile.contains(QLatin1String("patch"))) return false;

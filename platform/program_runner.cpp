@@ -32,10 +32,12 @@ class ProcessRunner : public ProgramRunner {
     return std::make_unique<ProcessProgram>(std::move(process));
   }
 
-  bool StartDetached(const QString& program, const QStringList& arguments) override {
+  bool StartDetached(const QString& program, const QStringList& arguments,
+                     const QString& workingDirectory) override {
     QProcess process;
     process.setProgram(program);
     process.setArguments(arguments);
+    if (!workingDirectory.isEmpty()) process.setWorkingDirectory(workingDirectory);
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
     return process.startDetached();
@@ -89,7 +91,7 @@ RecordingRunner::Outcome RecordingRunner::next() {
 std::unique_ptr<RunningProgram> RecordingRunner::Start(const QString& program,
                                                        const QStringList& arguments,
                                                        const QString& inputFile) {
-  m_runs.append({program, arguments, false, inputFile});
+  m_runs.append({program, arguments, false, inputFile, {}});
   const Outcome o = next();
   if (o == Outcome::Missing) return nullptr;
   const Run run = m_runs.last();
@@ -98,8 +100,9 @@ std::unique_ptr<RunningProgram> RecordingRunner::Start(const QString& program,
   return std::make_unique<RecordedProgram>(o == Outcome::Success, std::move(whileRunning));
 }
 
-bool RecordingRunner::StartDetached(const QString& program, const QStringList& arguments) {
-  m_runs.append({program, arguments, true, {}});
+bool RecordingRunner::StartDetached(const QString& program, const QStringList& arguments,
+                                    const QString& workingDirectory) {
+  m_runs.append({program, arguments, true, {}, workingDirectory});
   return next() != Outcome::Missing;
 }
 

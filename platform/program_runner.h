@@ -27,8 +27,10 @@ class ProgramRunner {
   virtual std::unique_ptr<RunningProgram> Start(const QString& program,
                                                 const QStringList& arguments,
                                                 const QString& inputFile = {}) = 0;
-  // Starts without waiting; false when it cannot be started.
-  virtual bool StartDetached(const QString& program, const QStringList& arguments) = 0;
+  // Starts without waiting, in workingDirectory when one is given (else the current one); the
+  // child outlives us. False when it cannot be started.
+  virtual bool StartDetached(const QString& program, const QStringList& arguments,
+                             const QString& workingDirectory = {}) = 0;
 };
 
 // The installed runner: QProcess unless a test installed its own.
@@ -46,6 +48,7 @@ class RecordingRunner : public ProgramRunner {
     QStringList arguments;
     bool detached = false;
     QString inputFile;
+    QString workingDirectory;  // of a detached start; empty: the current one
   };
 
   RecordingRunner();            // installs itself
@@ -57,7 +60,8 @@ class RecordingRunner : public ProgramRunner {
 
   std::unique_ptr<RunningProgram> Start(const QString& program, const QStringList& arguments,
                                         const QString& inputFile = {}) override;
-  bool StartDetached(const QString& program, const QStringList& arguments) override;
+  bool StartDetached(const QString& program, const QStringList& arguments,
+                     const QString& workingDirectory = {}) override;
 
  private:
   Outcome next();

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include "program_runner.h"
 #include "test_util.h"
@@ -71,4 +72,16 @@ TEST(RunAndWait, RecordingRunnerStandsInForPrograms) {
   EXPECT_EQ(log.events, "min restore min restore ");
   ASSERT_EQ(runner.Runs().size(), 3);
   EXPECT_EQ(runner.Runs()[0].arguments, QStringList{"-x"});
+}
+
+TEST(StartDetached, RunsInTheGivenDirectoryAndReportsAProgramThatCannotStart) {
+  QTemporaryDir dir, work;
+  const QString script = WriteScript(dir.path(), "where.sh",
+                                     "pwd > where.tmp && printf '%s' \"$1\" >> where.tmp && "
+                                     "mv where.tmp where.txt");
+  ASSERT_TRUE(Runner().StartDetached(script, {"4242"}, work.path()));
+  const QString out = work.filePath("where.txt");
+  for (int i = 0; i < 600 && !QFile::exists(out); ++i) QThread::msleep(100);
+  EXPECT_EQ(QString::fromUtf8(ReadFileBytes(out)), work.path() + "\n4242");
+  EXPECT_FALSE(Runner().StartDetached(dir.filePath("missing.sh"), {}, work.path()));
 }
