@@ -119,8 +119,12 @@ TEST_F(ZipSFXTest, MovingIntoAnExeKeepsTheSourcesUntilTheExeIsRewritten) {
     QDir().rename(Path("out"), Path("gone"));
   };
   r.zip.FSpecArgs << Path("src/b.txt");
-  r.zip.Add();
-  EXPECT_TRUE(r.Texts().last().startsWith("Cannot create file"))
+  // A failure raised as a plain text is still a failure: the compressor's general error.
+  EXPECT_EQ(r.zip.Add(), 10101);
+  EXPECT_EQ(r.zip.ErrCode(), 10101);
+  ASSERT_FALSE(r.messages.isEmpty());
+  EXPECT_EQ(r.messages.last().first, 10101);
+  EXPECT_TRUE(r.messages.last().second.startsWith("Cannot create file"))
       << r.Texts().join('\n').toStdString();
   EXPECT_EQ(ReadFileBytes(Path("src/b.txt")), QByteArray("masodik"));
 
@@ -143,6 +147,17 @@ TEST_F(ZipSFXTest, AddIntoANewExeWithoutAStubMakesNothing) {
   EXPECT_EQ(r.zip.Add(), 10802);
   EXPECT_EQ(r.Texts(), QStringList{"Error - ZIPSFX.BIN not found!"});
   EXPECT_FALSE(QFileInfo::exists(Path("y.exe")));
+
+  // A self-extractor that cannot be made where it is named: its plain text, and a failure.
+  r.messages.clear();
+  r.zip.SetSFXPath(StubDir());
+  r.zip.FSpecArgs << Path("src/a.txt");
+  r.zip.SetZipFileName(Path("nodir/y.exe"));
+  EXPECT_EQ(r.zip.Add(), 10101);
+  EXPECT_EQ(r.zip.SuccessCnt(), 0);
+  ASSERT_EQ(r.messages.size(), 1);
+  EXPECT_EQ(r.messages[0].first, 10101);
+  EXPECT_TRUE(r.messages[0].second.startsWith("Cannot create file"));
 }
 
 TEST_F(ZipSFXTest, HeaderSizesTextLimitsOptionsAndOverwriteCodes) {
