@@ -398,6 +398,9 @@ int TZArchiver::DoExtract() {
       if (m_errCode == 0) m_errCode = kExtractFailed;
       return m_errCode;
     }
+    // A wrong disk offered on the way was shown and asked again: the set is whole now.
+    m_errCode = 0;
+    m_message.clear();
   }
   struct Remove {
     QString& name;
