@@ -57,6 +57,17 @@ TEST_F(ZipSFXTest, TheAutomaticSelfExtractorAndAnAddIntoIt) {
 
   WriteFileAt(Path("src/a.txt"), SqlDumpText(5000));
   WriteFileAt(Path("src/b.gif"), "GIF89a");
+  QString out;
+  {
+    // Empty settings: the stub and its 28 bytes of header stay in front of what is added.
+    RecordingZip e;
+    e.zip.SetSFXPath(StubDir());
+    e.zip.FSpecArgs << Path("src/a.txt");
+    e.zip.SetZipFileName(Path("e.exe"));
+    EXPECT_EQ(e.zip.Add(), 0) << e.Texts().join('\n').toStdString();
+    EXPECT_EQ(ReadFileBytes(Path("e.exe")).left(1028), bytes.left(1028));
+    EXPECT_EQ(RunPeer(tmp.path(), "unzip", {"-t", "e.exe"}, &out), 0) << out.toStdString();
+  }
   RecordingZip r;
   r.zip.SetSFXPath(StubDir());
   r.zip.SetSFXCaption("Zarn mentés");
@@ -71,7 +82,6 @@ TEST_F(ZipSFXTest, TheAutomaticSelfExtractorAndAnAddIntoIt) {
   EXPECT_EQ(s, 40);  // 18 + 11 + 10, rounded up
   const qint64 archiveStart = 1000 + s + 8;
   EXPECT_EQ(bytes.mid(archiveStart, 4), QByteArray("PK\3\4"));
-  QString out;
   EXPECT_EQ(RunPeer(tmp.path(), "unzip", {"-t", "x.exe"}, &out), 0) << out.toStdString();
 
   // A second Add goes into the same self-extractor and keeps its stub and header.
