@@ -33,6 +33,16 @@ class FloppySpanTest : public ::testing::Test {
     WriteFileBytes(Path("ZARN.INI"), "[FLOPPY]\r\nA=" + Path("floppy").toUtf8() + "\r\n" + extra);
   }
   QString Label() const { return FloppyDriveSettings('A').label; }
+  // Extracts the set "A:\x.zip" into out/: the dump of 3,000,000 bytes comes back whole.
+  void ExpectExtracted() {
+    RecordingZip r;
+    r.zip.SetZipFileName("A:\\x.zip");
+    r.zip.ExtrBaseDir = Path("out");
+    r.zip.ExtrOptions = ExtrOpts{ExtrForceDirs};
+    EXPECT_EQ(r.zip.Extract(), 0) << r.Texts().join('\n').toStdString();
+    EXPECT_EQ(r.zip.SuccessCnt(), 1);
+    EXPECT_EQ(ReadFileBytes(Path("out/dump.sql")), RandomBytes(3000000, 7));
+  }
   // Takes the disk out and puts disk n in (a new empty one the first time).
   void Insert(int n) {
     labels[inDrive] = Label();
@@ -91,13 +101,7 @@ TEST_F(FloppySpanTest, ThreeDisksWrittenWithPromptsAndLabelsAndJoinedAgain) {
     if (text.startsWith("Please insert disk volume")) Insert(text.section(' ', 4, 4).toInt() - 1);
     return mbOK;
   };
-  RecordingZip t;
-  t.zip.SetZipFileName("A:\\x.zip");
-  t.zip.ExtrBaseDir = Path("out");
-  t.zip.ExtrOptions = ExtrOpts{ExtrForceDirs};
-  EXPECT_EQ(t.zip.Extract(), 0) << t.Texts().join('\n').toStdString();
-  EXPECT_EQ(t.zip.SuccessCnt(), 1);
-  EXPECT_EQ(ReadFileBytes(Path("out/dump.sql")), RandomBytes(3000000, 7));
+  ExpectExtracted();
 }
 
 TEST_F(FloppySpanTest, FreeSpaceKeptAndASmallDiskRefused) {
@@ -349,15 +353,9 @@ TEST_F(FloppySetTest, AWrongDiskOfferedDuringTheJoinIsShownAndAskedAgain) {
     }
     return mbOK;
   };
-  RecordingZip r;
-  r.zip.SetZipFileName("A:\\x.zip");
-  r.zip.ExtrBaseDir = Path("out");
-  r.zip.ExtrOptions = ExtrOpts{ExtrForceDirs};
-  EXPECT_EQ(r.zip.Extract(), 0) << r.Texts().join('\n').toStdString();
+  ExpectExtracted();
   EXPECT_TRUE(ui.Texts().contains("Input file does not exist"))
       << ui.Texts().join('|').toStdString();
-  EXPECT_EQ(r.zip.SuccessCnt(), 1);
-  EXPECT_EQ(ReadFileBytes(Path("out/dump.sql")), RandomBytes(3000000, 7));
 }
 
 }  // namespace
