@@ -44,6 +44,12 @@ class TextPool {
 
 bool IsExe(const QString& name) { return name.endsWith(".exe", Qt::CaseInsensitive); }
 
+// The error code of a failure that brings no message id of its own (a text raised as it is, a
+// set operation that failed without one): the compressor's and the extractor's general error, so
+// that Add and Extract never answer 0 after a failure.
+constexpr int kAddFailed = 10101;
+constexpr int kExtractFailed = 10501;
+
 }  // namespace
 
 TZArchiver::TZArchiver(QObject* sender, TZipEvents* events)
@@ -222,7 +228,7 @@ int TZArchiver::DoAdd() {
       BuildAutoSFX(m_zipFileName, m_zipFileName);
     if (span && !SpanWriter) throw EZipArchiver::CreateResDisp(11048, true);
   } catch (const EZipArchiver& e) {
-    ShowExceptionError(e);
+    ShowExceptionError(e, kAddFailed);
     return m_errCode;
   }
   // The compressor writes archives from their first byte: a self-extractor's archive is zipped
@@ -232,7 +238,7 @@ int TZArchiver::DoAdd() {
     try {
       sfxSplit = std::make_unique<TSFXArchiveSplit>(archive, MakeTempFileName());
     } catch (const EZipArchiver& e) {
-      ShowExceptionError(e);
+      ShowExceptionError(e, kAddFailed);
       return m_errCode;
     }
     if (sfxSplit->Empty()) sfxSplit.reset();
@@ -338,11 +344,13 @@ int TZArchiver::DoAdd() {
     m_message.clear();
     m_successCnt = m_zipLib.Exec(&p);
     if (sfxSplit) sfxSplit->Join();
-    if (span && m_successCnt > 0 && SpanWriter(spanTemp, m_zipFileName, true) != 0)
+    if (span && m_successCnt > 0 && SpanWriter(spanTemp, m_zipFileName, true) != 0) {
       m_successCnt = 0;
+      if (m_errCode == 0) m_errCode = kAddFailed;
+    }
     if (m_successCnt > 0 && !moved.isEmpty()) DeleteMovedSources(moved, p.fHowToDelete == -1);
   } catch (const EZipArchiver& e) {
-    ShowExceptionError(e);
+    ShowExceptionError(e, kAddFailed);
     m_successCnt = 0;
   } catch (const std::bad_alloc&) {
     ShowZipMessage(10103);
@@ -386,7 +394,13 @@ int TZArchiver::DoExtract() {
     }
     joined = AddTrailingBackslash(
         SetSlash(Props.TempDir.isEmpty() ? QDir::tempPath() : ZipLocalPath(Props.TempDir), false));
-    if (SpanReader(m_zipFileName, joined, true) != 0) return m_errCode;
+    if (SpanReader(m_zipFileName, joined, true) != 0) {
+      if (m_errCode == 0) m_errCode = kExtractFailed;
+      return m_errCode;
+    }
+    // A wrong disk offered on the way was shown and asked again: the set is whole now.
+    m_errCode = 0;
+    m_message.clear();
   }
   struct Remove {
     QString& name;
@@ -447,7 +461,7 @@ int TZArchiver::DoExtract() {
     p.fCheck = kZipRecordCheck;
     m_successCnt = m_unzLib.Exec(&p);
   } catch (const EZipArchiver& e) {
-    ShowExceptionError(e);
+    ShowExceptionError(e, kExtractFailed);
     m_successCnt = 0;
   } catch (...) {
     ShowZipMessage(10501);

@@ -22,12 +22,13 @@ void TZipBase::ShowZipMessage(int id, const QString& extra) {
   if (m_events->OnMessage) m_events->OnMessage(m_sender, id, text);
 }
 
-void TZipBase::ShowExceptionError(const EZipArchiver& e) {
+void TZipBase::ShowExceptionError(const EZipArchiver& e, int generalId) {
+  const int id = e.ResId() != 0 ? e.ResId() : generalId;
   m_message = e.Message();
-  m_errCode = e.ResId();
+  m_errCode = id;
   if (e.DisplayMsg() && !Props.Unattended)
     Ui().MessageBox(e.Message(), QString(), MsgType::Information, mbOK, mbOK);
-  if (m_events->OnMessage) m_events->OnMessage(m_sender, e.ResId(), e.Message());
+  if (m_events->OnMessage) m_events->OnMessage(m_sender, id, e.Message());
 }
 
 void TZipBase::ReportMessage(int code, const QString& text) {

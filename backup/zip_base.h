@@ -21,8 +21,9 @@ class TZipBase {
   // The text of id (or the fallback naming it) with extra appended: becomes the last message
   // and the error code, a box unless Unattended, then OnMessage.
   void ShowZipMessage(int id, const QString& extra = {});
-  // A caught error, the same way; the box only when its display flag is set.
-  void ShowExceptionError(const EZipArchiver& e);
+  // A caught error, the same way; the box only when its display flag is set. An error raised
+  // with a plain text carries no id: generalId stands in for it, so it still counts as one.
+  void ShowExceptionError(const EZipArchiver& e, int generalId = 0);
   // A message with code 0 (progress, "Loaded ").
   void ReportMessage(int code, const QString& text);
   void ReportProgress(TProgressType kind, const QString& name, int64_t size);

@@ -53,6 +53,21 @@ bool ReadPartEnd(QFile& file, QByteArray& eoc) {
   return false;
 }
 
+// A part number written in digits only; 0 for anything else.
+int PartNumber(const QString& digits) {
+  if (digits.isEmpty()) return 0;
+  for (QChar c : digits)
+    if (c < '0' || c > '9') return 0;
+  bool ok = false;
+  const int n = digits.toInt(&ok);
+  return ok ? n : 0;
+}
+
+bool IsZPartName(const QString& path) {
+  const QString ext = QFileInfo(path).suffix();
+  return ext.size() >= 3 && ext.startsWith('z', Qt::CaseInsensitive) && PartNumber(ext.mid(1)) > 0;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -598,9 +613,8 @@ int TZipSpan::WriteSpan(const QString& inFileName, const QString& outFileName, b
 // ---------------------------------------------------------------------------------------------
 
 QString TZipSpan::PartName(int disk) const {
-  if (disk == m_totalDisks) return m_lastPartName;
-  if (!m_fixed && !Options().Contains(spNoVolumeName)) return m_lastPartName;
-  return ZipLocalPath(MakePartFileName(m_lastPartName, disk, m_readCompat, false, !m_readCompat));
+  if (disk == m_totalDisks || (!m_readCompat && !m_readNumbered)) return m_lastPartName;
+  return ZipLocalPath(MakePartFileName(m_lastPartName, disk, m_readCompat, false, m_readNumbered));
 }
 
 void TZipSpan::GetNewDisk(int disk) {
@@ -609,8 +623,8 @@ void TZipSpan::GetNewDisk(int disk) {
   while (true) {
     m_newDisk = true;
     RequestDisk(false);
-    QString name = PartName(disk);
-    if (CheckPartOnDisk()) {
+    const QString name = CheckPartOnDisk();
+    if (!name.isEmpty()) {
       if (m_engine.Props.Verbose)
         m_engine.ReportMessage(0, ZipFmtLoadStr(11602, {SetSlash(name, false)}));
       m_in.setFileName(name);
@@ -621,11 +635,13 @@ void TZipSpan::GetNewDisk(int disk) {
   }
 }
 
-bool TZipSpan::CheckPartOnDisk() {
-  QString name = PartName(m_diskNr);
-  if (!m_fixed && !Options().Contains(spNoVolumeName))
-    return m_volumeLabel == DiskLabel(m_diskNr) && QFileInfo::exists(name);
-  return m_fixed || QFileInfo::exists(name);
+QString TZipSpan::CheckPartOnDisk() const {
+  if (!m_fixed && m_volumeLabel == DiskLabel(m_diskNr) && QFileInfo::exists(m_lastPartName))
+    return m_lastPartName;
+  // Disks told apart only by their labels: another label is another disk.
+  if (!m_fixed && !m_readCompat && !m_readNumbered) return {};
+  const QString name = PartName(m_diskNr);
+  return m_fixed || QFileInfo::exists(name) ? name : QString();
 }
 
 void TZipSpan::SpanRead(char* buffer, qint64 size, int id) {
@@ -660,61 +676,130 @@ int TZipSpan::OpenLastPart(QString& name, QByteArray& eoc) {
   try {
     SetDrive(name);
     CheckDiskPresent();
-    QString path = Local(name);
-    QFileInfo fi(path);
-    const bool compatOption = SpanOpts::FromBits(m_engine.Props.SpanOptions).Contains(spCompatName);
-    if (!m_fixed) {
-      // The last disk is asked for until its part is in the drive.
-      QFile f(path);
-      while (!(f.open(QIODevice::ReadOnly) && ReadPartEnd(f, eoc))) {
-        f.close();
-        if (m_engine.Events().OnGetNextDisk) {
-          bool abort = false;
-          m_engine.Events().OnGetNextDisk(m_engine.Sender(), 0, 0, QString(m_letter), abort);
-          if (abort) return 1;
-          CheckDiskPresent();
-        } else {
-          m_newDisk = true;
-          m_diskNr = -1;
-          RequestDisk(false);
-        }
-      }
-      m_readCompat = false;
-      name = path;
-      return 0;
-    }
-    if (!fi.exists()) {
-      // The numbered parts in turn; the one that holds the end record is the last.
-      if (fi.suffix().toUpper() != "ZIP") Fail(11002);
-      for (int n = 0;; ++n) {
-        QString part = ZipLocalPath(MakePartFileName(name, n, false, false, false));
-        QFile f(part);
-        if (!f.open(QIODevice::ReadOnly)) Fail(11002);
-        QByteArray e;
-        if (ReadPartEnd(f, e)) {
-          if (U16(e.constData() + 4) != n) Fail(11002);
-          if (QFileInfo::exists(MakePartFileName(path, 0, true, false, false))) Fail(11002);
-          path = part;
-          break;
-        }
-      }
-      m_readCompat = false;
-    } else {
-      // A name without a part number is the last part of a ".z" set.
-      QString base = fi.completeBaseName();
-      bool numbered = base.size() > 3 && base.right(3).toInt() > 0 &&
-                      QFileInfo::exists(MakePartFileName(path, 0, false, false, true));
-      m_readCompat = compatOption || !numbered;
-    }
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly) || !ReadPartEnd(f, eoc)) Fail(11036);
-    name = path;
-    return 0;
+    return m_fixed ? OpenLastPartFile(name, eoc) : OpenLastDisk(name, eoc);
   } catch (const EZipArchiver& e) {
     m_engine.ShowExceptionError(e);
     name.clear();
     return -1;
   }
+}
+
+int TZipSpan::OpenLastPartFile(QString& name, QByteArray& eoc) {
+  QString path = Local(name);
+  QFileInfo fi(path);
+  const bool compatOption = SpanOpts::FromBits(m_engine.Props.SpanOptions).Contains(spCompatName);
+  if (!fi.exists()) {
+    // The numbered parts in turn; the one that holds the end record is the last.
+    if (fi.suffix().toUpper() != "ZIP") Fail(11002);
+    for (int n = 0;; ++n) {
+      QString part = ZipLocalPath(MakePartFileName(name, n, false, false, false));
+      QFile f(part);
+      if (!f.open(QIODevice::ReadOnly)) Fail(11002);
+      QByteArray e;
+      if (ReadPartEnd(f, e)) {
+        if (U16(e.constData() + 4) != n) Fail(11002);
+        if (QFileInfo::exists(MakePartFileName(path, 0, true, false, false))) Fail(11002);
+        path = part;
+        break;
+      }
+    }
+    m_readCompat = false;
+  } else {
+    // A name without a part number is the last part of a ".z" set.
+    QString base = fi.completeBaseName();
+    bool numbered = base.size() > 3 && base.right(3).toInt() > 0 &&
+                    QFileInfo::exists(MakePartFileName(path, 0, false, false, true));
+    m_readCompat = compatOption || !numbered;
+  }
+  m_readNumbered = !m_readCompat;
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly) || !ReadPartEnd(f, eoc)) Fail(11036);
+  name = path;
+  return 0;
+}
+
+QString TZipSpan::FindPartFile(const QString& folder, const QString& base, bool zNames,
+                               int* number) {
+  const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System,
+                                                         QDir::Name | QDir::IgnoreCase);
+  for (const QFileInfo& file : files) {
+    const QString name = file.fileName();
+    if (!name.startsWith(base, Qt::CaseInsensitive)) continue;
+    const QString rest = name.mid(base.size());
+    int n = 0;
+    if (zNames) {
+      if (rest.size() < 4 || !rest.startsWith(".z", Qt::CaseInsensitive) ||
+          rest.indexOf('.', 1) > 0)
+        continue;
+      const QString digits = rest.mid(2).toUpper();
+      n = digits == QLatin1String("IP") ? 99999 : PartNumber(digits);
+    } else {
+      if (rest.size() != 7 || !rest.endsWith(".zip", Qt::CaseInsensitive)) continue;
+      n = PartNumber(rest.left(3));
+    }
+    if (n > 0) {
+      if (number) *number = n;
+      return name;
+    }
+  }
+  return {};
+}
+
+int TZipSpan::OpenLastDisk(QString& name, QByteArray& eoc) {
+  QString path = Local(name);
+  const QString folder = QFileInfo(path).absolutePath();
+  const QString base = QFileInfo(path).completeBaseName();
+  m_readCompat =
+      SpanOpts::FromBits(m_engine.Props.SpanOptions).Contains(spCompatName) || IsZPartName(path);
+  m_readNumbered = false;
+  // Not on the disk in the drive under its own name: a part file of the set there.
+  bool searched = false;
+  int partNo = -1;
+  if (!QFileInfo::exists(path)) {
+    QString found = FindPartFile(folder, base, false, &partNo);
+    m_readCompat = found.isEmpty();
+    if (found.isEmpty()) found = FindPartFile(folder, base, true, &partNo);
+    if (found.isEmpty()) Fail(11002);
+    searched = true;
+    m_readNumbered = !m_readCompat;
+    path = folder + "/" + found;
+  }
+  // The last disk is asked for until the file holds an end record.
+  QFile f(path);
+  while (!(f.open(QIODevice::ReadOnly) && ReadPartEnd(f, eoc))) {
+    f.close();
+    RequestDisk(false);
+    if (m_engine.Events().OnGetNextDisk) {
+      bool abort = false;
+      m_engine.Events().OnGetNextDisk(m_engine.Sender(), 0, 0, QString(m_letter), abort);
+      if (abort) return 1;
+      CheckDiskPresent();
+    } else {
+      m_newDisk = true;
+      m_diskNr = -1;
+      RequestDisk(false);
+    }
+    if (searched) {
+      // The naming found first names the part on this disk too.
+      const QString found = FindPartFile(folder, base, m_readCompat, &partNo);
+      if (found.isEmpty()) {
+        m_engine.ShowZipMessage(11002);
+        name.clear();
+        return -1;
+      }
+      path = folder + "/" + found;
+    } else {
+      path = Local(name);
+    }
+    f.setFileName(path);
+  }
+  // A part file found that is a whole archive of its own, not a set's last part.
+  const bool firstPart = f.seek(0) && f.read(8) == kSpanMarker + QByteArray("PK\3\4", 4);
+  if (searched && !firstPart && U16(eoc.constData() + 4) == 0 && partNo > 0) Fail(11002);
+  if (!searched && !m_readCompat)
+    m_readNumbered = base.size() > 3 && PartNumber(base.right(3)) == U16(eoc.constData() + 4) + 1;
+  name = path;
+  return 0;
 }
 
 int TZipSpan::ReadSpan(const QString& inFileName, QString& outFilePath, bool useXProgress) {

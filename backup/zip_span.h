@@ -70,6 +70,12 @@ class TZipSpan {
   int EraseFloppy();
   // Takes the drive of a name ("A:\x.zip" or a path inside a mapped drive's directory).
   void SetDrive(const QString& name);
+  // The first file in folder that is a part of the set base: base + ".z??*" with zNames (its
+  // number after ".z", ".zip" counting as 99999), else base + "???.zip" (the three characters
+  // before ".zip"); only a number above 0 counts. The bare file name, empty when none; its
+  // number in *number.
+  static QString FindPartFile(const QString& folder, const QString& base, bool zNames,
+                              int* number = nullptr);
   void SetLabelToWrite(const QString& label) { m_labelToWrite = label; }
   qint64 FreeOnDisk() const { return m_freeOnDisk; }
 
@@ -78,7 +84,8 @@ class TZipSpan {
   void WriteToSpan(const char* buffer, qint64 length, qint64 minimum);
   bool OpenNextOutputDisk();
   bool CheckDiskPresent();
-  bool CheckPartOnDisk();
+  // The file of the current disk's part when the disk in the drive holds it; empty otherwise.
+  QString CheckPartOnDisk() const;
   int FormatRemovableDrive();
   void DeleteTree(const QString& localDir);
   QString Local(const QString& name) const;
@@ -90,6 +97,8 @@ class TZipSpan {
   void ReadDiskSpace(const QString& dir);
   // Reading.
   int OpenLastPart(QString& name, QByteArray& eoc);
+  int OpenLastPartFile(QString& name, QByteArray& eoc);
+  int OpenLastDisk(QString& name, QByteArray& eoc);
   void GetNewDisk(int disk);
   QString PartName(int disk) const;
   void SpanRead(char* buffer, qint64 size, int id);
@@ -103,7 +112,10 @@ class TZipSpan {
   QString m_outName;
   QString m_inName;
   QString m_lastPartName;
+  // How the parts being read are named: ".z" names, or a number in the name; neither: every
+  // disk holds the set's own name and is told by its label.
   bool m_readCompat = false;
+  bool m_readNumbered = false;
   int m_diskNr = 0;
   int m_totalDisks = -1;
   bool m_newDisk = false;

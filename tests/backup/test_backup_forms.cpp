@@ -19,6 +19,7 @@
 #include "test_database.h"
 #include "test_util.h"
 #include "uni_sql_query.h"
+#include "zip_span.h"
 #include "zip_test_util.h"
 
 namespace {
@@ -169,6 +170,18 @@ TEST_F(BackupForms, BrokenBackupsLeaveTheDatabaseAsItWas) {
   WriteFileBytes(Path("flipped.zip"), flipped);
   WriteFileBytes(Path("made/other.txt"), "nincs dump");
   ASSERT_EQ(RunPeer(Path("made"), "zip", {"-q", Path("nodump.zip"), "other.txt"}), 0);
+  // The good backup as a set of small parts: the restore is given only its last part.
+  {
+    RecordingZip r;
+    r.zip.MaxVolumeSize = 1000;
+    r.zip.MinFreeVolumeSize = 100;
+    r.zip.SpanOptions = 1u << spCompatName;
+    r.zip.SetActive(true);
+    QDir().mkpath(Path("set"));
+    ASSERT_EQ(TZipSpan(r.zip.Engine()).WriteSpan(good, Path("set/span.zip"), true), 0)
+        << r.Texts().join('\n').toStdString();
+    ASSERT_TRUE(QFileInfo::exists(Path("set/span.z01")));
+  }
 
   t.Exec("UPDATE MINTA SET SZOVEG = 'más'");
   const QString changed = Checksums();
@@ -179,6 +192,7 @@ TEST_F(BackupForms, BrokenBackupsLeaveTheDatabaseAsItWas) {
   } cases[] = {
       {"flipped byte", Path("flipped.zip"), "Hiba a zip tesztelése közben"},
       {"cut dump", Path("cut.zip"), "Hiba a kicsomagolásközben\nAz adatbázis nem változott."},
+      {"last part of a set", Path("set/span.zip"), "Hiba a zip tesztelése közben"},
       {"no dump", Path("nodump.zip"),
        "NEM ELÉRHEŐ AZ ADATBÁZIS KÖNVTÁR.\r\nA MENTÉST NEM LEHET VISSZATÖLTENI!"},
   };

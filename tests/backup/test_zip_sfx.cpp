@@ -57,6 +57,17 @@ TEST_F(ZipSFXTest, TheAutomaticSelfExtractorAndAnAddIntoIt) {
 
   WriteFileAt(Path("src/a.txt"), SqlDumpText(5000));
   WriteFileAt(Path("src/b.gif"), "GIF89a");
+  QString out;
+  {
+    // Empty settings: the stub and its 28 bytes of header stay in front of what is added.
+    RecordingZip e;
+    e.zip.SetSFXPath(StubDir());
+    e.zip.FSpecArgs << Path("src/a.txt");
+    e.zip.SetZipFileName(Path("e.exe"));
+    EXPECT_EQ(e.zip.Add(), 0) << e.Texts().join('\n').toStdString();
+    EXPECT_EQ(ReadFileBytes(Path("e.exe")).left(1028), bytes.left(1028));
+    EXPECT_EQ(RunPeer(tmp.path(), "unzip", {"-t", "e.exe"}, &out), 0) << out.toStdString();
+  }
   RecordingZip r;
   r.zip.SetSFXPath(StubDir());
   r.zip.SetSFXCaption("Zarn mentés");
@@ -71,7 +82,6 @@ TEST_F(ZipSFXTest, TheAutomaticSelfExtractorAndAnAddIntoIt) {
   EXPECT_EQ(s, 40);  // 18 + 11 + 10, rounded up
   const qint64 archiveStart = 1000 + s + 8;
   EXPECT_EQ(bytes.mid(archiveStart, 4), QByteArray("PK\3\4"));
-  QString out;
   EXPECT_EQ(RunPeer(tmp.path(), "unzip", {"-t", "x.exe"}, &out), 0) << out.toStdString();
 
   // A second Add goes into the same self-extractor and keeps its stub and header.
@@ -119,8 +129,12 @@ TEST_F(ZipSFXTest, MovingIntoAnExeKeepsTheSourcesUntilTheExeIsRewritten) {
     QDir().rename(Path("out"), Path("gone"));
   };
   r.zip.FSpecArgs << Path("src/b.txt");
-  r.zip.Add();
-  EXPECT_TRUE(r.Texts().last().startsWith("Cannot create file"))
+  // A failure raised as a plain text is still a failure: the compressor's general error.
+  EXPECT_EQ(r.zip.Add(), 10101);
+  EXPECT_EQ(r.zip.ErrCode(), 10101);
+  ASSERT_FALSE(r.messages.isEmpty());
+  EXPECT_EQ(r.messages.last().first, 10101);
+  EXPECT_TRUE(r.messages.last().second.startsWith("Cannot create file"))
       << r.Texts().join('\n').toStdString();
   EXPECT_EQ(ReadFileBytes(Path("src/b.txt")), QByteArray("masodik"));
 
@@ -143,6 +157,17 @@ TEST_F(ZipSFXTest, AddIntoANewExeWithoutAStubMakesNothing) {
   EXPECT_EQ(r.zip.Add(), 10802);
   EXPECT_EQ(r.Texts(), QStringList{"Error - ZIPSFX.BIN not found!"});
   EXPECT_FALSE(QFileInfo::exists(Path("y.exe")));
+
+  // A self-extractor that cannot be made where it is named: its plain text, and a failure.
+  r.messages.clear();
+  r.zip.SetSFXPath(StubDir());
+  r.zip.FSpecArgs << Path("src/a.txt");
+  r.zip.SetZipFileName(Path("nodir/y.exe"));
+  EXPECT_EQ(r.zip.Add(), 10101);
+  EXPECT_EQ(r.zip.SuccessCnt(), 0);
+  ASSERT_EQ(r.messages.size(), 1);
+  EXPECT_EQ(r.messages[0].first, 10101);
+  EXPECT_TRUE(r.messages[0].second.startsWith("Cannot create file"));
 }
 
 TEST_F(ZipSFXTest, HeaderSizesTextLimitsOptionsAndOverwriteCodes) {

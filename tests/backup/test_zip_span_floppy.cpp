@@ -33,6 +33,16 @@ class FloppySpanTest : public ::testing::Test {
     WriteFileBytes(Path("ZARN.INI"), "[FLOPPY]\r\nA=" + Path("floppy").toUtf8() + "\r\n" + extra);
   }
   QString Label() const { return FloppyDriveSettings('A').label; }
+  // Extracts the set "A:\x.zip" into out/: the dump of 3,000,000 bytes comes back whole.
+  void ExpectExtracted() {
+    RecordingZip r;
+    r.zip.SetZipFileName("A:\\x.zip");
+    r.zip.ExtrBaseDir = Path("out");
+    r.zip.ExtrOptions = ExtrOpts{ExtrForceDirs};
+    EXPECT_EQ(r.zip.Extract(), 0) << r.Texts().join('\n').toStdString();
+    EXPECT_EQ(r.zip.SuccessCnt(), 1);
+    EXPECT_EQ(ReadFileBytes(Path("out/dump.sql")), RandomBytes(3000000, 7));
+  }
   // Takes the disk out and puts disk n in (a new empty one the first time).
   void Insert(int n) {
     labels[inDrive] = Label();
@@ -91,13 +101,7 @@ TEST_F(FloppySpanTest, ThreeDisksWrittenWithPromptsAndLabelsAndJoinedAgain) {
     if (text.startsWith("Please insert disk volume")) Insert(text.section(' ', 4, 4).toInt() - 1);
     return mbOK;
   };
-  RecordingZip t;
-  t.zip.SetZipFileName("A:\\x.zip");
-  t.zip.ExtrBaseDir = Path("out");
-  t.zip.ExtrOptions = ExtrOpts{ExtrForceDirs};
-  EXPECT_EQ(t.zip.Extract(), 0) << t.Texts().join('\n').toStdString();
-  EXPECT_EQ(t.zip.SuccessCnt(), 1);
-  EXPECT_EQ(ReadFileBytes(Path("out/dump.sql")), RandomBytes(3000000, 7));
+  ExpectExtracted();
 }
 
 TEST_F(FloppySpanTest, FreeSpaceKeptAndASmallDiskRefused) {
@@ -177,6 +181,181 @@ TEST_F(FloppySpanTest, EraseFloppyAsksFirst) {
   EXPECT_EQ(span.EraseFloppy(), 0);
   EXPECT_EQ(Label(), "PKBACK# 001");
   EXPECT_FALSE(QFileInfo::exists(Path("floppy/old.txt")));
+}
+
+// Sets written onto simulated disks and read back from the drive.
+class FloppySetTest : public FloppySpanTest {
+ protected:
+  // Puts in the disk a prompt names: "volume N", or the last disk of the set.
+  void InsertAsked(const QString& text, int last) {
+    if (text.startsWith("Please insert disk volume"))
+      Insert(text.section(' ', 4, 4).toInt() - 1);
+    else if (text.startsWith("Please insert last disk"))
+      Insert(last);
+  }
+  // 3,000,000 random bytes as a set on three disks, each new disk empty; the last stays in.
+  void WriteSet(unsigned spanOptions) {
+    WriteFileAt(Path("src/dump.sql"), RandomBytes(3000000, 7));
+    DiskUi ui;
+    ui.policy = [&](const QString& text) {
+      InsertAsked(text, 2);
+      return mbOK;
+    };
+    RecordingZip r;
+    r.zip.AddCompLevel = 0;
+    r.zip.AddOptions = AddOpts{AddDiskSpan};
+    r.zip.SpanOptions = spanOptions;
+    r.zip.FSpecArgs << Path("src/dump.sql");
+    r.zip.SetZipFileName("A:\\x.zip");
+    ASSERT_EQ(r.zip.Add(), 0) << r.Texts().join('\n').toStdString();
+    ASSERT_EQ(inDrive, 2);
+  }
+  // Joins the set named "A:\x.zip" into joined.zip, answering every prompt with its disk.
+  int Join(RecordingZip& r, DiskUi& ui) {
+    ui.policy = [&](const QString& text) {
+      InsertAsked(text, 2);
+      return mbOK;
+    };
+    TZipSpan span(r.zip.Engine());
+    joined = Path("joined.zip");
+    return span.ReadSpan("A:\\x.zip", joined, true);
+  }
+  QString joined;
+};
+
+TEST(FloppySpanNames, FindPartFileTakesTheFirstNumberAboveZero) {
+  struct Case {
+    QStringList files;
+    bool zNames;
+    QString found;
+    int number;
+  } cases[] = {
+      {{"x.z00", "x.z07"}, true, "x.z07", 7},
+      {{"X.Z100"}, true, "X.Z100", 100},
+      {{"x.zip"}, true, "x.zip", 99999},
+      {{"x.zipx", "x.z1a", "x.z01.bak", "xy.z01", "x.z"}, true, "", -1},
+      {{"x000.zip", "x002.zip", "x003.zip"}, false, "x002.zip", 2},
+      {{"X003.ZIP"}, false, "X003.ZIP", 3},
+      {{"x12.zip", "x0001.zip", "xab1.zip", "x001.zi", "x.z01"}, false, "", -1},
+  };
+  for (const Case& c : cases) {
+    QTemporaryDir dir;
+    for (const QString& f : c.files) WriteFileAt(dir.path() + "/" + f, "x");
+    int number = -1;
+    EXPECT_EQ(TZipSpan::FindPartFile(dir.path(), "x", c.zNames, &number), c.found)
+        << c.files.join(' ').toStdString();
+    EXPECT_EQ(number, c.number) << c.files.join(' ').toStdString();
+  }
+}
+
+TEST_F(FloppySetTest, NumberedPartsWithoutLabelsAreFoundOnTheDiskInTheDrive) {
+  WriteSet(1u << spNoVolumeName);
+  EXPECT_TRUE(QFileInfo::exists(Path("disks/0/x001.zip")));
+  EXPECT_TRUE(QFileInfo::exists(Path("disks/1/x002.zip")));
+  EXPECT_TRUE(QFileInfo::exists(Path("floppy/x003.zip")));
+  EXPECT_EQ(Label(), "");
+
+  // "x.zip" is on no disk: the part file in the drive is the last one, and nothing asks for it.
+  DiskUi ui;
+  RecordingZip r;
+  ASSERT_EQ(Join(r, ui), 0) << r.Texts().join('\n').toStdString();
+  EXPECT_FALSE(ui.Texts().join('|').contains("last disk")) << ui.Texts().join('|').toStdString();
+  EXPECT_TRUE(ui.Texts().contains("Please insert disk volume 1 of 3\nin drive: A:\\"));
+  QString out;
+  EXPECT_EQ(RunPeer(tmp.path(), "unzip", {"-t", "joined.zip"}, &out), 0) << out.toStdString();
+}
+
+TEST_F(FloppySetTest, WithTheFirstDiskInTheDriveTheLastIsAskedForAndItsZPartFound) {
+  WriteSet((1u << spNoVolumeName) | (1u << spCompatName));
+  EXPECT_TRUE(QFileInfo::exists(Path("disks/0/x.z01")));
+  EXPECT_TRUE(QFileInfo::exists(Path("disks/1/x.z02")));
+  QFile::rename(Path("floppy/x.zip"), Path("floppy/x.z03"));
+  Insert(0);
+
+  DiskUi ui;
+  RecordingZip r;
+  ASSERT_EQ(Join(r, ui), 0) << r.Texts().join('\n').toStdString();
+  ASSERT_FALSE(ui.Calls().isEmpty());
+  EXPECT_EQ(ui.Calls()[0].text(), "Please insert last disk\nin drive: A:\\");
+  EXPECT_EQ(ui.Calls()[0].type, MsgType::Error);
+  EXPECT_EQ(ui.Calls()[0].buttons, mbOK | mbCancel);
+  QString out;
+  EXPECT_EQ(RunPeer(tmp.path(), "unzip", {"-t", "joined.zip"}, &out), 0) << out.toStdString();
+}
+
+TEST_F(FloppySetTest, NoSetOnTheDiskAndAbandonedQuestionsEndTheJoin) {
+  WriteSet(0);
+  auto join = [&](RecordingZip& r) {
+    TZipSpan span(r.zip.Engine());
+    joined = Path("joined.zip");
+    return span.ReadSpan("A:\\x.zip", joined, true);
+  };
+
+  // A disk that holds nothing of the set: no question, the archive cannot be opened.
+  Insert(5);
+  {
+    ScriptedUi ui;
+    RecordingZip r;
+    EXPECT_EQ(join(r), -9);
+    EXPECT_EQ(ui.Texts(), QStringList{"Zip file could not be opened"});
+    EXPECT_EQ(r.zip.Engine().ErrCode(), 11002);
+    EXPECT_TRUE(joined.isEmpty());
+  }
+  // Only a numbered archive of its own there: not a part of the set.
+  WriteFileAt(Path("floppy/x001.zip"), MakeRawZip({{"a.txt", "a"}}));
+  {
+    ScriptedUi ui;
+    RecordingZip r;
+    EXPECT_EQ(join(r), -9);
+    EXPECT_EQ(ui.Texts(), QStringList{"Zip file could not be opened"});
+  }
+
+  // The first disk in the drive: cancelling the question for the last one shows nothing more.
+  Insert(0);
+  {
+    ScriptedUi ui;
+    ui.Answer(mbCancel);
+    RecordingZip r;
+    EXPECT_EQ(join(r), -9);
+    EXPECT_EQ(ui.Texts(), QStringList{"Please insert last disk\nin drive: A:\\"});
+    EXPECT_EQ(r.zip.Engine().ErrCode(), 11007);
+    ASSERT_FALSE(r.messages.isEmpty());
+    EXPECT_EQ(r.messages.last(), qMakePair(11007, QString("User canceled operation")));
+    EXPECT_TRUE(joined.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(Path("joined.zip")));
+  }
+  // A disk handler that abandons: the cancel is shown.
+  {
+    ScriptedUi ui;
+    RecordingZip r;
+    QList<int> asked;
+    r.zip.OnGetNextDisk = [&](QObject*, int seq, int total, const QString& drive, bool& abort) {
+      asked << seq << total;
+      EXPECT_EQ(drive, "A");
+      abort = true;
+    };
+    EXPECT_EQ(join(r), -7);
+    EXPECT_EQ(asked, (QList<int>{0, 0}));
+    EXPECT_EQ(ui.Texts(), QStringList{"User canceled operation"});
+  }
+}
+
+TEST_F(FloppySetTest, AWrongDiskOfferedDuringTheJoinIsShownAndAskedAgain) {
+  WriteSet(0);
+  DiskUi ui;
+  bool offeredWrong = false;
+  ui.policy = [&](const QString& text) {
+    if (text.startsWith("Please insert disk volume 1 ") && !offeredWrong) {
+      offeredWrong = true;
+      Insert(1);
+    } else {
+      InsertAsked(text, 2);
+    }
+    return mbOK;
+  };
+  ExpectExtracted();
+  EXPECT_TRUE(ui.Texts().contains("Input file does not exist"))
+      << ui.Texts().join('|').toStdString();
 }
 
 }  // namespace
