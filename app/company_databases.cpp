@@ -12,13 +12,6 @@ namespace {
 
 void Exec(TUniSQLDatabase& db, const QString& sql) { RunStatements(db, sql); }
 
-void RunScript(TUniSQLDatabase& db, const QString& fileName) {
-  TUniSQLQuery q;
-  q.SetDatabase(&db);
-  q.LoadSQLFromFile(fileName);
-  q.ExecSQL();
-}
-
 // Runs one step, turning its failure into EStepFailed naming it.
 template <typename F>
 void Step(const QString& name, F&& body) {
@@ -82,9 +75,11 @@ void BuildCompanyDatabase(TUniSQLDatabase& server, TUniSQLDatabase& db, const QS
   onStep(CompanyStep::Connect);
   Step(QStringLiteral("CONNECT DATABASE ") + name, [&] { ConnectLike(db, server, name); });
   onStep(CompanyStep::CreateTables);
-  Step(QStringLiteral("CREATE TABLE "), [&] { RunScript(db, ScriptPath(programDir, "create.sql")); });
+  Step(QStringLiteral("CREATE TABLE "),
+       [&] { RunScriptFiles(db, {ScriptPath(programDir, "create.sql")}); });
   onStep(CompanyStep::CreateIndexes);
-  Step(QStringLiteral("CREATE INDEX "), [&] { RunScript(db, ScriptPath(programDir, "creind.sql")); });
+  Step(QStringLiteral("CREATE INDEX "),
+       [&] { RunScriptFiles(db, {ScriptPath(programDir, "creind.sql")}); });
 }
 
 void CreateSystemAndFirstCompany(TUniSQLDatabase& db, const QString& programDir,
@@ -98,7 +93,7 @@ void CreateSystemAndFirstCompany(TUniSQLDatabase& db, const QString& programDir,
   status(QStringLiteral("CREATE CEGEK"));
   Step(QStringLiteral("CREATE CEGEK"), [&] {
     ConnectLike(db, db, QLatin1String(kSystemDatabase));
-    RunScript(db, ScriptPath(programDir, "cre_cegek.sql"));
+    RunScriptFiles(db, {ScriptPath(programDir, "cre_cegek.sql")});
   });
   status(QStringLiteral("INSERT INTO CEGEK"));
   Step(QStringLiteral("INSERT INTO CEGEK"), [&] {

@@ -3,6 +3,7 @@
 #include <QLabel>
 
 #include "asset_store.h"
+#include "database_maintenance.h"
 #include "db_browser.h"
 #include "exceptions.h"
 #include "form_fej.h"
@@ -115,6 +116,13 @@ void RunAssetList(TUniSQLDatabase& database, const AssetOperation& operation, QW
     ReportError(e);
   }
   form.Table1->Close();
+  if (operation.action == QLatin1Char('6') || operation.action == QLatin1Char('5')) {
+    try {
+      QESjavit(database);
+    } catch (const Exception& e) {
+      ReportError(e);
+    }
+  }
 }
 
 namespace {

@@ -31,7 +31,8 @@ const QList<AssetOperation>& DepreciationMenuOperations();
 // "Kere&sés": the list in query mode under its design title.
 const AssetOperation& SearchOperation();
 
-// Runs the asset list of an operation, modal, on the company database.
+// Runs the asset list of an operation, modal, on the company database; after a sale or a
+// scrapping list the closing recalculation (QESjavit) follows. Errors show under "HIBA!".
 void RunAssetList(TUniSQLDatabase& database, const AssetOperation& operation, QWidget* owner);
 // "&Uj felvitel": new assets, each with the offer to activate it, until the user stops.
 void NewAssetLoop(TUniSQLDatabase& database, QWidget* owner);

@@ -208,26 +208,6 @@ class BatchInsert {
   QStringList m_rows;
 };
 
-// The connection's scratch tables of new values, dropped on every way out.
-class ScratchTables {
- public:
-  explicit ScratchTables(TUniSQLDatabase& database) : m_database(database) { Drop(); }
-  ~ScratchTables() {
-    try {
-      Drop();
-    } catch (const Exception&) {
-      // The error that ended the work matters more; the tables go with the connection.
-    }
-  }
-  void Drop() {
-    RunStatements(m_database,
-                  QStringLiteral("DROP TEMPORARY TABLE IF EXISTS UJEGYENLEG, UJFEJDATUM"));
-  }
-
- private:
-  TUniSQLDatabase& m_database;
-};
-
 // Forces the card index (LELTSZAM first) where the table has one: right after a run every new
 // item shares one date, and the server's statistics, not yet updated, would send the lookup of
 // each item through the date index instead.
@@ -268,7 +248,8 @@ bool SameKey(const CardRow& a, const CardRow& b) { return !Before(a, b) && !Befo
 
 void RecalcAllBalances(TUniSQLDatabase& database, const RecalcProgress& progress) {
   TTransaction transaction(database);
-  ScratchTables scratch(database);
+  // The connection's scratch tables of new values.
+  TTemporaryTables scratch(database, QStringLiteral("UJEGYENLEG, UJFEJDATUM"));
 
   RawResult masters(database, QStringLiteral("SELECT * FROM KARTFEJ ORDER BY LELTSZAM"));
   const int maximum = masters.RowCount();

@@ -11,12 +11,16 @@ void Run(TUniSQLDatabase& database, const QString& sql) { RunStatements(database
 
 }  // namespace
 
+bool InOpenWork(TUniSQLDatabase& database) {
+  const unsigned int status = database.CheckedHandle()->server_status;
+  return database.InTransaction() || !(status & SERVER_STATUS_AUTOCOMMIT);
+}
+
 TTransaction::TTransaction(TUniSQLDatabase& database) : m_database(database) {
   // Inside a transaction already: join it, since a second START TRANSACTION would commit the
   // outer work half way. The outer guard commits or rolls back.
   // Autocommit off (TLockedWork): the locked work decides, START TRANSACTION would unlock.
-  const unsigned int status = database.CheckedHandle()->server_status;
-  if (database.InTransaction() || !(status & SERVER_STATUS_AUTOCOMMIT)) return;
+  if (InOpenWork(database)) return;
   Run(m_database, QStringLiteral("START TRANSACTION"));
   m_open = true;
 }
@@ -95,4 +99,21 @@ void TLockedWork::End(const QString& how) {
     }
   }
   if (!firstError.isEmpty()) throw Exception(firstError);
+}
+
+TTemporaryTables::TTemporaryTables(TUniSQLDatabase& database, QString names)
+    : m_database(database), m_names(std::move(names)) {
+  Drop();
+}
+
+TTemporaryTables::~TTemporaryTables() {
+  try {
+    Drop();
+  } catch (const Exception&) {
+    // The error that ended the work matters more; the tables go with the connection.
+  }
+}
+
+void TTemporaryTables::Drop() {
+  Run(m_database, QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + m_names);
 }

@@ -4,6 +4,10 @@
 
 class TUniSQLDatabase;
 
+// Whether a transaction or a locked work (autocommit off) is open on the connection: a
+// TTransaction made now joins it, and LOCK TABLES would commit it half way.
+bool InOpenWork(TUniSQLDatabase& database);
+
 // A transaction on a connection: begun when the guard is made, rolled back when the guard
 // goes out of scope without Commit, so a piece of work either completes or leaves the data as
 // it was. Statements run through TUniSQLQuery (and its trace). Raises "MySQL Error ..." when
@@ -61,4 +65,22 @@ class TLockedWork {
 
   TUniSQLDatabase& m_database;
   bool m_open = false;
+};
+
+// Temporary tables of a connection, dropped (DROP TEMPORARY TABLE IF EXISTS) when the guard is
+// made, so none left from before is met, on Drop, and again on every way out. names as SQL lists
+// them: "UJEGYENLEG, UJFEJDATUM". TEMPORARY: a real table of that name is never touched, and
+// the drop ends no open transaction.
+class TTemporaryTables {
+ public:
+  TTemporaryTables(TUniSQLDatabase& database, QString names);
+  ~TTemporaryTables();
+  TTemporaryTables(const TTemporaryTables&) = delete;
+  TTemporaryTables& operator=(const TTemporaryTables&) = delete;
+
+  void Drop();
+
+ private:
+  TUniSQLDatabase& m_database;
+  QString m_names;
 };

@@ -1,6 +1,7 @@
 #include "uni_sql_query.h"
 
 #include <QFileInfo>
+#include <memory>
 
 #include "exceptions.h"
 #include "text_file.h"
@@ -193,4 +194,14 @@ void RunStatements(TUniSQLDatabase& database, const QStringList& sql) {
   q.SetDatabase(&database);
   q.SetSQL(sql);
   q.ExecSQL();
+}
+
+void RunScriptFiles(TUniSQLDatabase& database, const QStringList& fileNames) {
+  std::vector<std::unique_ptr<TUniSQLQuery>> scripts;
+  for (const QString& fileName : fileNames) {
+    scripts.push_back(std::make_unique<TUniSQLQuery>());
+    scripts.back()->SetDatabase(&database);
+    scripts.back()->LoadSQLFromFile(fileName);
+  }
+  for (const auto& script : scripts) script->ExecSQL();
 }

@@ -57,6 +57,10 @@ void RunStatements(TUniSQLDatabase& database, const QStringList& sql);
 inline void RunStatements(TUniSQLDatabase& database, const QString& sql) {
   RunStatements(database, QStringList{sql});
 }
+// Loads script files (LoadSQLFromFile), every one before any runs, then runs them in order as
+// ExecSQL runs them: raises EInOutError when a file cannot be read (nothing has run then), and
+// on the first failing statement, those before it staying done.
+void RunScriptFiles(TUniSQLDatabase& database, const QStringList& fileNames);
 
 // A date as an SQL literal with its quotes: '2006-03-07'; the empty date gives '1900-01-01'.
 QString DateToSQL(const QDate& date);

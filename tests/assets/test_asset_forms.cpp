@@ -301,3 +301,40 @@ TEST_F(AssetForms, ActivationGuardsAndItemDeletion) {
   items.DeleteItem();
   EXPECT_EQ(Value("SELECT COUNT(*) FROM KARTTET"), "1");
 }
+
+TEST_F(AssetForms, SaleAndScrappingListsEndWithTheClosingRecalculation) {
+  // A sale item without amounts, as an older version or an import leaves it.
+  db.Exec("INSERT INTO KARTFEJ (LELTSZAM, MEGNEV, MENNYISEG) VALUES ('00001', 'Eszterga', 1)");
+  db.Exec(
+      "INSERT INTO KARTTET (LELTSZAM, DATUM, TIPUS, BRUTTONOV, ECSNOV, ECSNSZ, MENNYISEG) VALUES "
+      "('00001', '2022-03-01', '0', 1200000, 0, 0, 1), ('00001', '2022-03-01', '2', 0, 0, 0, 0), "
+      "('00001', '2022-12-31', '4', 0, 140000, 200000, 0), "
+      "('00001', '2023-06-30', '6', 0, 0, 0, 0)");
+  const auto list = [&](const char* menu) {
+    for (const AssetOperation& op : WorkMenuOperations())
+      if (op.menuCaption == QString::fromUtf8(menu)) {
+        OnNextModal([](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+        RunAssetList(db.Db(), op, nullptr);
+        return;
+      }
+    ADD_FAILURE() << menu;
+  };
+  const QString item = QStringLiteral(
+      "SELECT CONCAT_WS(' ', BRUTTOCSOK, ECSCSOKK, ECSCSSZ, MENNYISEG, BRUTTO) FROM KARTTET "
+      "WHERE TIPUS = '6'");
+  list("Részleges selejtezés");
+  EXPECT_EQ(Value(item), "0 0 0 0.00 0");
+  list("&Eladás");
+  EXPECT_EQ(Value(item), "1200000 140000 200000 -1.00 0");
+  EXPECT_EQ(Value("SELECT CONCAT_WS(' ', MENNYISEG, ELADAS, SLEJTEZ) FROM KARTFEJ"),
+            "0.00 2023-06-30 1900-01-01");
+  EXPECT_TRUE(ui.Calls().isEmpty());
+
+  db.Exec(
+      "CREATE TRIGGER NOCLOSE BEFORE UPDATE ON KARTFEJ FOR EACH ROW SIGNAL SQLSTATE '45000' "
+      "SET MESSAGE_TEXT = 'lezárt év'");
+  list("&Selejtezés");
+  ASSERT_EQ(ui.Calls().size(), 1);
+  EXPECT_EQ(ui.Calls()[0].caption, "HIBA!");
+  EXPECT_TRUE(ui.Calls()[0].text().contains(QString::fromUtf8("lezárt év")));
+}

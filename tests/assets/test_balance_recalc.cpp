@@ -256,7 +256,7 @@ void SeedRegister(TestDatabase& db, unsigned seed) {
 }
 
 // Every row of a table with every value as the server returns it (NULL marked), sorted.
-QStringList Rows(TestDatabase& db, const QString& table) {
+QStringList TableRows(TestDatabase& db, const QString& table) {
   MYSQL* handle = db.Db().CheckedHandle();
   const QByteArray sql = ("SELECT * FROM " + table).toUtf8();
   EXPECT_EQ(mysql_real_query(handle, sql.constData(), sql.size()), 0) << mysql_error(handle);
@@ -301,18 +301,19 @@ TEST(BalanceRecalc, EveryCardEndsAsTheSingleCardRecalculationLeavesIt) {
     ASSERT_TRUE(walked.Ok() && fast.Ok());
     SeedRegister(walked, seed);
     SeedRegister(fast, seed);
-    ASSERT_EQ(Rows(walked, QStringLiteral("KARTTET")), Rows(fast, QStringLiteral("KARTTET")));
-    const QStringList before = Rows(fast, QStringLiteral("KARTTET"));
+    ASSERT_EQ(TableRows(walked, QStringLiteral("KARTTET")),
+              TableRows(fast, QStringLiteral("KARTTET")));
+    const QStringList before = TableRows(fast, QStringLiteral("KARTTET"));
 
     RecalcEachCard(walked);
     std::vector<std::pair<int, int>> progress;
     RecalcAllBalances(fast.Db(), [&](int p, int m) { progress.emplace_back(p, m); });
 
-    const QStringList cards = Rows(walked, QStringLiteral("KARTTET"));
+    const QStringList cards = TableRows(walked, QStringLiteral("KARTTET"));
     ASSERT_NE(cards, before);
-    ExpectSameRows(cards, Rows(fast, QStringLiteral("KARTTET")), "KARTTET");
-    ExpectSameRows(Rows(walked, QStringLiteral("KARTFEJ")), Rows(fast, QStringLiteral("KARTFEJ")),
-                   "KARTFEJ");
+    ExpectSameRows(cards, TableRows(fast, QStringLiteral("KARTTET")), "KARTTET");
+    ExpectSameRows(TableRows(walked, QStringLiteral("KARTFEJ")),
+                   TableRows(fast, QStringLiteral("KARTFEJ")), "KARTFEJ");
     ASSERT_EQ(progress.size(), 201u);
     EXPECT_EQ(progress.front(), std::make_pair(0, 200));
     EXPECT_EQ(progress.back(), std::make_pair(200, 200));

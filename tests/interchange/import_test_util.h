@@ -3,10 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-class TestDatabase;
+#include "test_database.h"
 
-// The rows of a query, each as its fields' texts joined by "|".
-QStringList Rows(TestDatabase& db, const QString& sql);
 // The server's checksum of each company table the imports write, joined: equal before and after
 // a refused import.
 QString CompanyChecksums(TestDatabase& db);

@@ -104,3 +104,21 @@ QString TestDatabase::Value(const QString& sql) {
   }
   return {};
 }
+
+QStringList Rows(TestDatabase& db, const QString& sql) {
+  QStringList rows;
+  TUniSQLQuery q;
+  q.SetDatabase(&db.Db());
+  q.SetSQL(sql);
+  try {
+    q.Open();
+    for (q.First(); !q.Eof(); q.Next()) {
+      QStringList fields;
+      for (int i = 0; i < q.FieldCount(); ++i) fields << q.Fields(i)->AsString();
+      rows << fields.join('|');
+    }
+  } catch (const Exception& e) {
+    ADD_FAILURE() << e.what() << " in " << sql.toStdString();
+  }
+  return rows;
+}

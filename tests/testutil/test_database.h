@@ -40,3 +40,6 @@ class TestDatabase {
   std::unique_ptr<TUniSQLDatabase> m_admin;
   std::unique_ptr<TUniSQLDatabase> m_db;
 };
+
+// The rows of a query, each as its fields' texts joined by "|"; a failure fails the test.
+QStringList Rows(TestDatabase& db, const QString& sql);
