@@ -1,11 +1,28 @@
 #include "dialog_keys.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QMenuBar>
 
 #include "app_globals.h"
 
 namespace {
+
+bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+
+// As Tab would: the next control of window that takes the focus.
+void FocusNext(QWidget* window) {
+  QWidget* from = window->focusWidget();
+  if (!from) return;
+  for (QWidget* w = from->nextInFocusChain(); w != from; w = w->nextInFocusChain())
+    // Parts of a control (a spin box's edit) lead back to the control itself.
+    if ((w->focusPolicy() & Qt::TabFocus) && !w->focusProxy() && !from->isAncestorOf(w) &&
+        w->isVisibleTo(window) && w->isEnabled() && w->window() == window) {
+      w->setFocus(Qt::TabFocusReason);
+      return;
+    }
+}
 
 // Sees the keys before the focused control does.
 class DialogKeys : public QObject {
@@ -17,37 +34,54 @@ class DialogKeys : public QObject {
     if (e->type() != QEvent::KeyPress) return false;
     const auto* key = static_cast<QKeyEvent*>(e);
     if (key->modifiers() & ~Qt::KeypadModifier) return false;
-    switch (key->key()) {
-      case Qt::Key_F9:
-        m_confirm();
-        return true;
-      case Qt::Key_Return:
-      case Qt::Key_Enter:
-        if (Globals().CrTabMode == 1)
-          focusNext();
-        else
-          m_confirm();
-        return true;
-      default:
-        return false;
+    if (key->key() == Qt::Key_F9) {
+      m_confirm();
+      return true;
     }
+    if (!IsEnter(key->key())) return false;
+    if (Globals().CrTabMode == 1)
+      FocusNext(m_dialog);
+    else
+      m_confirm();
+    return true;
   }
 
  private:
-  void focusNext() {
-    QWidget* from = m_dialog->focusWidget();
-    if (!from) return;
-    for (QWidget* w = from->nextInFocusChain(); w != from; w = w->nextInFocusChain())
-      // Parts of a control (a spin box's edit) lead back to the control itself.
-      if ((w->focusPolicy() & Qt::TabFocus) && !w->focusProxy() && !from->isAncestorOf(w) &&
-          w->isVisibleTo(m_dialog) && w->isEnabled() && w->window() == m_dialog) {
-        w->setFocus(Qt::TabFocusReason);
-        return;
-      }
-  }
-
   QDialog* m_dialog;
   std::function<void()> m_confirm;
+};
+
+// Watches every key of the window, controls added later included; the menu bar keeps its own
+// Enter (it opens the highlighted menu).
+class FormKeys : public QObject {
+ public:
+  explicit FormKeys(QWidget* form) : QObject(form), m_form(form) { qApp->installEventFilter(this); }
+
+  bool eventFilter(QObject* receiver, QEvent* e) override {
+    if (e->type() != QEvent::KeyPress || m_forwarding || Globals().CrTabMode != 1 ||
+        !receiver->isWidgetType())
+      return false;
+    auto* target = static_cast<QWidget*>(receiver);
+    if (target->window() != m_form || qobject_cast<QMenuBar*>(target)) return false;
+    const auto* key = static_cast<QKeyEvent*>(e);
+    if (key->modifiers() & ~Qt::KeypadModifier) return false;
+    if (IsEnter(key->key())) {
+      FocusNext(m_form);
+      return true;
+    }
+    if (key->key() != Qt::Key_F9) return false;
+    m_forwarding = true;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QApplication::sendEvent(target, &press);
+    QApplication::sendEvent(target, &release);
+    m_forwarding = false;
+    return true;
+  }
+
+ private:
+  QWidget* m_form;
+  bool m_forwarding = false;
 };
 
 }  // namespace
@@ -57,3 +91,5 @@ void InstallDialogKeys(QDialog* dialog, std::function<void()> confirm) {
   dialog->installEventFilter(keys);
   for (QWidget* w : dialog->findChildren<QWidget*>()) w->installEventFilter(keys);
 }
+
+void InstallFormKeys(QWidget* form) { new FormKeys(form); }

@@ -58,6 +58,15 @@ QStringList LockText(const QStringList& tables) {
   return lines;
 }
 
+TBackupRequest BackupRequestFor(const QString& databaseName, const QString& company,
+                                const QDateTime& at) {
+  TBackupRequest request;
+  request.fileName = databaseName + '-' + at.date().toString(QStringLiteral("yyyy-MM-dd")) + ".zip";
+  request.description = databaseName + QStringLiteral(" ÉCS adatbázis") + "\r\n" + company +
+                        "\r\n" + at.toString(QStringLiteral("yyyy.MM.dd HH:mm:ss"));
+  return request;
+}
+
 TBackupRequest MakeBackupRequest(TUniSQLDatabase& database, bool flush) {
   TUniSQLQuery Qceg;
   Qceg.SetDatabase(&database);
@@ -68,14 +77,7 @@ TBackupRequest MakeBackupRequest(TUniSQLDatabase& database, bool flush) {
   if (flush)
     RunStatements(database,
                   QStringList{QStringLiteral("flush tables;"), QStringLiteral("unlock tables;")});
-  const QString name = database.Databasename();
-  TBackupRequest request;
-  request.fileName =
-      name + '-' + QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) + ".zip";
-  request.description =
-      name + QStringLiteral(" ÉCS adatbázis") + "\r\n" + company + "\r\n" +
-      QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd HH:mm:ss"));
-  return request;
+  return BackupRequestFor(database.Databasename(), company, QDateTime::currentDateTime());
 }
 
 QString StagingDatabase(const QString& databaseName) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -26,6 +27,9 @@ struct TBackupRequest {
   QString fileName;
   QString description;
 };
+// The request for databaseName of company, made at the moment at.
+TBackupRequest BackupRequestFor(const QString& databaseName, const QString& company,
+                                const QDateTime& at);
 // Reads the company name (CEG.CEGNEV) over database; flush first runs "flush tables;" and
 // "unlock tables;" (before a backup). Raises on a database error.
 TBackupRequest MakeBackupRequest(TUniSQLDatabase& database, bool flush);

@@ -11,11 +11,7 @@
 #include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
-#include <QTableView>
-#include <QToolBar>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <chrono>
@@ -26,7 +22,6 @@
 #include "app_globals.h"
 #include "company_databases.h"
 #include "form_cegek.h"
-#include "form_db_browser.h"
 #include "gui_test_util.h"
 #include "form_my_sql_setup.h"
 #include "form_my_sql_setup2.h"
@@ -352,122 +347,5 @@ TEST_F(Forms, FirstStartLeadsToAWorkingEmptyFirstCompany) {
     shot = form.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
   }
   EXPECT_TRUE(shot.save(QDir(BinDir()).absoluteFilePath("../main_form.png")));
-
-  // A menu's items, each triggered: the captions of the dialogs they open (each closed again).
-  QStringList items, titles;
-  auto walk = [&](const char* menuTitle) {
-    items.clear();
-    titles.clear();
-    QMenu* menu = nullptr;
-    for (QAction* a : form.menuBar()->actions())
-      if (a->text() == QString::fromUtf8(menuTitle)) menu = a->menu();
-    if (!menu) return;
-    for (QAction* a : menu->actions()) {
-      items << a->text();
-      if (a->text() == QString::fromUtf8("K&ilépés")) continue;  // would close the main form
-      OnNextModal([&](QWidget* w) {
-        QString title = w->windowTitle();
-        // An asset list: its extra button and the filter of its table as well.
-        if (auto* list = dynamic_cast<TFormDBBrowser*>(w)) {
-          const auto* table = dynamic_cast<TUniSQLTable*>(list->DataSet());
-          title += "|" + list->BtnExtra1->text() + "|" +
-                   (table && table->Filtered() ? table->Filter() : QString());
-        }
-        titles << title;
-        static_cast<QDialog*>(w)->reject();
-      });
-      a->trigger();
-    }
-  };
-
-  // The depreciation menu leads to its forms, on the open company.
-  walk("&ÉCS");
-  EXPECT_EQ(items, QStringList({QString::fromUtf8("&Számítás"), QString::fromUtf8("&Érték vesztés"),
-                                QString::fromUtf8("&Visszaírás"), QString::fromUtf8("ÉCS-k &törlése"),
-                                QString::fromUtf8("Eddigi ÉCS számítások")}));
-  EXPECT_EQ(titles, QStringList({QString::fromUtf8("ÉCS számitás"),
-                                 QString::fromUtf8("Érték vesztés|&Érték vesztés|"),
-                                 QString::fromUtf8("Visdszaírás|&Visszaírás|"),
-                                 QString::fromUtf8("ECS-k törlése"),
-                                 QString::fromUtf8("Eddigi ECS számítások")}));
-
-  // The asset operations, each opening the asset list set up for it.
-  walk("&Munka");
-  EXPECT_EQ(items.join('|'),
-            QString::fromUtf8("&Uj felvitel|&Aktiválás|&Eladás|&Részleges eladás|&Selejtezés|"
-                              "Részleges selejtezés|&Érték növelés|&Kapott apport|&Adott apport|"
-                              "É&CS szüneteltetés|ÉCS ú&jra inditás|Átvezetés|K&ilépés"));
-  const QString common = QString::fromUtf8("ELADAS < '1901-01-01' and SLEJTEZ < '1901-01-01'");
-  EXPECT_EQ(titles, QStringList({
-                        QString::fromUtf8("Tárgyieszközök/Immateriális javak főadatok (FELVITEL)"),
-                        QString::fromUtf8("Aktiválás|&Aktiválás|") + common +
-                            " and AKTKELT < '1901-01-01'",
-                        QString::fromUtf8("Eladás|&Eladás|") + common,
-                        QString::fromUtf8("Részleges Eladás|&Részleges Eladás|"),
-                        QString::fromUtf8("Selejtezés|&Selejtezés|") + common,
-                        QString::fromUtf8("Részleges selejtezés|&Rész.selejtezés|") + common,
-                        QString::fromUtf8("Érték növelés|&Érték.növelés|") + common,
-                        QString::fromUtf8("Kapott apport"),
-                        QString::fromUtf8("Adott apport|&Adott apport|") + common,
-                        QString::fromUtf8("ÉCS szüneteltetés|&ÉCS szünet|") + common +
-                            " and AKTKELT > '1901-01-01'",
-                        QString::fromUtf8("ÉCS újra inditás|&ÉCS újraind.|") + common +
-                            " and AKTKELT > '1901-01-01'",
-                        QString::fromUtf8("Átvezetés - válassza ki azt ahol CSÖKKEN az érték|&Átvezetés|") +
-                            common + " and AKTKELT < '1901-01-01'",
-                    }));
-
-  // "Kere&sés" on the menu bar and the two speed buttons.
-  QStringList searched;
-  for (QAction* a : form.menuBar()->actions())
-    if (a->text() == QString::fromUtf8("Kere&sés")) {
-      OnNextModal([&](QWidget* w) {
-        searched << w->windowTitle();
-        static_cast<QDialog*>(w)->reject();
-      });
-      a->trigger();
-    }
-  for (QToolBar* bar : form.findChildren<QToolBar*>())
-    for (QAction* a : bar->actions())
-      if (a->text() == QString::fromUtf8("Új felvitel") || a->text() == QString::fromUtf8("Keresés")) {
-        OnNextModal([&](QWidget* w) {
-          searched << w->windowTitle();
-          static_cast<QDialog*>(w)->reject();
-        });
-        a->trigger();
-      }
-  EXPECT_EQ(searched, QStringList({QString::fromUtf8("Tárgyi eszközök / Immateriális javak"),
-                                   QString::fromUtf8("Tárgyieszközök/Immateriális javak főadatok (FELVITEL)"),
-                                   QString::fromUtf8("Tárgyi eszközök / Immateriális javak")}));
-
-  // The listings, in the menu's order, each opening its dialog.
-  walk("&Listák");
-  EXPECT_EQ(items.join('|'), QString::fromUtf8(
-                                 "&Karton|&Feladás|&Leltáriszám lista|K&ontírszámos lista|Összesítő lista|"
-                                 "Költséghelyes Karton|Költséghelyes leltáriszám lista|Költséghelyes feladás"));
-  EXPECT_EQ(titles.join('|'),
-            QString::fromUtf8("Eszköznyilvántartó karton|Eszköznyilvántartó karton|Leltár lista|"
-                              "Fökönyviszámos lista|Tárgyi eszköz/immateriális javak összesitő|"
-                              "Költséghelyes Eszköznyilvántartó karton|Költséghelyes leltár lista|"
-                              "Költséghelyes könyvelési feladás"));
-
-  // Backup and restore come first in the service menu; a cancelled file choice closes each
-  // form by itself and leaves no archive work behind.
-  QMenu* service = nullptr;
-  for (QAction* a : form.menuBar()->actions())
-    if (a->text() == QString::fromUtf8("&Szervíz")) service = a->menu();
-  ASSERT_NE(service, nullptr);
-  items.clear();
-  titles.clear();
-  for (QAction* a : service->actions().mid(0, 2)) {
-    items << a->text();
-    OnNextModal([&](QWidget* w) { titles << w->windowTitle(); });
-    a->trigger();
-  }
-  EXPECT_EQ(items, QStringList({QString::fromUtf8("&Mentés"), QString::fromUtf8("&Töltés")}));
-  EXPECT_EQ(titles, QStringList({QString::fromUtf8("Adatbázis mentés"),
-                                 QString::fromUtf8("Adatbázis visszaállítás")}));
-  EXPECT_TRUE(QDir(dir + "workZARNDAT001").entryList(QDir::Files).isEmpty());
-  EXPECT_TRUE(form.DB1->Connected());
-  EXPECT_EQ(form.PanelStatus->text(), "    (ZARNDAT001)");
+  // The menu and the speed buttons are walked in test_main_form.cpp.
 }
