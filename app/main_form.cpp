@@ -23,6 +23,7 @@
 #include "backup_commands.h"
 #include "balance_recalc.h"
 #include "company_databases.h"
+#include "database_maintenance.h"
 #include "dialog_keys.h"
 #include "exceptions.h"
 #include "file_lookup.h"
@@ -50,6 +51,7 @@
 #include "frm_kulcs_ell.h"
 #include "frm_vexor_exp.h"
 #include "help_viewer.h"
+#include "program_maintenance.h"
 #include "report_renderer.h"
 #include "screen_size.h"
 #include "start_settings.h"
@@ -137,8 +139,10 @@ QList<TMenuRow> TMainForm::MenuRows() {
                  RunRestoreCommand(*DB1, this);
                  m_start.CompanySwitched();
                }});
-  rows.append({service, QStringLiteral("&Újra szervezés"), nullptr});
-  rows.append({service, QStringLiteral("Egyenlegek újraszámolása"), nullptr});
+  rows.append(
+      {service, QStringLiteral("&Újra szervezés"), [this] { Reorganize(ReorganizeDatabase); }});
+  rows.append({service, QStringLiteral("Egyenlegek újraszámolása"),
+               [this] { RecalcBalancesCommand(RecalcAllBalancesAndClose); }});
   rows.append({service, QStringLiteral("&Megjelenés, kezelési stilus"), [this] { Appearance(); }});
   rows.append({service, QStringLiteral("&Nyomtató"), [this] { PrinterSetup(); }});
   rows.append({service, QStringLiteral("&Cég váltás"), [this] { CompanySwitch(); }});
@@ -156,15 +160,18 @@ QList<TMenuRow> TMainForm::MenuRows() {
                  TFormceg form(*DB1, *DB0, this);
                  form.exec();
                }});
-  rows.append({other, QStringLiteral("&Program mentés"), nullptr});
-  rows.append({other, QStringLiteral("&Új verzió"), nullptr});
-  rows.append({other, QStringLiteral("P&rogram visszaállítás"), nullptr});
+  rows.append({other, QStringLiteral("&Program mentés"),
+               [this] { StartProgramCommand(StartProgramBackup); }});
+  rows.append(
+      {other, QStringLiteral("&Új verzió"), [this] { StartProgramCommand(StartNewVersion); }});
+  rows.append({other, QStringLiteral("P&rogram visszaállítás"),
+               [this] { StartProgramCommand(StartProgramRestore); }});
 
   rows.append({help, QStringLiteral("&Tartalom"), programHelp});
   rows.append({help, QStringLiteral("Kere&sés"), programHelp});
   rows.append({help, QStringLiteral("&Sugó használata"), programHelp});
   rows.append({help, QStringLiteral("&Névjegy"), [this] { About(); }});
-  rows.append({help, QStringLiteral("&Dokumentáció"), nullptr});
+  rows.append({help, QStringLiteral("&Dokumentáció"), OpenDocumentation});
 
   rows.append({QStringLiteral("&Kilépés"), {}, exit});
   return rows;

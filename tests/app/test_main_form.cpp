@@ -27,6 +27,7 @@
 #include "gui_test_util.h"
 #include "help_viewer.h"
 #include "main_form.h"
+#include "program_runner.h"
 #include "report_renderer.h"
 #include "system_db_fixture.h"
 #include "test_util.h"
@@ -34,7 +35,7 @@
 
 namespace {
 
-const QString kNotAvailable = QString::fromUtf8("FIGYELEM: A funkció még nem érhető el.");
+const QString kReorganized = QString::fromUtf8("Üzenet: \nÚjrszervezés elkészült");
 
 // A window title, and for the lists and the about box what tells them apart.
 QString Describe(QWidget* w) {
@@ -57,7 +58,7 @@ class MainFormTest : public SystemDbTest {
     SystemDbTest::SetUp();
     m_prog = m_userDir.filePath("prog/");
     QDir().mkpath(m_prog + "create");
-    for (const char* f : {"cre_cegek.sql", "create.sql", "creind.sql"})
+    for (const char* f : {"cre_cegek.sql", "create.sql", "creind.sql", "dropind.sql"})
       QFile::copy(ProgramDir() + "create/" + f, m_prog + "create/" + f);
     const TestServer& s = TestServerFromEnv();
     WriteFileBytes(m_prog + "ZARN.INI",
@@ -139,6 +140,9 @@ class MainFormTest : public SystemDbTest {
 // The whole tree in its order, each item with what it leads to.
 TEST_F(MainFormTest, EveryMenuItemReachesItsFormOrCommand) {
   TMainForm& form = Start();
+  RecordingRunner runner;  // the program's scripts, started and never run
+  WriteFileBytes(m_prog + "NewVer", "#!/bin/sh\n");
+  UrlRecorder documents;
   const QString common = QString::fromUtf8("ELADAS < '1901-01-01' and SLEJTEZ < '1901-01-01'");
   const QString notActive = common + " and AKTKELT < '1901-01-01'";
   const QString active = common + " and AKTKELT > '1901-01-01'";
@@ -177,8 +181,8 @@ TEST_F(MainFormTest, EveryMenuItemReachesItsFormOrCommand) {
           "Mentések (*.zip *.spl);;spl fájlok (*.spl);;zip fájlok (*.zip)",
       "&Szervíz > &Töltés => Adatbázis visszaállítás + : \n"
       "Mentések (*.zip *.spl);;SPL fájlok (*.spl);;zip fájlok (*.zip)",
-      "&Szervíz > &Újra szervezés => " + kNotAvailable,
-      "&Szervíz > Egyenlegek újraszámolása => " + kNotAvailable,
+      "&Szervíz > &Újra szervezés => " + kReorganized,
+      "&Szervíz > Egyenlegek újraszámolása => ",
       "&Szervíz > &Megjelenés, kezelési stilus => Megjelenés",
       "&Szervíz > &Nyomtató => renderer PRINTERSETUP " + user,
       "&Szervíz > &Cég váltás => Könyvelt cégek",
@@ -190,14 +194,14 @@ TEST_F(MainFormTest, EveryMenuItemReachesItsFormOrCommand) {
       "&Szervíz > SQL beállítások => SQL beállítás",
       "&Egyéb > &Gépi feladás => Gépi feladás",
       "&Egyéb > &Cég adatok => Cég fő adatai",
-      "&Egyéb > &Program mentés => " + kNotAvailable,
-      "&Egyéb > &Új verzió => " + kNotAvailable,
-      "&Egyéb > P&rogram visszaállítás => " + kNotAvailable,
+      "&Egyéb > &Program mentés => closed",
+      "&Egyéb > &Új verzió => closed",
+      "&Egyéb > P&rogram visszaállítás => closed",
       "&Súgó > &Tartalom => help 0",
       "&Súgó > Kere&sés => help 0",
       "&Súgó > &Sugó használata => help 0",
       "&Súgó > &Névjegy => A program Névjegye|V 3.13",
-      "&Súgó > &Dokumentáció => " + kNotAvailable,
+      "&Súgó > &Dokumentáció => ",
       "&Kilépés => closed",
   };
   QStringList walked;
@@ -210,6 +214,11 @@ TEST_F(MainFormTest, EveryMenuItemReachesItsFormOrCommand) {
       walked << title->text() + " > " + item->text() + " => " + Reach(item);
   }
   EXPECT_EQ(walked, expected);
+  QStringList started;
+  for (const RecordingRunner::Run& run : runner.Runs()) started << run.program;
+  EXPECT_EQ(started,
+            QStringList({m_prog + "prgment.sh", m_prog + "_NewVer", m_prog + "prgmvissza.sh"}));
+  EXPECT_EQ(documents.opened, QList<QUrl>{QUrl::fromLocalFile(m_prog + "zarn.rtf")});
   EXPECT_TRUE(QDir(m_prog + "workZARNDAT001").entryList(QDir::Files).isEmpty());
   EXPECT_TRUE(form.DB1->Connected());
   EXPECT_EQ(form.PanelStatus->text(), "    (ZARNDAT001)");
@@ -378,6 +387,11 @@ TEST_F(MainFormTest, ErrorOfACommandIsToldAndTheProgramGoesOn) {
   EXPECT_TRUE(Reach(form.MenuAction("&Szervíz", "&Mentés")).startsWith("HIBA!: MySQL Error "));
   // Still at work.
   EXPECT_EQ(Reach(form.MenuAction("&Súgó", "&Tartalom")), "help 0");
+
+  // A row without its command says so.
+  m_ui.Clear();
+  form.RunCommand(nullptr);
+  EXPECT_EQ(m_ui.Texts(), QStringList{QString::fromUtf8("A funkció még nem érhető el.")});
 }
 
 // The commands of the program's own files close the main form only when their program started;

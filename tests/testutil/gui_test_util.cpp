@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QTest>
@@ -34,3 +35,9 @@ void PressKey(QWidget* w, int key, Qt::KeyboardModifiers modifiers) {
   if (w->isWindow() && w->focusWidget()) target = w->focusWidget();
   QTest::keyClick(target, Qt::Key(key), modifiers);
 }
+
+UrlRecorder::UrlRecorder() {
+  QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open");
+}
+
+UrlRecorder::~UrlRecorder() { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }

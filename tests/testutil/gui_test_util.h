@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
+#include <QObject>
 #include <QString>
+#include <QUrl>
 #include <functional>
 
 class QWidget;
@@ -12,3 +15,14 @@ void OnNextModal(std::function<void(QWidget*)> act, int timeoutMs = 5000);
 
 // Sends a key press and release to w (the focused widget of w's window when w is a window).
 void PressKey(QWidget* w, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// Records the files the desktop is asked to open while it is installed as the "file" handler.
+class UrlRecorder : public QObject {
+  Q_OBJECT
+ public:
+  UrlRecorder();
+  ~UrlRecorder() override;
+  QList<QUrl> opened;
+ public slots:
+  void open(const QUrl& url) { opened.append(url); }
+};
