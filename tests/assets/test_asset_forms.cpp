@@ -20,6 +20,7 @@
 #include "scripted_ui.h"
 #include "test_database.h"
 #include "test_util.h"
+#include "uni_sql_query.h"
 #include "uni_sql_table.h"
 
 namespace {
@@ -118,6 +119,41 @@ TEST_F(AssetForms, NewAssetLoopSavesTheAssetItsRatesAndTheActivation) {
             "ORDER BY SORSZAM SEPARATOR '|') AS CHAR(300)) FROM KARTTET"),
       QString::fromUtf8("0 2010-05-20 1.00 beszerzés 0|2 2010-05-20 0.00 Aktiválás 1000000"));
   EXPECT_EQ(ui.PendingAnswers(), 0);
+}
+
+// OK, activate: Yes, the item: OK, another: Yes; OK, activate: No, another: No.
+TEST_F(AssetForms, NewAssetLoopRecordsTwoAssetsAndLeavesNoTableLocked) {
+  ui.Answer(true).Answer(mbYes).Answer(false).Answer(mbNo);
+  auto fill = [](TFormFej* form, const char* name) {
+    TUniSQLTable* t = form->Table1;
+    t->FieldByName("MEGNEV")->SetAsString(QString::fromLatin1(name));
+    t->FieldByName("BESZKELT")->SetAsDate(QDate(2021, 3, 15));
+    t->FieldByName("BESZERTEK")->SetAsFloat(500000);
+    t->FieldByName("ELHASZNA")->SetAsString("5");
+    t->FieldByName("ELHASZN")->SetAsInteger(5);
+    form->LivesLeft();
+    form->BtnOkClick();
+  };
+  OnNextModal([&](QWidget* w) {
+    OnNextModal([&](QWidget* w2) {
+      auto* item = dynamic_cast<TFormkarttet*>(w2);
+      ASSERT_TRUE(item);
+      item->BtnOkClick();
+      OnNextModal([&](QWidget* w3) { fill(dynamic_cast<TFormFej*>(w3), "Second"); });
+    });
+    fill(dynamic_cast<TFormFej*>(w), "First");
+  });
+  NewAssetLoop(db.Db(), nullptr);
+  EXPECT_EQ(ui.PendingAnswers(), 0);
+  EXPECT_EQ(Rows(db, "SELECT LELTSZAM, MEGNEV, AKTKELT FROM KARTFEJ ORDER BY LELTSZAM"),
+            QStringList({"00001|First|2021.03.15", "00002|Second|"}));
+  EXPECT_EQ(Rows(db, "SELECT LELTSZAM, TIPUS, DATUM FROM KARTTET ORDER BY LELTSZAM, SORSZAM"),
+            QStringList({"00001|0|2021.03.15", "00001|2|2021.03.15", "00002|0|2021.03.15"}));
+  // Another workstation writes both tables at once: nothing was left locked.
+  auto other = db.Connect();
+  RunStatements(*other, QStringLiteral("SET SESSION lock_wait_timeout = 5; "
+                                       "UPDATE KARTFEJ SET MEGNEV = MEGNEV; "
+                                       "UPDATE KARTTET SET SZOVEG = SZOVEG"));
 }
 
 TEST_F(AssetForms, OkRefusesBadLivesAndAsksAboutLowRateSums) {
