@@ -109,14 +109,17 @@ void RunAssetList(TUniSQLDatabase& database, const AssetOperation& operation, QW
   if (operation.noPrint) list.PrintEnabled = false;
   if (operation.noSay) list.SayEnabled = false;
   if (operation.noExport) list.ExportEnabled = false;
+  bool opened = false;
   try {
     form.OpenTable();
+    opened = true;
     list.Execute();
   } catch (const Exception& e) {
     ReportError(e);
   }
   form.Table1->Close();
-  if (operation.action == QLatin1Char('6') || operation.action == QLatin1Char('5')) {
+  // A list that never opened changed nothing to close.
+  if (opened && (operation.action == QLatin1Char('6') || operation.action == QLatin1Char('5'))) {
     try {
       QESjavit(database);
     } catch (const Exception& e) {

@@ -15,8 +15,8 @@ const QString kClosingTable = QStringLiteral("QESJAVIT");
 
 // Closes every item of type: the sums of the asset's items of other types go into the scratch
 // table keyed on LELTSZAM (an item without a type is left out of them, as "TIPUS <> '6'" leaves
-// it), then into the items of type, and the asset gets its closing date in dateColumn. An asset
-// whose card holds nothing else has sums of 0, so its closing item takes off nothing.
+// it), then into the items of type, and the asset gets its closing date in dateColumn. A card
+// holding no other item has nothing to sum: its closing items keep what was entered in them.
 void CloseItems(TUniSQLDatabase& db, QChar type, const QString& dateColumn) {
   const QString tipus = QStringLiteral("'%1'").arg(type);
   QString sums;
@@ -24,11 +24,14 @@ void CloseItems(TUniSQLDatabase& db, QChar type, const QString& dateColumn) {
        {"BRUTTONOV", "BRUTTOCSOK", "ECSCSOKK", "ECSNOV", "ECSCSSZ", "ECSNSZ", "MENNYISEG"})
     sums += QStringLiteral("SUM(IF(TIPUS <> %1, COALESCE(%2, 0), 0)) AS %2, ")
                 .arg(tipus, QLatin1String(column));
-  RunStatements(db, QStringLiteral("CREATE TEMPORARY TABLE %1 (PRIMARY KEY (LELTSZAM)) SELECT "
-                                   "LELTSZAM, %2MAX(IF(TIPUS = %3, DATUM, NULL)) AS DATUM FROM "
-                                   "KARTTET WHERE LELTSZAM IS NOT NULL GROUP BY LELTSZAM HAVING "
-                                   "MAX(TIPUS = %3) = 1")
-                        .arg(kClosingTable, sums, tipus));
+  RunStatements(
+      db,
+      QStringLiteral(
+          "CREATE TEMPORARY TABLE %1 (PRIMARY KEY (LELTSZAM)) SELECT "
+          "LELTSZAM, %2SUM(TIPUS <> %3) AS OTHERS, MAX(IF(TIPUS = %3, DATUM, NULL)) AS DATUM FROM "
+          "KARTTET WHERE LELTSZAM IS NOT NULL GROUP BY LELTSZAM HAVING "
+          "MAX(TIPUS = %3) = 1")
+          .arg(kClosingTable, sums, tipus));
   // KARTTET without an alias: LOCK TABLES knows it by its name only.
   RunStatements(db, QStringLiteral("UPDATE KARTTET JOIN %1 W ON KARTTET.LELTSZAM = W.LELTSZAM SET "
                                    "KARTTET.BRUTTOCSOK = W.BRUTTONOV - W.BRUTTOCSOK, "
@@ -36,7 +39,7 @@ void CloseItems(TUniSQLDatabase& db, QChar type, const QString& dateColumn) {
                                    "KARTTET.ECSCSSZ = W.ECSNSZ - W.ECSCSSZ, "
                                    "KARTTET.MENNYISEG = 0 - W.MENNYISEG, KARTTET.BRUTTO = 0, "
                                    "KARTTET.NETTO = 0, KARTTET.NETTOSZ = 0, KARTTET.ECS = 0, "
-                                   "KARTTET.ECSSZ = 0 WHERE KARTTET.TIPUS = %2")
+                                   "KARTTET.ECSSZ = 0 WHERE KARTTET.TIPUS = %2 AND W.OTHERS > 0")
                         .arg(kClosingTable, tipus));
   RunStatements(db, QStringLiteral("UPDATE KARTFEJ JOIN %1 W ON KARTFEJ.LELTSZAM = W.LELTSZAM SET "
                                    "KARTFEJ.MENNYISEG = 0, KARTFEJ.%2 = COALESCE(W.DATUM, %3)")

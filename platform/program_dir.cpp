@@ -39,12 +39,21 @@ QString ResolveProgramDir(const QString& programFile) {
                        QStringLiteral("/zarn");
   QDir().mkpath(data);
   for (const QString& sub : {QStringLiteral("create"), QStringLiteral("help")}) {
-    for (const QString& base : {exeDir, QDir::cleanPath(exeDir + QStringLiteral("/../share/zarn"))}) {
+    for (const QString& base :
+         {exeDir, QDir::cleanPath(exeDir + QStringLiteral("/../share/zarn"))}) {
       const QString source = FindExistingPath(base + QLatin1Char('/') + sub);
       if (source.isEmpty() || !QFileInfo(source).isDir()) continue;
       copyMissing(source, data + QLatin1Char('/') + sub);
       break;
     }
+  }
+  // The user's guide, opened from the program directory.
+  for (const QString& base : {exeDir, QDir::cleanPath(exeDir + QStringLiteral("/../share/zarn"))}) {
+    const QString guide = FindExistingPath(base + QStringLiteral("/zarn.rtf"));
+    if (guide.isEmpty()) continue;
+    if (!QFileInfo::exists(data + QStringLiteral("/zarn.rtf")))
+      QFile::copy(guide, data + QStringLiteral("/zarn.rtf"));
+    break;
   }
   return withSlash(data);
 }

@@ -107,6 +107,27 @@ TEST(ClosingRecalc, NullAmountsOfAnOlderTableCountAsZero) {
   EXPECT_EQ(company.ClosingItem(), kClosed);
 }
 
+// A card of imported data holding nothing but its closing item: the item keeps its amounts,
+// the asset is closed all the same.
+TEST(ClosingRecalc, AClosingItemAloneOnItsCardKeepsItsAmounts) {
+  ClosedCompany company('6');
+  ASSERT_TRUE(company.db.Ok());
+  company.db.Exec(QStringLiteral(
+      "INSERT INTO KARTFEJ (LELTSZAM, MEGNEV, MENNYISEG) VALUES ('00003', 'Prés', 1); "
+      "INSERT INTO KARTTET (LELTSZAM, DATUM, TIPUS, BRUTTOCSOK, ECSCSOKK, MENNYISEG, BRUTTO) "
+      "VALUES ('00003', '2023-02-01', '6', 5000, 700, -1, 5000)"));
+  const QString item = QStringLiteral(
+      "SELECT CONCAT_WS(' ', BRUTTOCSOK, ECSCSOKK, MENNYISEG, BRUTTO) FROM KARTTET WHERE "
+      "LELTSZAM = '00003'");
+  const QString before = company.db.Value(item);
+  QESjavit(company.db.Db());
+  EXPECT_EQ(company.db.Value(item), before);
+  EXPECT_EQ(company.db.Value(QStringLiteral(
+                "SELECT CONCAT_WS(' ', MENNYISEG, ELADAS) FROM KARTFEJ WHERE LELTSZAM = '00003'")),
+            "0.00 2023-02-01");
+  EXPECT_EQ(company.ClosingItem(), kClosed);
+}
+
 TEST(ClosingRecalc, AFailingMasterUpdateLeavesTheCardsAsTheyWereAndNothingHeld) {
   ClosedCompany company('5');
   ASSERT_TRUE(company.db.Ok());

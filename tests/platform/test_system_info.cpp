@@ -30,11 +30,12 @@ TEST_F(SystemInfo, NamesComeFromTheRegistryStoreWhenItHasThem) {
   EXPECT_EQ(ComputerName(), shortHost);
   EXPECT_FALSE(LogonName().isEmpty());
 
-  WriteFileBytes(dir.filePath(kRegistryFileName),
-                 "[hkey_local_machine\\SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName]\r\n"
-                 "computername=G\xc9P-1\r\n"
-                 "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer]\r\n"
-                 "Logon User Name=J. Kis-T\xf3th\r\n");
+  WriteFileBytes(
+      dir.filePath(kRegistryFileName),
+      "[hkey_local_machine\\SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName]\r\n"
+      "computername=G\xc9P-1\r\n"
+      "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer]\r\n"
+      "Logon User Name=J. Kis-T\xf3th\r\n");
   EXPECT_EQ(ComputerName(), "GÉP-1");
   EXPECT_EQ(LogonName(), "J. Kis-Tóth");
   EXPECT_EQ(WindowsVersion(), 0);  // Vista or later
@@ -52,7 +53,8 @@ TEST_F(SystemInfo, RegistryValueMissingOrEmpty) {
 
 TEST_F(SystemInfo, PathsAreFoundWithoutRegardToCase) {
   WriteFileBytes(dir.filePath("Create/Create.sql"), "x");
-  EXPECT_EQ(FindExistingPath(dir.path() + "/create\\create.sql"), dir.path() + "/Create/Create.sql");
+  EXPECT_EQ(FindExistingPath(dir.path() + "/create\\create.sql"),
+            dir.path() + "/Create/Create.sql");
   EXPECT_EQ(FindExistingPath(dir.path() + "/CREATE/CREATE.SQL"), dir.path() + "/Create/Create.sql");
   EXPECT_EQ(FindExistingPath(dir.path() + "/create/missing.sql"), "");
   EXPECT_EQ(ResolvePath(dir.path(), "create\\missing.sql"), dir.path() + "/create/missing.sql");
@@ -68,9 +70,11 @@ TEST_F(SystemInfo, ProgramDirIsTheProgramsWhenWritableWithScripts) {
   WriteFileBytes(dir.filePath("share/zarn/create/create.sql"), "scripts");
   WriteFileBytes(dir.filePath("share/zarn/help/1.html"), "help");
   WriteFileBytes(home.filePath("zarn/help/1.html"), "kept");
+  WriteFileBytes(dir.filePath("share/zarn/zarn.rtf"), "guide");
   const QString resolved = ResolveProgramDir(dir.filePath("usrbin/zarn"));
   qunsetenv("XDG_DATA_HOME");
   EXPECT_EQ(resolved, home.filePath("zarn") + "/");
   EXPECT_EQ(ReadFileBytes(home.filePath("zarn/create/create.sql")), "scripts");
   EXPECT_EQ(ReadFileBytes(home.filePath("zarn/help/1.html")), "kept");
+  EXPECT_EQ(ReadFileBytes(home.filePath("zarn/zarn.rtf")), "guide");
 }
