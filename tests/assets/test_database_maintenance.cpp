@@ -40,11 +40,11 @@ struct ClosedCompany {
                 "('00002', '2022-12-31', '4', 0, 10000, 20000, 0, 300000, 10000, 20000, 0, 0)")
                 .arg(type));
   }
-  // BRUTTOCSOK ECSCSOKK ECSCSSZ MENNYISEG and the balances of the closing item.
+  // BRUTTOCSOK ECSCSOKK ECSCSSZ MENNYISEG and the balances of 00001's closing item.
   QString ClosingItem() {
     return db.Value(QStringLiteral("SELECT CONCAT_WS(' ', BRUTTOCSOK, ECSCSOKK, ECSCSSZ, "
                                    "MENNYISEG, BRUTTO, ECS, ECSSZ, NETTO, NETTOSZ) FROM KARTTET "
-                                   "WHERE TIPUS = '%1'")
+                                   "WHERE TIPUS = '%1' AND LELTSZAM = '00001'")
                         .arg(type));
   }
   // MENNYISEG ELADAS SLEJTEZ of asset 00001.
