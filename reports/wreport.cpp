@@ -297,12 +297,12 @@ void TWreport::MakeForm(const QString& dir, const QString& name) {
        {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>", "<root>", "   <layout-master-set>",
         "   <simple-page-master", "     page-master-name=\"PAGE0\"", "     page-height=\"380MM\"",
         "     page-width=\"210MM\">", "</simple-page-master>", "</layout-master-set>",
-        "<page-sequence>", "<sequence-specification-single page-master-name=\"PAGE0\">",
+        "<page-sequence>", "<sequence-single page-master-name=\"PAGE0\">",
         "<flow section-name=\"xsl-body\">"})
     out.Line(QLatin1String(line));
   walkBands(*this, true, [&](TWBand& band) { writeBandLayout(out, band, runningTop); });
   for (const char* line :
-       {"</flow>", "</sequence-specification-single>", "</page-sequence>", "</root>"})
+       {"</flow>", "</sequence-single>", "</page-sequence>", "</root>"})
     out.Line(QLatin1String(line));
   out.Close();
 }

@@ -121,7 +121,7 @@ TEST_F(RendererTest, ExitCodesTellWhatWentWrong) {
   const qsizetype secondBand = frm.indexOf("<block ID=\"", frm.indexOf("<block ID=\"") + 1);
   ASSERT_GT(secondBand, 0);
   const QByteArray frame = frm.left(frm.indexOf("<block ID=\"")) +
-                           "</flow>\r\n</sequence-specification-single>\r\n"
+                           "</flow>\r\n</sequence-single>\r\n"
                            "</page-sequence>\r\n</root>\r\n";
   const struct {
     const char* name;

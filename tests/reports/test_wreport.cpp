@@ -26,10 +26,10 @@ const QStringList kFrmOpening = {
     "</simple-page-master>",
     "</layout-master-set>",
     "<page-sequence>",
-    R"(<sequence-specification-single page-master-name="PAGE0">)",
+    R"(<sequence-single page-master-name="PAGE0">)",
     R"(<flow section-name="xsl-body">)",
 };
-const QStringList kFrmClosing = {"</flow>", "</sequence-specification-single>", "</page-sequence>",
+const QStringList kFrmClosing = {"</flow>", "</sequence-single>", "</page-sequence>",
                                  "</root>"};
 
 QStringList control(int top, int left, int width, int height, const QString& seq,
