@@ -394,18 +394,9 @@ void TMainForm::RecalcAllBalances(TUniSQLDatabase& db) {
   ::RecalcAllBalances(db, [&](int position, int maximum) { wait.Progress(position, maximum); });
 }
 
-// After a run or its deletion; a failed recalculation is told, the wait panel has ended by then.
-void TMainForm::RecalcBalancesAfterRun() {
-  try {
-    RecalcAllBalances(*DB1);
-  } catch (const Exception& e) {
-    Ui().MessageBox(e.Message(), QStringLiteral("HIBA!"), MsgType::Error);
-  }
-}
-
 void TMainForm::DepreciationRun() {
   TFormECSszamito form(*DB1, this);
-  if (form.exec() == QDialog::Accepted) RecalcBalancesAfterRun();
+  if (form.exec() == QDialog::Accepted) RecalcAllBalances(*DB1);
 }
 
 void TMainForm::DeleteRun() {
@@ -413,7 +404,7 @@ void TMainForm::DeleteRun() {
     TFormECSTorol form(*DB1, this);
     form.exec();
   }
-  RecalcBalancesAfterRun();
+  RecalcAllBalances(*DB1);
 }
 
 void TMainForm::RunList() {

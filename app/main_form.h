@@ -119,7 +119,6 @@ class TMainForm : public QMainWindow, private StartHost {
   void BuildSpeedButtons();
   template <class TForm>
   std::function<void()> OnCompany();
-  void RecalcBalancesAfterRun();
   void ShowLogo(const QPixmap& picture);
   // Alt+S: the next of the menu-bar titles that share it highlighted, not opened.
   void HighlightNextAltS();
