@@ -49,10 +49,12 @@ QString TUniSQLTable::RowCondition(const TRecord& record) const {
     switch (field->DataType()) {
       case ftString: {
         // Byte for byte: the table's collation would take 'Kovács' for 'kovacs' and 'a ' for
-        // 'a', and the statement would hit another row.
+        // 'a', and the statement would hit another row. The plain comparison beside it is what
+        // an index can serve; a comparison over BINARY col alone scans the table.
         const QString text = v.toString();
-        const QString exact =
-            QStringLiteral("BINARY ") + n + QStringLiteral("=BINARY ") + ValueText(field, v);
+        const QString value = ValueText(field, v);
+        const QString exact = n + u'=' + value + QStringLiteral(" and BINARY ") + n +
+                              QStringLiteral("=BINARY ") + value;
         part = text.isEmpty()
                    ? u'(' + exact + QStringLiteral(" or ") + n + QStringLiteral(" is NULL)")
                    : exact;
