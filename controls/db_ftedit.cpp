@@ -124,12 +124,17 @@ void TDBFTEDit::keyPressEvent(QKeyEvent* event) {
     double value = 0;
     if (TextToFloat(result, value)) setText(result);
   };
+  // The amount keys belong to amounts: a name, a remark or a date takes "c", "k", "," and "."
+  // as they are typed.
+  const TField* field = m_dataLink.Field();
+  const bool amount = field && field->IsNumeric();
   // "k" on a read-only edit opens nothing.
-  if (m_dataLink.ReadOnly() && event->text().compare(QLatin1String("k"), Qt::CaseInsensitive) == 0)
+  if (amount && m_dataLink.ReadOnly() &&
+      event->text().compare(QLatin1String("k"), Qt::CaseInsensitive) == 0)
     return;
   const auto canChange = [this] { return StartEditing(); };
-  if (AmountKey(this, event, canChange, calculated)) return;
-  std::unique_ptr<QKeyEvent> decimal = DecimalKey(event);
+  if (amount && AmountKey(this, event, canChange, calculated)) return;
+  std::unique_ptr<QKeyEvent> decimal = amount ? DecimalKey(event) : nullptr;
   QKeyEvent* key = decimal ? decimal.get() : event;
   const QString typed = key->text();
   const bool printable = !typed.isEmpty() && typed[0].isPrint();

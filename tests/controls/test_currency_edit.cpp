@@ -212,7 +212,7 @@ struct FtHost : DateEditHost<TDBFTEDit> {
 
   FtHost() {
     data.AddFieldDef(QStringLiteral("ERTEK"), ftFloat);
-    data.AddFieldDef(QStringLiteral("NEV"), ftString, 6);
+    data.AddFieldDef(QStringLiteral("NEV"), ftString, 40);
     data.Open();
     data.FieldByName(QStringLiteral("ERTEK"))->SetCurrency(true);
     data.AppendRecord({1234.5, QStringLiteral("a")});
@@ -295,6 +295,22 @@ TEST(DBFTEDit, DatasetThatCannotEditBeeps) {
   QTest::keyClicks(h.edit, "5");
   EXPECT_EQ(h.data.State(), dsBrowse);
   EXPECT_EQ(h.edit->text(), QStringLiteral("1234.50"));
+}
+
+TEST(DBFTEDit, TextFieldTakesEveryCharacterAsTyped) {
+  ScriptedUi ui;
+  FtHost h;
+  TField* name = h.data.FieldByName(QStringLiteral("NEV"));
+  h.edit->SetDataField(QStringLiteral("NEV"));
+  h.Enter();
+  h.edit->selectAll();
+  const QString typed = QStringLiteral("Csepel Kft., Ő 1,5 kW");
+  TypeText(h.edit, typed);
+  EXPECT_EQ(h.edit->text(), typed);
+  EXPECT_TRUE(ui.Calls().isEmpty());  // no calculator, no message
+  h.Leave();
+  h.data.Post();
+  EXPECT_EQ(name->AsString(), typed);
 }
 
 TEST(DBFTEDit, TextFieldTakesItsSizeAndMask) {

@@ -36,6 +36,28 @@ void PressKey(QWidget* w, int key, Qt::KeyboardModifiers modifiers) {
   QTest::keyClick(target, Qt::Key(key), modifiers);
 }
 
+namespace {
+
+// The key code a keyboard sends with a character: letters by their capital (Qt's key codes for
+// Latin letters are their upper-case code points), the rest by their own code point.
+Qt::Key KeyOf(QChar c) {
+  if (c.isLetter()) return Qt::Key(c.toUpper().unicode());
+  if (c == u'\t') return Qt::Key_Tab;
+  return Qt::Key(c.unicode());
+}
+
+}  // namespace
+
+void TypeText(QWidget* w, const QString& text) {
+  for (QChar c : text) {
+    QWidget* target = w;
+    if (w->isWindow() && w->focusWidget()) target = w->focusWidget();
+    const Qt::KeyboardModifiers modifiers =
+        c.isLetter() && c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier;
+    QTest::sendKeyEvent(QTest::Click, target, KeyOf(c), QString(c), modifiers);
+  }
+}
+
 UrlRecorder::UrlRecorder() {
   QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open");
 }

@@ -16,6 +16,12 @@ void OnNextModal(std::function<void(QWidget*)> act, int timeoutMs = 5000);
 // Sends a key press and release to w (the focused widget of w's window when w is a window).
 void PressKey(QWidget* w, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
+// Types text as a keyboard does, one character at a time (key press and release with the key
+// code and text a real keyboard gives: Shift for capitals, accented letters included), into w,
+// or into the focused widget of w's window when w is a window (looked up again for every
+// character, so the keys follow the focus as it moves).
+void TypeText(QWidget* w, const QString& text);
+
 // Records the files the desktop is asked to open while it is installed as the "file" handler.
 class UrlRecorder : public QObject {
   Q_OBJECT
