@@ -37,10 +37,16 @@ bool IsNameChar(QChar c) {
 
 // ---- XmlRestText --------------------------------------------------------------------------------
 
+// The file's bytes as text: UTF-8 after a byte-order mark, else code page 852. Bytes that are
+// no text of that encoding, and the NUL byte, refuse the file with their line.
 struct XmlRestText::Decoder {
   bool started = false;
   bool utf8 = false;
   QStringDecoder utf8Decoder{QStringDecoder::Utf8};
+  int line = 1;  // of the next byte
+  // The UTF-8 sequence under way: continuation bytes still due and the range of the next one.
+  int due = 0;
+  uchar low = 0x80, high = 0xBF;
 
   QString Decode(QByteArray bytes) {
     if (!started) {
@@ -50,9 +56,47 @@ struct XmlRestText::Decoder {
         bytes.remove(0, 3);
       }
     }
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+      const uchar c = uchar(bytes.at(i));
+      if (c == '\n') ++line;
+      if (c == 0) ThrowFileRefusal(line, QStringLiteral("NUL bájt"));
+      if (utf8 && !Utf8Byte(c)) ThrowFileRefusal(line, QStringLiteral("nem UTF-8 bájt"));
+    }
     if (utf8) return utf8Decoder(bytes);
     // DOS text: code page 852, with the program's own table for the Hungarian letters.
     return ToUnicode(DosToAnsi(bytes), CodePage::Cp1250);
+  }
+  // The end of the file: a UTF-8 sequence must not stop halfway.
+  void Finish() {
+    if (utf8 && due > 0) ThrowFileRefusal(line, QStringLiteral("nem UTF-8 bájt"));
+  }
+
+ private:
+  // Whether c may follow what came before in well-formed UTF-8 (no overlong forms, no
+  // surrogates, nothing beyond U+10FFFF).
+  bool Utf8Byte(uchar c) {
+    if (due > 0) {
+      if (c < low || c > high) return false;
+      low = 0x80;
+      high = 0xBF;
+      --due;
+      return true;
+    }
+    if (c < 0x80) return true;
+    if (c >= 0xC2 && c <= 0xDF) {
+      due = 1;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      due = 2;
+      if (c == 0xE0) low = 0xA0;
+      if (c == 0xED) high = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      due = 3;
+      if (c == 0xF0) low = 0x90;
+      if (c == 0xF4) high = 0x8F;
+    } else {
+      return false;
+    }
+    return true;
   }
 };
 
@@ -64,6 +108,7 @@ bool XmlRestText::Fill() {
   const QByteArray chunk = m_device.read(1 << 20);
   if (chunk.isEmpty()) {
     m_eof = true;
+    m_decoder->Finish();
     return false;
   }
   if (m_pos > 0) {
@@ -90,6 +135,32 @@ qsizetype XmlRestText::Find(QChar c, qsizetype from) {
   }
 }
 
+qsizetype XmlRestText::FindTagEnd() {
+  // Relative to m_pos, the "<" of the tag; a ">" inside a quoted value belongs to the value.
+  qsizetype i = 1;
+  QChar quote;  // the quote of the value being read; null outside values
+  bool afterEquals = false;
+  for (;;) {
+    for (; m_pos + i < m_buffer.size(); ++i) {
+      if (i > kMaxXmlPiece) return -2;
+      const QChar c = m_buffer.at(m_pos + i);
+      if (!quote.isNull()) {
+        if (c == quote) quote = QChar();
+      } else if (c == u'>') {
+        return i;
+      } else if (afterEquals && (c == u'"' || c == u'\'')) {
+        quote = c;
+        afterEquals = false;
+      } else if (c == u'=') {
+        afterEquals = true;
+      } else if (!c.isSpace()) {
+        afterEquals = false;
+      }
+    }
+    if (!Fill()) return -1;
+  }
+}
+
 QString XmlRestText::XmlTagText() {
   const qsizetype open = Find(QLatin1Char('<'), 0);
   if (open == -2) ThrowFileRefusal(m_line, QStringLiteral("64 KiB-nál hosszabb szöveg"));
@@ -100,7 +171,7 @@ QString XmlRestText::XmlTagText() {
   if (open > kMaxXmlPiece) ThrowFileRefusal(m_line, QStringLiteral("64 KiB-nál hosszabb szöveg"));
   Take(open);
   m_tagLine = m_line;
-  const qsizetype close = Find(QLatin1Char('>'), 1);
+  const qsizetype close = FindTagEnd();
   if (close == -2 || close >= kMaxXmlPiece)
     ThrowFileRefusal(m_tagLine, QStringLiteral("64 KiB-nál hosszabb tag"));
   if (close < 0) ThrowFileRefusal(m_tagLine, QStringLiteral("lezáratlan tag"));
@@ -259,6 +330,7 @@ void XmlAssetReader::RefuseValue(int line, const QString& name, const QString& v
 
 QList<XmlAsset> XmlAssetReader::Read(QIODevice& device) {
   m_assets.clear();
+  m_numbers.clear();
   m_state = std::make_shared<State>();
   XmlRestText rest(device);
   for (;;) {
@@ -311,6 +383,14 @@ void XmlAssetReader::ImportAssetsXml(const QString& tag, XmlRestText& rest) {
     static const QRegularExpression digits(QStringLiteral("^[0-9]{1,20}$"));
     if (!digits.match(a.LELTSZAM).hasMatch())
       RefuseValue(line, QStringLiteral("LELTSZAM"), a.LELTSZAM);
+    // The second would replace the first: one asset stored for two read.
+    if (m_numbers.contains(a.LELTSZAM))
+      throw EXmlRefused(
+          QStringLiteral("Hibás adat (%1. sor, leltári szám: %2): kétszer szerepel a fájlban")
+              .arg(line)
+              .arg(a.LELTSZAM) +
+          '\n' + Unchanged());
+    m_numbers.insert(a.LELTSZAM);
     const struct {
       const char* attribute;
       QString* target;

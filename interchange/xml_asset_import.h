@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -18,8 +19,8 @@ class TUniSQLDatabase;
 // ---- Reading helpers --------------------------------------------------------------------------
 
 // The rest text of the file not yet read, streamed: only a window around the reading position
-// is held. Tags and texts longer than kMaxXmlPiece characters and a tag that never closes are
-// refused (EXmlRefused).
+// is held. Tags and texts longer than kMaxXmlPiece characters, a tag that never closes, bytes
+// that are no text of the file's encoding and the NUL byte are refused (EXmlRefused).
 class XmlRestText {
  public:
   static constexpr int kMaxXmlPiece = 64 * 1024;
@@ -27,7 +28,8 @@ class XmlRestText {
   explicit XmlRestText(QIODevice& device);
   ~XmlRestText();
 
-  // The next tag, "<" through ">", taken out of the rest text; empty at the end of the file.
+  // The next tag, "<" through the first ">" outside a quoted attribute value, taken out of
+  // the rest text; empty at the end of the file.
   QString XmlTagText();
   // The text up to the next "<" (or the end), taken out of the rest text; entities decoded,
   // trimmed, not normalised.
@@ -38,6 +40,7 @@ class XmlRestText {
  private:
   bool Fill();  // false at the end of the file
   qsizetype Find(QChar c, qsizetype from);
+  qsizetype FindTagEnd();
   void Take(qsizetype count);
 
   QIODevice& m_device;
@@ -113,6 +116,7 @@ class XmlAssetReader {
   [[noreturn]] void RefuseValue(int line, const QString& name, const QString& value) const;
 
   QList<XmlAsset> m_assets;
+  QSet<QString> m_numbers;  // the inventory numbers read so far
   std::shared_ptr<State> m_state;
 };
 
