@@ -96,12 +96,14 @@ struct XmlAsset {
   QDate BESZKELT, AKTKELT, ELADAS, SLEJTEZ;  // null when not set
   double BESZERTEK = 0;
   QString ELHASZNA;
-  int firstYear = 0;  // of the ten rate rows
-  double KULCS = 0;   // -1: in one sum
-  QList<XmlCardItem> items;
+  int firstYear = 0;         // of the ten rate rows
+  double KULCS = 0;          // -1: in one sum
+  QList<XmlCardItem> items;  // in card order, balances filled in
 };
 
-// Reads and checks a whole file, tag by tag (ImportAssetsXml), keeping the assets in memory.
+// Reads and checks a whole file, tag by tag (ImportAssetsXml), keeping the assets in memory,
+// each card with the balances, sequence numbers and master dates that the balance
+// recalculation would give it.
 class XmlAssetReader {
  public:
   // Throws EXmlRefused.
@@ -120,12 +122,14 @@ class XmlAssetReader {
   std::shared_ptr<State> m_state;
 };
 
-// Replaces the asset in the company database in one transaction: its KARTFEJ, KARTTET, KULCSOK
-// and SZAMITAS rows go, the new rows are written and its balances recalculated.
-void WriteXmlAsset(TUniSQLDatabase& database, const XmlAsset& asset);
+// Replaces the assets in the company database in one transaction: their KARTFEJ, KARTTET,
+// KULCSOK and SZAMITAS rows go and the rows read are written, balances as the reader computed
+// them. When a statement fails, nothing is changed and the error propagates.
+void WriteXmlAssets(TUniSQLDatabase& database, const QList<XmlAsset>& assets,
+                    const std::function<void(int, int)>& progress = {});
 
-// The import of the XML form: the file is read and checked whole, then the assets are written
-// one by one. Returns the number written; throws EXmlRefused (nothing changed) or, from the
-// writing, Exception with the assets before the failing one written (writtenBefore).
-int ImportXmlAssets(TUniSQLDatabase& database, const QString& fileName, int* written = nullptr,
+// The import of the XML form: the file is read and checked whole, then written. Returns the
+// number of assets written; throws EXmlRefused, or from the writing Exception; either way
+// nothing is changed then. progress(written, total) follows the writing.
+int ImportXmlAssets(TUniSQLDatabase& database, const QString& fileName,
                     const std::function<void(int, int)>& progress = {});
