@@ -31,6 +31,21 @@ void guarded(F&& step, const QString& message) {
   }
 }
 
+// A band's handler runs listing code (queries among it): its failure is told with its own
+// text, and the band's element is left out, so the group around it still closes.
+template <class F>
+void guardedBand(F&& print, const QString& message) {
+  try {
+    print();
+  } catch (const EInOutError&) {
+    throw;
+  } catch (const Exception& e) {
+    simpleMessage(message + u'\n' + e.Message());
+  } catch (const std::exception& e) {
+    simpleMessage(message + u'\n' + QString::fromLocal8Bit(e.what()));
+  }
+}
+
 }  // namespace
 
 bool ReportSumValue(const QString& text, QChar thousandSeparator, QChar decimalSeparator,
@@ -189,7 +204,9 @@ void TWGroup::Start(TWRPrinter& printer) {
   }
   if (!DataField.isEmpty()) LastKey = currentKey();
   Report()->DataFile().Line(QStringLiteral("<GROUP ID=\"%1\">").arg(Name));
-  if (Header) Header->Print(printer);
+  // The subgroup starts whatever the header did: a group it never opened it would close.
+  if (Header)
+    guardedBand([&] { Header->Print(printer); }, QStringLiteral("Hiba Wgroup.newdeatil -ban"));
   if (SubGroup) SubGroup->Start(printer);
 }
 
@@ -278,7 +295,10 @@ void TWGroup::Stop(TWRPrinter& printer) {
   guarded(
       [&] {
         if (SubGroup) SubGroup->Stop(printer);
-        if (Footer) Footer->Print(*this, printer);
+        // A failing footer leaves its element out; the group is closed all the same.
+        if (Footer)
+          guardedBand([&] { Footer->Print(*this, printer); },
+                      QStringLiteral("Hiba Wgroup.stop -ban"));
         Report()->DataFile().Line(QStringLiteral("</GROUP>"));
       },
       QStringLiteral("Hiba Wgroup.stop -ban"));

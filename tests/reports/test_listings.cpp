@@ -197,6 +197,32 @@ TEST_F(Listings, PostingListTotalsEachTypeAndAccountGroup) {
   EXPECT_FALSE(WriteFeladReport(db.Db(), none, UserDir()));
 }
 
+// The per-type totals run a query of their own in the footer's handler; when it fails, the
+// error is told and the list is printed without that footer.
+TEST_F(Listings, PostingListWithAFailingTypeFooterStillPrints) {
+  // Only the per-type totals read an item without a type; reading one fails.
+  db.Exec(
+      "INSERT INTO KARTTET (LELTSZAM, DATUM, TIPUS, ECSNSZ) VALUES ('00001', '2023-05-05', '', 1);"
+      "CREATE FUNCTION HIBAS_ERTEK() RETURNS DOUBLE RETURN (SELECT 1 UNION ALL SELECT 2);"
+      "RENAME TABLE KARTTET TO KARTTET_ALAP;"
+      "CREATE VIEW KARTTET AS SELECT LELTSZAM, DATUM, TIPUS, BIZSZAM, SZOVEG, BRUTTONOV, "
+      "BRUTTOCSOK, BRUTTO, ECSCSOKK, ECSNOV, ECS, NETTO, ECSCSSZ, IF(TIPUS = '', HIBAS_ERTEK(), "
+      "ECSNSZ) ECSNSZ, ECSSZ, NETTOSZ, MENNYISEG, SORSZAM FROM KARTTET_ALAP");
+  ASSERT_TRUE(WriteFeladReport(db.Db(), Year2023(), UserDir()));
+  ASSERT_EQ(ui.Texts().size(), 1);
+  EXPECT_TRUE(ui.Texts()[0].startsWith("Hiba Wgroup.stop -ban\nMySQL Error "))
+      << ui.Texts()[0].toStdString();
+  const QString data = Data("ZARNKARTON");
+  EXPECT_EQ(data.count("<GROUP "), 6);
+  EXPECT_EQ(data.count("</GROUP>"), 6);
+  EXPECT_FALSE(data.contains("<FOOTER ID=\"WFooter2\">"));
+  EXPECT_TRUE(data.endsWith("</GROUP>\r\n</REPORT>\r\n"));
+  const QString page = Pdf("ZARNKARTON");
+  for (const char* expected : {"KÖNYVELÉSI FELADÁS", "00001", "ÖSSZESEN:"})
+    EXPECT_TRUE(page.contains(QString::fromUtf8(expected))) << expected;
+  EXPECT_FALSE(page.contains(QStringLiteral("Végösszesen:")));
+}
+
 TEST_F(Listings, PostingGroupsKeepAccountsApartAndLeaveItemsAsStored) {
   db.Exec(
       "INSERT INTO KARTFEJ (LELTSZAM, MEGNEV, FKSZSZAM, FKSZSZAMECS, FKSZECSKLTG, FKSZAKTEL) "
