@@ -19,30 +19,17 @@ void simpleMessage(const QString& text) {
 }
 
 // Data files are the program's own output: a failure to write one is the caller's to see,
-// never a message in the middle of the walk.
+// never a message in the middle of the walk. A band's handler runs listing code (queries among
+// it): its failure is told with its own text after the message.
 template <class F>
-void guarded(F&& step, const QString& message) {
+void guarded(F&& step, const QString& message, bool withCause = false) {
   try {
     step();
   } catch (const EInOutError&) {
     throw;
-  } catch (const std::exception&) {
-    simpleMessage(message);
-  }
-}
-
-// A band's handler runs listing code (queries among it): its failure is told with its own
-// text, and the band's element is left out, so the group around it still closes.
-template <class F>
-void guardedBand(F&& print, const QString& message) {
-  try {
-    print();
-  } catch (const EInOutError&) {
-    throw;
-  } catch (const Exception& e) {
-    simpleMessage(message + u'\n' + e.Message());
   } catch (const std::exception& e) {
-    simpleMessage(message + u'\n' + QString::fromLocal8Bit(e.what()));
+    // Our exceptions give their message as UTF-8.
+    simpleMessage(withCause ? message + u'\n' + QString::fromUtf8(e.what()) : message);
   }
 }
 
@@ -206,7 +193,7 @@ void TWGroup::Start(TWRPrinter& printer) {
   Report()->DataFile().Line(QStringLiteral("<GROUP ID=\"%1\">").arg(Name));
   // The subgroup starts whatever the header did: a group it never opened it would close.
   if (Header)
-    guardedBand([&] { Header->Print(printer); }, QStringLiteral("Hiba Wgroup.newdeatil -ban"));
+    guarded([&] { Header->Print(printer); }, QStringLiteral("Hiba Wgroup.newdeatil -ban"), true);
   if (SubGroup) SubGroup->Start(printer);
 }
 
@@ -297,8 +284,8 @@ void TWGroup::Stop(TWRPrinter& printer) {
         if (SubGroup) SubGroup->Stop(printer);
         // A failing footer leaves its element out; the group is closed all the same.
         if (Footer)
-          guardedBand([&] { Footer->Print(*this, printer); },
-                      QStringLiteral("Hiba Wgroup.stop -ban"));
+          guarded([&] { Footer->Print(*this, printer); }, QStringLiteral("Hiba Wgroup.stop -ban"),
+                  true);
         Report()->DataFile().Line(QStringLiteral("</GROUP>"));
       },
       QStringLiteral("Hiba Wgroup.stop -ban"));
