@@ -58,7 +58,7 @@ struct XmlRestText::Decoder {
       const uchar c = uchar(bytes.at(i));
       if (c == '\n') ++line;
       if (c == 0) ThrowFileRefusal(line, QStringLiteral("NUL bájt"));
-      if (utf8 && !Utf8Byte(c)) ThrowFileRefusal(line, QStringLiteral("nem UTF-8 bájt"));
+      if (utf8 && !Utf8Byte(c)) ThrowFileRefusal(line, QStringLiteral("érvénytelen UTF-8 bájt"));
     }
     if (utf8) return utf8Decoder(bytes);
     // DOS text: code page 852, with the program's own table for the Hungarian letters.
@@ -66,7 +66,7 @@ struct XmlRestText::Decoder {
   }
   // The end of the file: a UTF-8 sequence must not stop halfway.
   void Finish() {
-    if (utf8 && due > 0) ThrowFileRefusal(line, QStringLiteral("nem UTF-8 bájt"));
+    if (utf8 && due > 0) ThrowFileRefusal(line, QStringLiteral("érvénytelen UTF-8 bájt"));
   }
 
  private:

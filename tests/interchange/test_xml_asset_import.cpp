@@ -236,12 +236,12 @@ TEST_F(XmlImportTest, RefusedFilesChangeNothing) {
        QStringLiteral("Hibás adat (7. sor, leltári szám: 99): kétszer szerepel a fájlban")},
       {"not UTF-8 after the mark",
        {},
-       QStringLiteral("Hibás XML fájl (4. sor): nem UTF-8 bájt"),
+       QStringLiteral("Hibás XML fájl (4. sor): érvénytelen UTF-8 bájt"),
        utf8Head + "<ESZKOZ LELTSZAM=\"5\" BESZERZES=\"05.01.10\">\r\n<ESZKOZ LELTSZAM=\"6\" "
                   "NEV=\"G\xE9p\" BESZERZES=\"05.01.10\">\r\n</ESZKOZOK>\r\n"},
       {"UTF-8 cut off at the end",
        {},
-       QStringLiteral("Hibás XML fájl (3. sor): nem UTF-8 bájt"),
+       QStringLiteral("Hibás XML fájl (3. sor): érvénytelen UTF-8 bájt"),
        utf8Head + "<ESZKOZ LELTSZAM=\"5\" BESZERZES=\"05.01.10\"/>\xC5"},
       {"NUL byte", {}, QStringLiteral("Hibás XML fájl (3. sor): NUL bájt"), withNul},
   };
