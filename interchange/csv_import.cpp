@@ -6,8 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <cstring>
+#include <filesystem>
 
 #include "company_databases.h"
 #include "exceptions.h"
@@ -60,7 +62,20 @@ QString FindCsvFile(const QString& dir, const QString& table) {
   while (base.endsWith('/') && base.size() > 1) base.chop(1);
   if (base.isEmpty()) base = QStringLiteral(".");
   const QString found = FindExistingPath(base + '/' + table + QStringLiteral(".CSV"));
-  return !found.isEmpty() && QFileInfo(found).isFile() ? found : QString();
+  // A directory of that name is no file; anything else found is judged by CsvFileReadPath.
+  return !found.isEmpty() && !QFileInfo(found).isDir() ? found : QString();
+}
+
+QString CsvFileReadPath(const QString& dir, const QString& path) {
+  QString base = dir;
+  base.replace('\\', '/');
+  if (base.isEmpty()) base = QStringLiteral(".");
+  const QString folder = QDir(base).canonicalPath();
+  const QString real = QFileInfo(path).canonicalFilePath();
+  if (folder.isEmpty() || real.isEmpty()) return {};
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(real.toStdString(), error)) return {};
+  return QFileInfo(real).absolutePath() == folder ? real : QString();
 }
 
 QString CsvFileText(const QString& dir, const QString& table) {
@@ -89,6 +104,11 @@ bool CsvStreamFilter::Feed(const char* bytes, qsizetype size, QByteArray& out) {
   qsizetype copied = i;  // bytes before copied are in out already
   for (; i < size; ++i) {
     const char c = bytes[i];
+    if (c == '\0') {
+      // The server would store it inside the text or the key.
+      Fail(m_line, QStringLiteral("NUL bájt a sorban"));
+      return false;
+    }
     if (c == '\n') {
       if (m_inQuote && !m_quoteSeen) {
         Fail(m_quoteLine, QStringLiteral("lezáratlan idézőjel"));
@@ -260,12 +280,14 @@ class ImportConnection {
     return q.IsEmpty();
   }
 
-  // Loads one file into table; throws CsvRefusal or the database error.
-  void Load(const QString& table, const QString& path, const CsvImportOptions& options) {
-    const bool bom = StartsWithBom(path);
+  // Loads one file into table: path as the statement names it, read from readPath (the real
+  // file it was checked to be); throws CsvRefusal or the database error.
+  void Load(const QString& table, const QString& path, const QString& readPath,
+            const CsvImportOptions& options) {
+    const bool bom = StartsWithBom(readPath);
     QString serverName = path;
     serverName.replace('\\', '/');
-    LocalFile file(serverName.toUtf8(), path, TerminatorByte(options.terminator), bom);
+    LocalFile file(serverName.toUtf8(), readPath, TerminatorByte(options.terminator), bom);
 
     TUniSQLQuery QCSVIMP;
     QCSVIMP.SetDatabase(&m_db);
@@ -319,7 +341,8 @@ class ImportConnection {
 
 struct PlannedTable {
   QString table;
-  QString path;  // empty: nothing to load
+  QString path;      // empty: nothing to load
+  QString readPath;  // the real file behind path
   bool clear = false;
 };
 
@@ -342,12 +365,29 @@ CsvImportResult CsvImport::Run(const QList<CsvTableChoice>& tables, const CsvImp
     return CsvImportResult::Refused;
   }
 
+  // A table file is read only when it is a regular file of the chosen folder itself, not a
+  // link to a file elsewhere; one that is not refuses the import before any question.
+  QHash<QString, std::pair<QString, QString>> files;  // table: its path and the real file
+  for (const CsvTableChoice& choice : tables) {
+    if (!choice.load && !choice.clear) continue;
+    const QString path = FindCsvFile(options.dir, choice.table);
+    if (path.isEmpty()) continue;
+    const QString real = CsvFileReadPath(options.dir, path);
+    if (real.isEmpty()) {
+      ShowRefusal({QStringLiteral("Hibás CSV fájl: ") + path +
+                       QStringLiteral(" (nem a választott könyvtárban van)"),
+                   unchanged});
+      return CsvImportResult::Refused;
+    }
+    files.insert(choice.table, {path, real});
+  }
+
   // The questions, all before anything changes.
   QList<PlannedTable> plan;
   try {
     for (const CsvTableChoice& choice : tables) {
-      const QString path = FindCsvFile(options.dir, choice.table);
-      PlannedTable planned{choice.table, QString(), false};
+      const auto [path, real] = files.value(choice.table);
+      PlannedTable planned{choice.table, QString(), real, false};
       if (choice.clear && !path.isEmpty()) {
         if (options.stepMessages &&
             !Ui().AskYesNo(QStringLiteral("A ") + choice.table + QStringLiteral(" tábla"),
@@ -385,7 +425,8 @@ CsvImportResult CsvImport::Run(const QList<CsvTableChoice>& tables, const CsvImp
       if (onTable) onTable(planned.table, false);
       if (planned.clear)
         RunStatements(connection->Db(), QStringLiteral("DELETE FROM ") + planned.table);
-      if (!planned.path.isEmpty()) connection->Load(planned.table, planned.path, options);
+      if (!planned.path.isEmpty())
+        connection->Load(planned.table, planned.path, planned.readPath, options);
       if (onTable) onTable(planned.table, true);
     }
     transaction.Commit();

@@ -21,16 +21,20 @@ enum class CsvTerminator { Semicolon, Comma, Tab };
 QString CsvTerminatorText(CsvTerminator terminator);
 
 // The file of table in dir, found without regard to case ("KARTFEJ.CSV", "kartfej.csv"); dir
-// may end in a separator and use "\" as one. Empty when there is none.
+// may end in a separator and use "\" as one. Empty when there is none (a directory of that
+// name is none); a link or a special file of that name is returned as found.
 QString FindCsvFile(const QString& dir, const QString& table);
+// What may be read for path, a file FindCsvFile found in dir: its real path when that is a
+// regular file lying in dir itself (a link there may lead to one); empty otherwise.
+QString CsvFileReadPath(const QString& dir, const QString& path);
 
 // The file name as it is shown in messages: dir + "\" + table + ".CSV" (the "\" as the
 // separator of dir, "/" when dir has none).
 QString CsvFileText(const QString& dir, const QString& table);
 
 // The checks a CSV file passes on its way to the server, byte by byte: lines of at most
-// kMaxCsvLine bytes, no quoted field left open at the end of its line; LF-only line ends go
-// on as CR LF; a UTF-8 byte-order mark at the start is dropped.
+// kMaxCsvLine bytes, no NUL byte, no quoted field left open at the end of its line; LF-only line
+// ends go on as CR LF; a UTF-8 byte-order mark at the start is dropped.
 class CsvStreamFilter {
  public:
   static constexpr int kMaxCsvLine = 64 * 1024;

@@ -61,10 +61,9 @@ void TFormXMLinput::BtnOKClick() {
     return;
   }
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  int written = 0;
   try {
     if (!m_db1.Connected()) m_db1.Connect();
-    const int count = ImportXmlAssets(m_db1, fileName, &written);
+    const int count = ImportXmlAssets(m_db1, fileName);
     QApplication::restoreOverrideCursor();
     Ui().MessageBox(QString::number(count) + QStringLiteral("db eszköz adata lett beolvasva"),
                     QString(), MsgType::Information);
@@ -72,10 +71,9 @@ void TFormXMLinput::BtnOKClick() {
     QApplication::restoreOverrideCursor();
     Ui().MessageBox(e.Message(), QStringLiteral("HIBA!"), MsgType::Error);
   } catch (const Exception& e) {
-    // Assets before the failing one are in; the failing one is as it was.
+    // The file is written in one transaction: nothing of it is stored.
     QApplication::restoreOverrideCursor();
-    Ui().MessageBox(e.Message() + '\n' + QString::number(written) +
-                        QStringLiteral("db eszköz adata lett beolvasva, a többi nem változott."),
+    Ui().MessageBox(e.Message() + QStringLiteral("\nAz adatok nem változtak."),
                     QStringLiteral("HIBA!"), MsgType::Error);
   }
   accept();

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "balance_recalc.h"
 #include "card_balances.h"
 #include "codepage.h"
 #include "depreciation_calculator.h"
@@ -15,7 +14,6 @@
 #include "transaction.h"
 #include "uni_sql_database.h"
 #include "uni_sql_query.h"
-#include "uni_sql_table.h"
 
 namespace {
 
@@ -37,10 +35,16 @@ bool IsNameChar(QChar c) {
 
 // ---- XmlRestText --------------------------------------------------------------------------------
 
+// The file's bytes as text: UTF-8 after a byte-order mark, else code page 852. Bytes that are
+// no text of that encoding, and the NUL byte, refuse the file with their line.
 struct XmlRestText::Decoder {
   bool started = false;
   bool utf8 = false;
   QStringDecoder utf8Decoder{QStringDecoder::Utf8};
+  int line = 1;  // of the next byte
+  // The UTF-8 sequence under way: continuation bytes still due and the range of the next one.
+  int due = 0;
+  uchar low = 0x80, high = 0xBF;
 
   QString Decode(QByteArray bytes) {
     if (!started) {
@@ -50,9 +54,47 @@ struct XmlRestText::Decoder {
         bytes.remove(0, 3);
       }
     }
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+      const uchar c = uchar(bytes.at(i));
+      if (c == '\n') ++line;
+      if (c == 0) ThrowFileRefusal(line, QStringLiteral("NUL bájt"));
+      if (utf8 && !Utf8Byte(c)) ThrowFileRefusal(line, QStringLiteral("érvénytelen UTF-8 bájt"));
+    }
     if (utf8) return utf8Decoder(bytes);
     // DOS text: code page 852, with the program's own table for the Hungarian letters.
     return ToUnicode(DosToAnsi(bytes), CodePage::Cp1250);
+  }
+  // The end of the file: a UTF-8 sequence must not stop halfway.
+  void Finish() {
+    if (utf8 && due > 0) ThrowFileRefusal(line, QStringLiteral("érvénytelen UTF-8 bájt"));
+  }
+
+ private:
+  // Whether c may follow what came before in well-formed UTF-8 (no overlong forms, no
+  // surrogates, nothing beyond U+10FFFF).
+  bool Utf8Byte(uchar c) {
+    if (due > 0) {
+      if (c < low || c > high) return false;
+      low = 0x80;
+      high = 0xBF;
+      --due;
+      return true;
+    }
+    if (c < 0x80) return true;
+    if (c >= 0xC2 && c <= 0xDF) {
+      due = 1;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      due = 2;
+      if (c == 0xE0) low = 0xA0;
+      if (c == 0xED) high = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      due = 3;
+      if (c == 0xF0) low = 0x90;
+      if (c == 0xF4) high = 0x8F;
+    } else {
+      return false;
+    }
+    return true;
   }
 };
 
@@ -64,6 +106,7 @@ bool XmlRestText::Fill() {
   const QByteArray chunk = m_device.read(1 << 20);
   if (chunk.isEmpty()) {
     m_eof = true;
+    m_decoder->Finish();
     return false;
   }
   if (m_pos > 0) {
@@ -90,6 +133,32 @@ qsizetype XmlRestText::Find(QChar c, qsizetype from) {
   }
 }
 
+qsizetype XmlRestText::FindTagEnd() {
+  // Relative to m_pos, the "<" of the tag; a ">" inside a quoted value belongs to the value.
+  qsizetype i = 1;
+  QChar quote;  // the quote of the value being read; null outside values
+  bool afterEquals = false;
+  for (;;) {
+    for (; m_pos + i < m_buffer.size(); ++i) {
+      if (i > kMaxXmlPiece) return -2;
+      const QChar c = m_buffer.at(m_pos + i);
+      if (!quote.isNull()) {
+        if (c == quote) quote = QChar();
+      } else if (c == u'>') {
+        return i;
+      } else if (afterEquals && (c == u'"' || c == u'\'')) {
+        quote = c;
+        afterEquals = false;
+      } else if (c == u'=') {
+        afterEquals = true;
+      } else if (!c.isSpace()) {
+        afterEquals = false;
+      }
+    }
+    if (!Fill()) return -1;
+  }
+}
+
 QString XmlRestText::XmlTagText() {
   const qsizetype open = Find(QLatin1Char('<'), 0);
   if (open == -2) ThrowFileRefusal(m_line, QStringLiteral("64 KiB-nál hosszabb szöveg"));
@@ -100,7 +169,7 @@ QString XmlRestText::XmlTagText() {
   if (open > kMaxXmlPiece) ThrowFileRefusal(m_line, QStringLiteral("64 KiB-nál hosszabb szöveg"));
   Take(open);
   m_tagLine = m_line;
-  const qsizetype close = Find(QLatin1Char('>'), 1);
+  const qsizetype close = FindTagEnd();
   if (close == -2 || close >= kMaxXmlPiece)
     ThrowFileRefusal(m_tagLine, QStringLiteral("64 KiB-nál hosszabb tag"));
   if (close < 0) ThrowFileRefusal(m_tagLine, QStringLiteral("lezáratlan tag"));
@@ -259,6 +328,7 @@ void XmlAssetReader::RefuseValue(int line, const QString& name, const QString& v
 
 QList<XmlAsset> XmlAssetReader::Read(QIODevice& device) {
   m_assets.clear();
+  m_numbers.clear();
   m_state = std::make_shared<State>();
   XmlRestText rest(device);
   for (;;) {
@@ -311,6 +381,14 @@ void XmlAssetReader::ImportAssetsXml(const QString& tag, XmlRestText& rest) {
     static const QRegularExpression digits(QStringLiteral("^[0-9]{1,20}$"));
     if (!digits.match(a.LELTSZAM).hasMatch())
       RefuseValue(line, QStringLiteral("LELTSZAM"), a.LELTSZAM);
+    // The second would replace the first: one asset stored for two read.
+    if (m_numbers.contains(a.LELTSZAM))
+      throw EXmlRefused(
+          QStringLiteral("Hibás adat (%1. sor, leltári szám: %2): kétszer szerepel a fájlban")
+              .arg(line)
+              .arg(a.LELTSZAM) +
+          '\n' + Unchanged());
+    m_numbers.insert(a.LELTSZAM);
     const struct {
       const char* attribute;
       QString* target;
@@ -475,9 +553,41 @@ void XmlAssetReader::ImportAssetsXml(const QString& tag, XmlRestText& rest) {
   }
 }
 
+namespace {
+
+// The items in card order (date, then type; items that tie keep their order) and their
+// balances as the balance recalculation computes them; dates takes the master's event dates.
+QList<BalanceItem> CardBalances(QList<XmlCardItem>& items, MasterDates& dates) {
+  std::stable_sort(items.begin(), items.end(), [](const XmlCardItem& x, const XmlCardItem& y) {
+    return x.DATUM != y.DATUM ? x.DATUM < y.DATUM : x.TIPUS < y.TIPUS;
+  });
+  QList<BalanceItem> card;
+  card.reserve(items.size());
+  for (const XmlCardItem& item : items) {
+    BalanceItem b;
+    b.DATUM = item.DATUM;
+    b.TIPUS = QChar(item.TIPUS);
+    b.BRUTTONOV = item.BRUTTONOV;
+    b.BRUTTOCSOK = item.BRUTTOCSOK;
+    b.ECSNOV = item.ECSNOV;
+    b.ECSCSOKK = item.ECSCSOKK;
+    b.ECSNSZ = item.ECSNSZ;
+    b.ECSCSSZ = item.ECSCSSZ;
+    card.append(b);
+  }
+  ComputeCardBalances(card, dates);
+  return card;
+}
+
+// A master date as stored: null for the empty date.
+QDate MasterDate(const QDate& date) { return date.isValid() && date > kEmptyDate ? date : QDate(); }
+
+}  // namespace
+
 // A sale or scrapping date of the file would be cleared by the balance recalculation, which
 // takes them from the card: the card gets the closing item of that date, pre-filled as the
-// item form fills it, so the asset ends written off on that date.
+// item form fills it, so the asset ends written off on that date. The card is then complete
+// as the recalculation would leave it, balances and sequence numbers filled in.
 void XmlAssetReader::FinishAsset() {
   State& s = *m_state;
   if (!s.haveAsset) return;
@@ -499,29 +609,10 @@ void XmlAssetReader::FinishAsset() {
                    [](const Closing& x, const Closing& y) { return x.date < y.date; });
   for (const Closing& c : closings) {
     if (last.isValid() && c.date < last) RefuseValue(a.line, QLatin1String(c.attribute), *c.value);
-    // The balances before the closing item, in card order.
-    QList<BalanceItem> card;
-    QList<XmlCardItem> ordered = a.items;
-    std::stable_sort(ordered.begin(), ordered.end(),
-                     [](const XmlCardItem& x, const XmlCardItem& y) {
-                       return x.DATUM != y.DATUM ? x.DATUM < y.DATUM : x.TIPUS < y.TIPUS;
-                     });
-    double quantity = 0;
-    for (const XmlCardItem& item : ordered) {
-      BalanceItem b;
-      b.DATUM = item.DATUM;
-      b.TIPUS = QChar(item.TIPUS);
-      b.BRUTTONOV = item.BRUTTONOV;
-      b.BRUTTOCSOK = item.BRUTTOCSOK;
-      b.ECSNOV = item.ECSNOV;
-      b.ECSCSOKK = item.ECSCSOKK;
-      b.ECSNSZ = item.ECSNSZ;
-      b.ECSCSSZ = item.ECSCSSZ;
-      card.append(b);
-      quantity += item.MENNYISEG;
-    }
     MasterDates dates;
-    ComputeCardBalances(card, dates);
+    const QList<BalanceItem> card = CardBalances(a.items, dates);
+    double quantity = 0;
+    for (const XmlCardItem& item : a.items) quantity += item.MENNYISEG;
     XmlCardItem closing;
     closing.DATUM = c.date;
     closing.TIPUS = c.type;
@@ -532,10 +623,27 @@ void XmlAssetReader::FinishAsset() {
       closing.ECSCSSZ = card.last().ECSSZ;
     }
     closing.MENNYISEG = -quantity;
-    closing.SORSZAM = int(a.items.size());
     a.items.append(closing);
     last = std::max(last, c.date);
   }
+
+  MasterDates dates;
+  dates.BESZKELT = a.BESZKELT;
+  const QList<BalanceItem> card = CardBalances(a.items, dates);
+  for (qsizetype i = 0; i < card.size(); ++i) {
+    XmlCardItem& item = a.items[i];
+    item.BRUTTO = card[i].BRUTTO;
+    item.ECS = card[i].ECS;
+    item.ECSSZ = card[i].ECSSZ;
+    item.NETTO = card[i].NETTO;
+    item.NETTOSZ = card[i].NETTOSZ;
+    item.SORSZAM = card[i].SORSZAM;
+  }
+  a.BESZKELT = MasterDate(dates.BESZKELT);
+  a.AKTKELT = MasterDate(dates.AKTKELT);
+  a.ELADAS = MasterDate(dates.ELADAS);
+  a.SLEJTEZ = MasterDate(dates.SLEJTEZ);
+
   m_assets.append(a);
   s.haveAsset = false;
   s.inAsset = false;
@@ -543,74 +651,83 @@ void XmlAssetReader::FinishAsset() {
 
 // ---- Writing -----------------------------------------------------------------------------------
 
-void WriteXmlAsset(TUniSQLDatabase& db, const XmlAsset& a) {
+namespace {
+
+// Assets written by one round of statements: the statements stay a few hundred KiB.
+constexpr int kAssetsPerRound = 200;
+
+}  // namespace
+
+void WriteXmlAssets(TUniSQLDatabase& db, const QList<XmlAsset>& assets,
+                    const std::function<void(int, int)>& progress) {
   auto text = [&](const QString& value) { return '\'' + db.EscapeString(value) + '\''; };
   auto num = [](double value) { return FloatToSQL(value); };
-  const QString number = text(a.LELTSZAM);
+  const QString separator = QStringLiteral(", ");
+  const int total = int(assets.size());
 
   TTransaction transaction(db);
-  QStringList sql;
-  for (const char* table : {"KARTFEJ", "KARTTET", "KULCSOK", "SZAMITAS"})
-    sql << QStringLiteral("delete from %1 where LELTSZAM = %2;").arg(QLatin1String(table), number);
-  sql << QStringLiteral(
-             "insert into KARTFEJ (LELTSZAM, MEGNEV, GYARTO, FKSZECSKLTG, TIPUS, GYARISZ, "
-             "BESZKELT, TI, BESZERTEK, MARERTEK, FKSZSZAM, FKSZSZAMECS, AKTKELT, ELADAS, SLEJTEZ, "
-             "KOLTSHELY, MENNYISEG, ELHASZNA, FKSZAKTEL, MEGJ1) values (%1, %2, %3, '', %4, '', "
-             "%5, 'T', %6, 0, '', '', %7, %8, %9, '', 1, %10, '', '');")
-             .arg(number, text(a.MEGNEV), text(a.GYARTO), text(a.TIPUS), DateToSQL(a.BESZKELT),
-                  num(a.BESZERTEK), DateToSQL(a.AKTKELT), DateToSQL(a.ELADAS), DateToSQL(a.SLEJTEZ))
-             .arg(text(a.ELHASZNA));
-  QStringList rates;
-  for (int year = a.firstYear; year < a.firstYear + 10; ++year)
-    rates << QStringLiteral("(%1, %2, %3, %3)").arg(number).arg(year).arg(num(a.KULCS));
-  sql << QStringLiteral("insert into KULCSOK (LELTSZAM, EV, KULCS, KULCSSZ) values ") +
-             rates.join(QStringLiteral(", ")) + ';';
-  if (!a.items.isEmpty()) {
-    QStringList rows;
-    for (const XmlCardItem& i : a.items)
-      rows << QStringLiteral("(%1, %2, '%3', %4, %5, ")
-                      .arg(number, DateToSQL(i.DATUM))
-                      .arg(QChar(i.TIPUS))
-                      .arg(text(i.BIZSZAM), text(i.SZOVEG)) +
-                  QStringList{num(i.BRUTTONOV),
-                              num(i.BRUTTOCSOK),
-                              num(i.BRUTTO),
-                              num(i.ECSCSOKK),
-                              num(i.ECSNOV),
-                              num(i.ECS),
-                              num(i.NETTO),
-                              num(i.ECSCSSZ),
-                              num(i.ECSNSZ),
-                              num(i.ECSSZ),
-                              num(i.NETTOSZ),
-                              num(i.MENNYISEG),
-                              QString::number(i.SORSZAM)}
-                      .join(QStringLiteral(", ")) +
-                  ')';
+  for (int first = 0; first < total; first += kAssetsPerRound) {
+    const int end = std::min(total, first + kAssetsPerRound);
+    QStringList numbers, masters, rates, items;
+    for (int n = first; n < end; ++n) {
+      const XmlAsset& a = assets[n];
+      const QString number = text(a.LELTSZAM);
+      numbers << number;
+      masters << QStringLiteral(
+                     "(%1, %2, %3, '', %4, '', %5, 'T', %6, 0, '', '', %7, %8, %9, '', 1, "
+                     "%10, '', '')")
+                     .arg(number, text(a.MEGNEV), text(a.GYARTO), text(a.TIPUS),
+                          DateToSQL(a.BESZKELT), num(a.BESZERTEK), DateToSQL(a.AKTKELT),
+                          DateToSQL(a.ELADAS), DateToSQL(a.SLEJTEZ))
+                     .arg(text(a.ELHASZNA));
+      for (int year = a.firstYear; year < a.firstYear + 10; ++year)
+        rates << QStringLiteral("(%1, %2, %3, %3)").arg(number).arg(year).arg(num(a.KULCS));
+      for (const XmlCardItem& i : a.items)
+        items << QStringLiteral("(%1, %2, '%3', %4, %5, ")
+                         .arg(number, DateToSQL(i.DATUM))
+                         .arg(QChar(i.TIPUS))
+                         .arg(text(i.BIZSZAM), text(i.SZOVEG)) +
+                     QStringList{num(i.BRUTTONOV),
+                                 num(i.BRUTTOCSOK),
+                                 num(i.BRUTTO),
+                                 num(i.ECSCSOKK),
+                                 num(i.ECSNOV),
+                                 num(i.ECS),
+                                 num(i.NETTO),
+                                 num(i.ECSCSSZ),
+                                 num(i.ECSNSZ),
+                                 num(i.ECSSZ),
+                                 num(i.NETTOSZ),
+                                 num(i.MENNYISEG),
+                                 QString::number(i.SORSZAM)}
+                         .join(separator) +
+                     ')';
+    }
+    QStringList sql;
+    const QString in = numbers.join(separator);
+    for (const char* table : {"KARTFEJ", "KARTTET", "KULCSOK", "SZAMITAS"})
+      sql << QStringLiteral("delete from %1 where LELTSZAM in (%2);").arg(QLatin1String(table), in);
     sql << QStringLiteral(
-               "insert into KARTTET (LELTSZAM, DATUM, TIPUS, BIZSZAM, SZOVEG, BRUTTONOV, "
-               "BRUTTOCSOK, BRUTTO, ECSCSOKK, ECSNOV, ECS, NETTO, ECSCSSZ, ECSNSZ, ECSSZ, NETTOSZ, "
-               "MENNYISEG, SORSZAM) values ") +
-               rows.join(QStringLiteral(", ")) + ';';
+               "insert into KARTFEJ (LELTSZAM, MEGNEV, GYARTO, FKSZECSKLTG, TIPUS, GYARISZ, "
+               "BESZKELT, TI, BESZERTEK, MARERTEK, FKSZSZAM, FKSZSZAMECS, AKTKELT, ELADAS, "
+               "SLEJTEZ, KOLTSHELY, MENNYISEG, ELHASZNA, FKSZAKTEL, MEGJ1) values ") +
+               masters.join(separator) + ';';
+    sql << QStringLiteral("insert into KULCSOK (LELTSZAM, EV, KULCS, KULCSSZ) values ") +
+               rates.join(separator) + ';';
+    if (!items.isEmpty())
+      sql << QStringLiteral(
+                 "insert into KARTTET (LELTSZAM, DATUM, TIPUS, BIZSZAM, SZOVEG, BRUTTONOV, "
+                 "BRUTTOCSOK, BRUTTO, ECSCSOKK, ECSNOV, ECS, NETTO, ECSCSSZ, ECSNSZ, ECSSZ, "
+                 "NETTOSZ, MENNYISEG, SORSZAM) values ") +
+                 items.join(separator) + ';';
+    RunStatements(db, sql);
+    if (progress) progress(end, total);
   }
-  RunStatements(db, sql);
-
-  TUniSQLTable master;
-  master.SetDatabase(&db);
-  master.SetTablename(QStringLiteral("KARTFEJ"));
-  master.SetFilter(QStringLiteral("LELTSZAM = ") + number);
-  master.SetFiltered(true);
-  master.Open();
-  TUniSQLTable cards;
-  cards.SetDatabase(&db);
-  RecalcBalances(master, cards);
-  master.Close();
   transaction.Commit();
 }
 
-int ImportXmlAssets(TUniSQLDatabase& database, const QString& fileName, int* written,
+int ImportXmlAssets(TUniSQLDatabase& database, const QString& fileName,
                     const std::function<void(int, int)>& progress) {
-  if (written) *written = 0;
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly))
     throw EXmlRefused(QStringLiteral("Az XML fájl nem olvasható: ") + fileName + '\n' +
@@ -618,12 +735,6 @@ int ImportXmlAssets(TUniSQLDatabase& database, const QString& fileName, int* wri
   XmlAssetReader reader;
   const QList<XmlAsset> assets = reader.Read(file);
   file.close();
-  int count = 0;
-  for (const XmlAsset& asset : assets) {
-    WriteXmlAsset(database, asset);
-    ++count;
-    if (written) *written = count;
-    if (progress) progress(count, int(assets.size()));
-  }
-  return count;
+  WriteXmlAssets(database, assets, progress);
+  return int(assets.size());
 }

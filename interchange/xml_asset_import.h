@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -18,8 +19,8 @@ class TUniSQLDatabase;
 // ---- Reading helpers --------------------------------------------------------------------------
 
 // The rest text of the file not yet read, streamed: only a window around the reading position
-// is held. Tags and texts longer than kMaxXmlPiece characters and a tag that never closes are
-// refused (EXmlRefused).
+// is held. Tags and texts longer than kMaxXmlPiece characters, a tag that never closes, bytes
+// that are no text of the file's encoding and the NUL byte are refused (EXmlRefused).
 class XmlRestText {
  public:
   static constexpr int kMaxXmlPiece = 64 * 1024;
@@ -27,7 +28,8 @@ class XmlRestText {
   explicit XmlRestText(QIODevice& device);
   ~XmlRestText();
 
-  // The next tag, "<" through ">", taken out of the rest text; empty at the end of the file.
+  // The next tag, "<" through the first ">" outside a quoted attribute value, taken out of
+  // the rest text; empty at the end of the file.
   QString XmlTagText();
   // The text up to the next "<" (or the end), taken out of the rest text; entities decoded,
   // trimmed, not normalised.
@@ -38,6 +40,7 @@ class XmlRestText {
  private:
   bool Fill();  // false at the end of the file
   qsizetype Find(QChar c, qsizetype from);
+  qsizetype FindTagEnd();
   void Take(qsizetype count);
 
   QIODevice& m_device;
@@ -93,12 +96,14 @@ struct XmlAsset {
   QDate BESZKELT, AKTKELT, ELADAS, SLEJTEZ;  // null when not set
   double BESZERTEK = 0;
   QString ELHASZNA;
-  int firstYear = 0;  // of the ten rate rows
-  double KULCS = 0;   // -1: in one sum
-  QList<XmlCardItem> items;
+  int firstYear = 0;         // of the ten rate rows
+  double KULCS = 0;          // -1: in one sum
+  QList<XmlCardItem> items;  // in card order, balances filled in
 };
 
-// Reads and checks a whole file, tag by tag (ImportAssetsXml), keeping the assets in memory.
+// Reads and checks a whole file, tag by tag (ImportAssetsXml), keeping the assets in memory,
+// each card with the balances, sequence numbers and master dates that the balance
+// recalculation would give it.
 class XmlAssetReader {
  public:
   // Throws EXmlRefused.
@@ -113,15 +118,18 @@ class XmlAssetReader {
   [[noreturn]] void RefuseValue(int line, const QString& name, const QString& value) const;
 
   QList<XmlAsset> m_assets;
+  QSet<QString> m_numbers;  // the inventory numbers read so far
   std::shared_ptr<State> m_state;
 };
 
-// Replaces the asset in the company database in one transaction: its KARTFEJ, KARTTET, KULCSOK
-// and SZAMITAS rows go, the new rows are written and its balances recalculated.
-void WriteXmlAsset(TUniSQLDatabase& database, const XmlAsset& asset);
+// Replaces the assets in the company database in one transaction: their KARTFEJ, KARTTET,
+// KULCSOK and SZAMITAS rows go and the rows read are written, balances as the reader computed
+// them. When a statement fails, nothing is changed and the error propagates.
+void WriteXmlAssets(TUniSQLDatabase& database, const QList<XmlAsset>& assets,
+                    const std::function<void(int, int)>& progress = {});
 
-// The import of the XML form: the file is read and checked whole, then the assets are written
-// one by one. Returns the number written; throws EXmlRefused (nothing changed) or, from the
-// writing, Exception with the assets before the failing one written (writtenBefore).
-int ImportXmlAssets(TUniSQLDatabase& database, const QString& fileName, int* written = nullptr,
+// The import of the XML form: the file is read and checked whole, then written. Returns the
+// number of assets written; throws EXmlRefused, or from the writing Exception; either way
+// nothing is changed then. progress(written, total) follows the writing.
+int ImportXmlAssets(TUniSQLDatabase& database, const QString& fileName,
                     const std::function<void(int, int)>& progress = {});

@@ -17,8 +17,34 @@ namespace {
 constexpr int kDesignPageWidth = 640;
 // Fonts are sized in points on forms designed at 96 pixels per inch.
 constexpr double kDesignPixelsPerPoint = 96.0 / 72.0;
-// A text wider than its box is squeezed to fit, but not beyond this.
-constexpr double kMinSqueeze = 0.6;
+// A text that does not fit its box is set in smaller type, down to this size; what still does
+// not fit is clipped at the box's edge.
+constexpr double kMinFontPoints = 5;
+// Design pixels kept free inside each side of a box, so texts of boxes side by side never touch.
+constexpr double kBoxPadding = 1;
+
+// font, or the same in smaller type down to the smallest readable size, as far as text needs
+// to fit box; scale is device pixels per design pixel.
+QFont fittedFont(const QFont& font, const QString& text, const QSizeF& box, double scale) {
+  QFontMetricsF metrics(font);
+  const double width = metrics.horizontalAdvance(text);
+  const double height = metrics.height();
+  if (width <= box.width() && height <= box.height()) return font;
+  // Type set smaller than the smallest readable size by the layout itself stays as it is.
+  const int smallest = std::min(
+      font.pixelSize(), std::max(1, qRound(kMinFontPoints * kDesignPixelsPerPoint * scale)));
+  QFont fitted = font;
+  int size = std::max(smallest,
+                      int(font.pixelSize() * std::min(box.width() / width, box.height() / height)));
+  for (;;) {
+    fitted.setPixelSize(size);
+    const QFontMetricsF m(fitted);
+    if (size <= smallest ||
+        (m.horizontalAdvance(text) <= box.width() && m.height() <= box.height()))
+      return fitted;
+    size = std::max(smallest, size - std::max(1, size / 64));
+  }
+}
 
 }  // namespace
 
@@ -154,24 +180,29 @@ void TReportDocument::paintPage(QPainter& painter, int index, double scale) {
       }
       const QString text = controlText(c, placed.Data, index + 1);
       if (text.isEmpty()) continue;
-      const QFont& font = fontFor(c, scale);
-      painter.setFont(font);
-      painter.setPen(Qt::black);
-      int flags = Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip;
+      int flags = Qt::AlignTop | Qt::TextSingleLine;
       flags |= c.Alignment == TLayoutControl::Align::Right    ? Qt::AlignRight
                : c.Alignment == TLayoutControl::Align::Center ? Qt::AlignHCenter
                                                               : Qt::AlignLeft;
-      const double width = QFontMetricsF(font).horizontalAdvance(text);
-      if (box.width() > 0 && width > box.width()) {
-        // Our fonts run wider than the ones the layout was drawn with: squeeze, don't spill.
-        const double squeeze = std::max(kMinSqueeze, box.width() / width);
-        painter.save();
-        painter.translate(box.topLeft());
-        painter.scale(squeeze, 1);
-        painter.drawText(QRectF(0, 0, box.width() / squeeze, box.height()), flags, text);
-        painter.restore();
+      painter.setPen(Qt::black);
+      if (box.width() <= 0 || box.height() <= 0) {
+        // No box to fit into: the text stands at the control's place.
+        painter.setFont(fontFor(c, scale));
+        painter.drawText(box, flags | Qt::TextDontClip, text);
+        continue;
+      }
+      const double padding = box.width() > 4 * kBoxPadding * scale ? kBoxPadding * scale : 0;
+      const QRectF inner = box.adjusted(padding, 0, -padding, 0);
+      const QFont font = fittedFont(fontFor(c, scale), text, inner.size(), scale);
+      painter.setFont(font);
+      const QFontMetricsF metrics(font);
+      if (metrics.horizontalAdvance(text) <= inner.width() && metrics.height() <= inner.height()) {
+        painter.drawText(inner, flags | Qt::TextDontClip, text);
       } else {
-        painter.drawText(box, flags, text);
+        painter.save();
+        painter.setClipRect(inner);
+        painter.drawText(inner, flags | Qt::TextDontClip, text);
+        painter.restore();
       }
     }
   }

@@ -83,6 +83,10 @@ void TReportLayout::ParseLayout(const QStringList& lines) {
     throw Exception(QStringLiteral("Hibás jelentésfájl: %1, %2. sor").arg(m_file).arg(index + 1));
   };
 
+  // The bands stand inside the page sequence, whose lines are written exactly so.
+  const QLatin1String sequenceStart("<sequence-specification-single page-master-name=\"PAGE0\">");
+  const QLatin1String sequenceEnd("</sequence-specification-single>");
+  enum { Before, In, After } sequence = Before;
   bool ended = false;  // the closing "</root>" was read
   for (qsizetype i = 0; i < lines.size(); ++i) {
     const QString& line = lines[i];
@@ -91,9 +95,16 @@ void TReportLayout::ParseLayout(const QStringList& lines) {
       case Outside:
         if (ended) {
           if (!line.isEmpty()) fail(i);
+        } else if (line == sequenceStart) {
+          if (sequence != Before) fail(i);
+          sequence = In;
+        } else if (line == sequenceEnd) {
+          if (sequence != In) fail(i);
+          sequence = After;
         } else if (line == QLatin1String("</root>")) {
           ended = true;
-        } else if (line.startsWith(QLatin1String("<block ID=\""))) {
+        } else if (line.startsWith(QLatin1String("<block"))) {
+          if (sequence != In || !line.startsWith(QLatin1String("<block ID=\""))) fail(i);
           band = TLayoutBand();
           attribute(line, QLatin1String("ID"), band.Name);
           band.Width = intAttribute(line, QLatin1String("width"), ok);
@@ -105,8 +116,6 @@ void TReportLayout::ParseLayout(const QStringList& lines) {
           band.RepeatNewPage = repeat == QLatin1String("TRUE");
           if (!ok || band.Name.isEmpty()) fail(i);
           state = InBand;
-        } else if (line.startsWith(QLatin1String("<block"))) {
-          fail(i);
         }
         break;
       case InBand:
@@ -159,7 +168,7 @@ void TReportLayout::ParseLayout(const QStringList& lines) {
     }
   }
   // A layout cut short after a band would print the report without the bands after it.
-  if (state != Outside || !ended) fail(lines.size());
+  if (state != Outside || !ended || sequence != After) fail(lines.size());
   if (m_bands.isEmpty())
     throw Exception(QStringLiteral("A jelentésfájlban nincs egy sáv sem: ") + m_file);
 }

@@ -230,6 +230,8 @@ void writeBandLayout(TReportFile& out, TWBand& band, int& runningTop) {
     } else {
       continue;
     }
+    // The renderer's files write a text of exactly "0" as "a".
+    if (text == QLatin1String("0")) text = QStringLiteral("a");
     records.push_back({control->Top, control->Left, control->Width, control->Height,
                        control->Font.Name.left(20), control->Font.Size, control->Font.Bold,
                        control->Font.Italic, control->Font.Underline, control->Alignment,
@@ -297,12 +299,12 @@ void TWreport::MakeForm(const QString& dir, const QString& name) {
        {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>", "<root>", "   <layout-master-set>",
         "   <simple-page-master", "     page-master-name=\"PAGE0\"", "     page-height=\"380MM\"",
         "     page-width=\"210MM\">", "</simple-page-master>", "</layout-master-set>",
-        "<page-sequence>", "<sequence-single page-master-name=\"PAGE0\">",
+        "<page-sequence>", "<sequence-specification-single page-master-name=\"PAGE0\">",
         "<flow section-name=\"xsl-body\">"})
     out.Line(QLatin1String(line));
   walkBands(*this, true, [&](TWBand& band) { writeBandLayout(out, band, runningTop); });
   for (const char* line :
-       {"</flow>", "</sequence-single>", "</page-sequence>", "</root>"})
+       {"</flow>", "</sequence-specification-single>", "</page-sequence>", "</root>"})
     out.Line(QLatin1String(line));
   out.Close();
 }

@@ -19,15 +19,17 @@ void simpleMessage(const QString& text) {
 }
 
 // Data files are the program's own output: a failure to write one is the caller's to see,
-// never a message in the middle of the walk.
+// never a message in the middle of the walk. A band's handler runs listing code (queries among
+// it): its failure is told with its own text after the message.
 template <class F>
-void guarded(F&& step, const QString& message) {
+void guarded(F&& step, const QString& message, bool withCause = false) {
   try {
     step();
   } catch (const EInOutError&) {
     throw;
-  } catch (const std::exception&) {
-    simpleMessage(message);
+  } catch (const std::exception& e) {
+    // Our exceptions give their message as UTF-8.
+    simpleMessage(withCause ? message + u'\n' + QString::fromUtf8(e.what()) : message);
   }
 }
 
@@ -189,7 +191,9 @@ void TWGroup::Start(TWRPrinter& printer) {
   }
   if (!DataField.isEmpty()) LastKey = currentKey();
   Report()->DataFile().Line(QStringLiteral("<GROUP ID=\"%1\">").arg(Name));
-  if (Header) Header->Print(printer);
+  // The subgroup starts whatever the header did: a group it never opened it would close.
+  if (Header)
+    guarded([&] { Header->Print(printer); }, QStringLiteral("Hiba Wgroup.newdeatil -ban"), true);
   if (SubGroup) SubGroup->Start(printer);
 }
 
@@ -278,7 +282,10 @@ void TWGroup::Stop(TWRPrinter& printer) {
   guarded(
       [&] {
         if (SubGroup) SubGroup->Stop(printer);
-        if (Footer) Footer->Print(*this, printer);
+        // A failing footer leaves its element out; the group is closed all the same.
+        if (Footer)
+          guarded([&] { Footer->Print(*this, printer); }, QStringLiteral("Hiba Wgroup.stop -ban"),
+                  true);
         Report()->DataFile().Line(QStringLiteral("</GROUP>"));
       },
       QStringLiteral("Hiba Wgroup.stop -ban"));

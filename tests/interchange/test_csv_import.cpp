@@ -2,7 +2,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <filesystem>
 
 #include "codepage.h"
 #include "csv_import.h"
@@ -12,6 +14,13 @@
 #include "test_util.h"
 
 namespace {
+
+// A link holding target as written (a relative target stays relative).
+bool Symlink(const QString& target, const QString& link) {
+  std::error_code error;
+  std::filesystem::create_symlink(target.toStdString(), link.toStdString(), error);
+  return !error;
+}
 
 const char kKartfejLine[] =
     "00012;\"Esztergagép; nagy\";\"Csepel\";\"E-400\";\"GY-123\";2005.03.15;T;1200000;0;10;"
@@ -95,6 +104,9 @@ TEST_F(CsvImportTest, BadFilesAreRefusedNamingTheLineAndChangeNothing) {
       {"no date", "PONTOSOK", "2005-01-01;2005-12-31;I\r\n2005-13-45;2005-12-31;N\r\n", "2. sor: "},
       {"70 KiB line", "KULCSOK", good + "2;2002;10;" + QByteArray(70 * 1024, '1') + "\r\n",
        "2. sor: "},
+      {"NUL in a key", "KULCSOK", good + "1" + '\0' + "3;2006;10;20\r\n", "2. sor: NUL"},
+      {"NUL in a quoted text", "KARTFEJ",
+       QByteArray("00012;\"G") + '\0' + "p\";\"Csepel\";;;2005.03.15;T;1200000\r\n", "1. sor: NUL"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -124,6 +136,59 @@ TEST_F(CsvImportTest, BadFilesAreRefusedNamingTheLineAndChangeNothing) {
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("CEG.CSV"))));
     EXPECT_TRUE(QFile::exists(dir.filePath(QString::fromLatin1(c.table) + ".CSV")));
   }
+}
+
+// A table file that is a link to a file outside the chosen folder is refused before anything
+// is asked or read; a link to a file of the folder itself is read as that file.
+TEST_F(CsvImportTest, LinksOutOfTheFolderAreRefusedUnread) {
+  QTemporaryDir other;
+  ASSERT_TRUE(other.isValid());
+  WriteFileBytes(other.filePath(QStringLiteral("CEG.CSV")), "Más Kft;99;;\r\n");
+  db.Exec(QStringLiteral("INSERT INTO KULCSOK VALUES ('1', 2001, 10, 20)"));
+  const struct {
+    const char* what;
+    const char* link;
+    QString target;
+  } cases[] = {
+      {"another folder's file", "CEG.CSV", other.filePath(QStringLiteral("CEG.CSV"))},
+      {"a system file", "KARTFEJ.CSV", QStringLiteral("/etc/passwd")},
+      {"relative, through the parent folder", "PONTOSOK.csv",
+       QStringLiteral("../") + QFileInfo(other.path()).fileName() + QStringLiteral("/CEG.CSV")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    QDir(dir.path()).removeRecursively();
+    QDir().mkpath(dir.path());
+    Write(QStringLiteral("KULCSOK.CSV"), "2;2002;5;6\r\n");
+    const QString link = dir.filePath(QString::fromLatin1(c.link));
+    ASSERT_TRUE(Symlink(c.target, link));
+    const QString before = CompanyChecksums(db);
+    ScriptedUi ui;
+    CsvImportOptions options;
+    options.deleteFiles = true;
+    QList<CsvTableChoice> all;
+    for (const QString& table : CsvImportTables()) all.append({table, true, true});
+    EXPECT_EQ(Run(all, options), CsvImportResult::Refused);
+    EXPECT_EQ(ui.Texts(), QStringList{QStringLiteral("Hibás CSV fájl: ") + link +
+                                      QStringLiteral(" (nem a választott könyvtárban van)\n"
+                                                     "Az adatok nem változtak.")});
+    EXPECT_EQ(CompanyChecksums(db), before);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(QFile::exists(QFileInfo(link).symLinkTarget()));
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("KULCSOK.CSV"))));
+  }
+
+  QDir(dir.path()).removeRecursively();
+  QDir().mkpath(dir.path());
+  Write(QStringLiteral("CEG_2006.TXT"), "Sajat Kft;12;;\r\n");
+  ASSERT_TRUE(Symlink(QStringLiteral("CEG_2006.TXT"), dir.filePath(QStringLiteral("ceg.csv"))));
+  ScriptedUi ui;
+  CsvImportOptions options;
+  options.stepMessages = false;
+  EXPECT_EQ(Run(Only(QStringLiteral("CEG")), options), CsvImportResult::Done)
+      << ui.Texts().join('\n').toStdString();
+  EXPECT_EQ(Rows(db, QStringLiteral("select CEGNEV from CEG")),
+            QStringList{QStringLiteral("Sajat Kft")});
 }
 
 TEST_F(CsvImportTest, QuestionsComeFirstAndDecideEachTable) {
@@ -211,6 +276,7 @@ TEST(CsvStreamFilter, LineEndsQuotesAndLongLines) {
       {"open quote", "a;b\n\"c;d\ne\n", {}, 2},
       {"open quote at the end", "a;b\r\nc;\"d", {}, 2},
       {"too long", "a\n" + QByteArray(CsvStreamFilter::kMaxCsvLine + 1, 'x') + "\n", {}, 2},
+      {"NUL byte", QByteArray("a;b\n\"c\0d\"\n", 10), {}, 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

@@ -189,6 +189,31 @@ TEST_F(ImportForms, XmlFormTellsMissingFileAndTheCount) {
   EXPECT_EQ(Count("KARTFEJ"), 2);
 }
 
+// The file is written in one transaction: an asset the server refuses leaves the assets
+// before it unwritten too, and the message says so.
+TEST_F(ImportForms, XmlFormStoresNothingWhenAnAssetIsRefusedByTheServer) {
+  db.Exec(
+      QStringLiteral("INSERT INTO KARTFEJ (LELTSZAM, MEGNEV) VALUES ('1', 'régi');"
+                     "ALTER TABLE KARTTET ADD CONSTRAINT NEM_KETTO CHECK (LELTSZAM <> '2')"));
+  const QString before = CompanyChecksums(db);
+  const QString path = dir.filePath(QStringLiteral("e.xml"));
+  QByteArray assets;
+  for (int n = 1; n <= 450; ++n)  // more than one round of statements before the refused one
+    assets += "<ESZKOZ LELTSZAM=\"" + QByteArray::number(n > 449 ? 2 : n + 2) +
+              "\" BESZERZES=\"05.01.10\"><NETTO/></ESZKOZ>\r\n";
+  WriteFileBytes(path, assets);
+  ScriptedUi ui;
+  TFormXMLinput form(db.Db());
+  form.EditXMLnev->setText(path);
+  form.BtnOKClick();
+  ASSERT_EQ(ui.Calls().size(), 1);
+  const QStringList lines = ui.Calls()[0].text().split('\n');
+  EXPECT_TRUE(lines.first().startsWith(QStringLiteral("MySQL Error ")))
+      << lines.first().toStdString();
+  EXPECT_EQ(lines.last(), QStringLiteral("Az adatok nem változtak."));
+  EXPECT_EQ(CompanyChecksums(db), before);
+}
+
 TEST(ImportMenu, ServiceMenuLeadsToTheImportForms) {
   QTemporaryDir dir;
   Globals().ProgramDir = dir.path() + '/';

@@ -161,6 +161,18 @@ TEST_F(XmlImportTest, EdgeCasesOfTheSource) {
   }
 }
 
+// A ">" inside a quoted value belongs to the value: the attributes after it are read.
+TEST_F(XmlImportTest, GreaterThanInsideAValueEndsNoTag) {
+  EXPECT_EQ(Import(File(Asset(QStringLiteral("LELTSZAM=\"31\" NEV=\"Motor >5 kW\" "
+                                             "GYARTO=\"Ganz > Láng\" BESZERZES=\"05.01.10\" "
+                                             "BESZERZESIAR=\"250 000,00\" KULCS=\"20\""),
+                              QStringLiteral("<NETTO/>")))),
+            1);
+  EXPECT_EQ(Rows(db, QStringLiteral("select MEGNEV, GYARTO, BESZERTEK, ELHASZNA from KARTFEJ")),
+            QStringList{QStringLiteral("Motor >5 kW|Ganz > Láng|250000|5")});
+  EXPECT_EQ(Rows(db, QStringLiteral("select distinct KULCS from KULCSOK")), QStringList{"20"});
+}
+
 TEST_F(XmlImportTest, RefusedFilesChangeNothing) {
   ASSERT_EQ(Import(File(kExampleAsset)), 1);
   const QString before = CompanyChecksums(db);
@@ -170,10 +182,14 @@ TEST_F(XmlImportTest, RefusedFilesChangeNothing) {
     return Asset(QStringLiteral("LELTSZAM=\"00077\" BESZERZES=\"05.03.22\" ") + attributes, inner);
   };
   const QString big(70 * 1024, QChar('1'));
+  const QByteArray utf8Head = "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<ESZKOZOK>\r\n";
+  QByteArray withNul = File(one(QStringLiteral("NEV=\"G#p\""), QString()));
+  withNul.replace("G#p", QByteArray("G\0p", 3));
   const struct {
     const char* what;
     QString assets;
-    QString message;  // the start of the first line
+    QString message;        // the start of the first line
+    QByteArray bytes = {};  // the file, when not the assets in code page 852
   } cases[] = {
       {"open tag", good + QStringLiteral("<ESZKOZ LELTSZAM=\"1\"\r\n"),
        QStringLiteral("Hibás XML fájl (5. sor): lezáratlan tag")},
@@ -216,10 +232,22 @@ TEST_F(XmlImportTest, RefusedFilesChangeNothing) {
       {"sale before another item",
        one(QStringLiteral("ECSSTART=\"05.04.01\" ELADAS=\"05.03.30\""), QStringLiteral("<NETTO/>")),
        QStringLiteral("Hibás adat (3. sor, leltári szám: 00077): ELADAS=\"2005.03.30\"")},
+      {"one number twice", good + one(QString(), QString()) + good,
+       QStringLiteral("Hibás adat (7. sor, leltári szám: 99): kétszer szerepel a fájlban")},
+      {"not UTF-8 after the mark",
+       {},
+       QStringLiteral("Hibás XML fájl (4. sor): érvénytelen UTF-8 bájt"),
+       utf8Head + "<ESZKOZ LELTSZAM=\"5\" BESZERZES=\"05.01.10\">\r\n<ESZKOZ LELTSZAM=\"6\" "
+                  "NEV=\"G\xE9p\" BESZERZES=\"05.01.10\">\r\n</ESZKOZOK>\r\n"},
+      {"UTF-8 cut off at the end",
+       {},
+       QStringLiteral("Hibás XML fájl (3. sor): érvénytelen UTF-8 bájt"),
+       utf8Head + "<ESZKOZ LELTSZAM=\"5\" BESZERZES=\"05.01.10\"/>\xC5"},
+      {"NUL byte", {}, QStringLiteral("Hibás XML fájl (3. sor): NUL bájt"), withNul},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    QByteArray bytes = File(c.assets);
+    QByteArray bytes = c.bytes.isEmpty() ? File(c.assets) : c.bytes;
     if (c.message.contains(QStringLiteral("lezáratlan")))
       bytes.chop(int(strlen("</ESZKOZOK>\r\n")));
     try {
@@ -279,6 +307,16 @@ TEST(XmlReading, HelpersTakeTagsNamesAttributesAndValues) {
   EXPECT_EQ(rest.XmlElementText(), QStringLiteral("text & more"));
   EXPECT_EQ(rest.XmlTagText(), QStringLiteral("</B>"));
   EXPECT_EQ(rest.XmlTagText(), QString());
+
+  // Quotes open a value only after "=": a quote elsewhere keeps no ">" from ending the tag.
+  QByteArray quoted = "<A B = \"1 > 2\" C='>' D=\"'\">x<!-- it\"s -->";
+  QBuffer quotedBuffer(&quoted);
+  quotedBuffer.open(QIODevice::ReadOnly);
+  XmlRestText quotedRest(quotedBuffer);
+  const QString a = quotedRest.XmlTagText();
+  EXPECT_EQ(a, QStringLiteral("<A B = \"1 > 2\" C='>' D=\"'\">"));
+  EXPECT_EQ(XmlAttributeValue(a, QStringLiteral("C")), QStringLiteral(">"));
+  EXPECT_EQ(quotedRest.XmlTagText(), QStringLiteral("<!-- it\"s -->"));
 }
 
 }  // namespace

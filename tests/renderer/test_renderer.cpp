@@ -121,7 +121,7 @@ TEST_F(RendererTest, ExitCodesTellWhatWentWrong) {
   const qsizetype secondBand = frm.indexOf("<block ID=\"", frm.indexOf("<block ID=\"") + 1);
   ASSERT_GT(secondBand, 0);
   const QByteArray frame = frm.left(frm.indexOf("<block ID=\"")) +
-                           "</flow>\r\n</sequence-single>\r\n"
+                           "</flow>\r\n</sequence-specification-single>\r\n"
                            "</page-sequence>\r\n</root>\r\n";
   const struct {
     const char* name;
@@ -132,6 +132,9 @@ TEST_F(RendererTest, ExitCodesTellWhatWentWrong) {
       {"cutdefend", def.left(def.indexOf("</MEZOK>")), frm},
       {"emptyfrm", def, ""},
       {"nobands", def, frame},
+      // A page sequence named otherwise is not the one the bands must stand in.
+      {"othersequence", def,
+       QByteArray(frm).replace("sequence-specification-single", "sequence-single")},
   };
   for (const auto& d : damaged) {
     QFile::copy(userDir + "leltliskltsh.xml", userDir + d.name + ".xml");
@@ -154,6 +157,7 @@ TEST_F(RendererTest, ExitCodesTellWhatWentWrong) {
       {{"--pdf", dir.filePath("a.pdf"), userDir + "cutdefend.xml", userDir}, 2},
       {{"--pdf", dir.filePath("a.pdf"), userDir + "emptyfrm.xml", userDir}, 2},
       {{"--pdf", dir.filePath("a.pdf"), userDir + "nobands.xml", userDir}, 2},
+      {{"--pdf", dir.filePath("a.pdf"), userDir + "othersequence.xml", userDir}, 2},
       {{"--pdf", dir.filePath("b.pdf"), userDir + "leltliskltsh.xml", userDir}, 0},
   };
   for (const auto& c : cases) {

@@ -1,7 +1,10 @@
 // Reading the report files and cutting them into pages, the kept printer choice, fonts.
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QLabel>
+#include <QPageLayout>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include "codepage.h"
@@ -18,6 +21,9 @@ QByteArray crlf(const QStringList& lines) {
   for (const QString& l : lines) out += FromUnicode(l, CodePage::Cp1250) + "\r\n";
   return out;
 }
+
+const char kSequenceStart[] = R"(<sequence-specification-single page-master-name="PAGE0">)";
+const char kSequenceEnd[] = "</sequence-specification-single>";
 
 TEST(ReportData, ValueLinesAreTakenAsWritten) {
   TReportData data;
@@ -72,11 +78,13 @@ class PaginateTest : public ::testing::Test {
           "</block>"};
     };
     const QString flag = repeat ? "TRUE" : "FALSE";
-    WriteFileBytes(dir.filePath("R.frm"),
-                   crlf(block("WH1", 30, "0\" repeatnewpage=\"" + flag + "\"") +
-                        block("WH2", 20, "0\" repeatnewpage=\"" + flag + "\"") +
-                        block("WD1", 25, QString::number(detailMinSpace) + "\"") +
-                        block("WF1", 10, "0\" repeatnewpage=\"FALSE\"") + QStringList{"</root>"}));
+    WriteFileBytes(
+        dir.filePath("R.frm"),
+        crlf(QStringList{kSequenceStart} + block("WH1", 30, "0\" repeatnewpage=\"" + flag + "\"") +
+             block("WH2", 20, "0\" repeatnewpage=\"" + flag + "\"") +
+             block("WD1", 25, QString::number(detailMinSpace) + "\"") +
+             block("WF1", 10, "0\" repeatnewpage=\"FALSE\"") +
+             QStringList{kSequenceEnd, "</root>"}));
     WriteFileBytes(dir.filePath("R.def"), crlf({"<MEZOK>", "", "</MEZOK>"}));
     WriteFileBytes(dir.filePath("R.xml"),
                    crlf(QStringList{"<REPORT>"} + events + QStringList{"</REPORT>"}));
@@ -120,6 +128,60 @@ TEST_F(PaginateTest, OpenGroupHeadersRepeatOnEveryNewPage) {
   EXPECT_EQ(pages(105), QStringList({"WH1@0 WH2@30", "WD1@0 WF1@25"}));
   load(events(2), false);
   EXPECT_EQ(pages(10), QStringList({"WH1@0", "WH2@0", "WD1@0", "WD1@0", "WF1@0"}));
+}
+
+// A text too wide or too tall for its box is set smaller; one that does not fit even at the
+// smallest readable size is cut at the box's edge. Read back from the PDF as pixels.
+TEST(ReportFit, TextsStayInsideTheirBoxes) {
+  QTemporaryDir dir;
+  auto control = [](const QString& field, int left, int top, int width, int height) {
+    return QStringList{
+        QStringLiteral(R"(<block  top="%1" left="%2" width="%3" height="%4" border-width="0">)")
+            .arg(top)
+            .arg(left)
+            .arg(width)
+            .arg(height),
+        R"(<inline-sequence font-family="Arial" font-size="8" text-align="left">)",
+        '[' + field + ']', "</inline-sequence>", "</block>"};
+  };
+  WriteFileBytes(
+      dir.filePath("R.frm"),
+      crlf(
+          QStringList{
+              kSequenceStart,
+              R"(<block ID="WD1" top="0" left="0" width="640" height="60" minspace="0" border-width="0">)"} +
+          control("WFLong", 0, 0, 40, 16) + control("WFNext", 100, 0, 40, 16) +
+          control("WFLow", 0, 30, 60, 8) + QStringList{"</block>", kSequenceEnd, "</root>"}));
+  WriteFileBytes(dir.filePath("R.def"),
+                 crlf({"<MEZOK>", "[WFLong],[WFNext],[WFLow],", "</MEZOK>"}));
+  WriteFileBytes(dir.filePath("R.xml"),
+                 crlf({"<REPORT>", R"(<GROUP ID="G">)", R"(<DETAIL ID="WD1" height="060">)",
+                       QStringLiteral("WFLong=Értékcsökkenési leírás előző évekről"), "WFNext=X",
+                       "WFLow=1 200 000.00", "</DETAIL>", "</GROUP>", "</REPORT>"}));
+  TReportDocument doc;
+  doc.Load(dir.filePath("R.xml"), QString());
+  doc.WritePdf(dir.filePath("R.pdf"),
+               QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+  QProcess raster;
+  raster.start("pdftoppm",
+               {"-r", "150", "-gray", "-singlefile", dir.filePath("R.pdf"), dir.filePath("R")});
+  ASSERT_TRUE(raster.waitForFinished(60000) && raster.exitCode() == 0);
+  const QImage page(dir.filePath("R.pgm"));
+  ASSERT_FALSE(page.isNull());
+  const double px = page.width() / 640.0;  // image pixels per design pixel
+  // Dark pixels in a rectangle of design pixels.
+  auto ink = [&](double left, double top, double right, double bottom) {
+    int dark = 0;
+    for (int y = int(top * px); y < int(bottom * px); ++y)
+      for (int x = int(left * px); x < int(right * px); ++x) dark += qGray(page.pixel(x, y)) < 128;
+    return dark;
+  };
+  EXPECT_GT(ink(0, 0, 40, 16), 0);
+  EXPECT_EQ(ink(40, 0, 100, 16), 0) << "the long text runs out of its box";
+  EXPECT_GT(ink(100, 0, 140, 16), 0);
+  EXPECT_GT(ink(0, 30, 60, 38), 0);
+  EXPECT_EQ(ink(0, 38, 640, 60), 0) << "the amount runs out of its low box";
+  EXPECT_EQ(ink(60, 30, 640, 38), 0);
 }
 
 TEST(PrinterSettings, TheChoiceIsKeptForLaterPrints) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "listing_fixture.h"
 #include "listing_reports.h"
 #include "test_util.h"
@@ -148,6 +150,37 @@ TEST_F(Listings, CardHeadShowsTheLastTenRatesOfEachAssetOnly) {
   EXPECT_EQ(Values("ZARNKARTON", "WField24"), QStringList({"20.0", "22.0", "", ""}));
 }
 
+// Amounts of 1 200 000.00 in every column: the renderer fits each text into its box, so no two
+// texts of a page overlap (word boxes read back from the PDF).
+TEST_F(Listings, LargeAmountsOverlapNoNeighbour) {
+  db.Exec(
+      "UPDATE KARTTET SET BRUTTONOV = 1200000, BRUTTOCSOK = 1200000, BRUTTO = 1200000, "
+      "ECSCSOKK = 1200000, ECSNOV = 1200000, ECS = 1200000, NETTO = 1200000, ECSCSSZ = 1200000, "
+      "ECSNSZ = 1200000, ECSSZ = 1200000, NETTOSZ = 1200000;"
+      "UPDATE KARTFEJ SET BESZERTEK = 1200000, MARERTEK = 1200000");
+  ASSERT_TRUE(WriteKartonNyomtReport(db.Db(), Cards(), UserDir()));
+  WriteLeltlisReport(db.Db(), All(), false, false, "proba", UserDir());
+  WriteOsszesReport(db.Db(), {"2023", QDate(2024, 1, 15), true}, "proba", UserDir());
+  const struct {
+    const char* report;
+    const char* amount;  // a word the amounts give
+  } reports[] = {{"ZARNKARTON", "200"}, {"leltszamlist", "800"}, {"ZARNOSSZES", "7200000"}};
+  for (const auto& r : reports) {
+    SCOPED_TRACE(r.report);
+    const QList<PdfWord> words = ReportPdfWords(UserDir(), r.report);
+    EXPECT_TRUE(std::any_of(words.begin(), words.end(),
+                            [&](const PdfWord& w) { return w.text == QLatin1String(r.amount); }));
+    for (qsizetype i = 0; i < words.size(); ++i) {
+      for (qsizetype j = i + 1; j < words.size(); ++j) {
+        const QRectF common = words[i].box.intersected(words[j].box);
+        if (words[i].page == words[j].page && common.width() > 0.01 && common.height() > 0.01)
+          ADD_FAILURE() << "page " << words[i].page << ": \"" << words[i].text.toStdString()
+                        << "\" overlaps \"" << words[j].text.toStdString() << "\"";
+      }
+    }
+  }
+}
+
 TEST_F(Listings, CostLocationCardsComeByLocation) {
   TKartonInput input = Cards();
   ASSERT_TRUE(WriteKartonKoltshReport(db.Db(), input, UserDir()));
@@ -195,6 +228,32 @@ TEST_F(Listings, PostingListTotalsEachTypeAndAccountGroup) {
   TFeladInput none = Year2023();
   none.DatumTol = none.DatumIg = QDate(2020, 6, 1);
   EXPECT_FALSE(WriteFeladReport(db.Db(), none, UserDir()));
+}
+
+// The per-type totals run a query of their own in the footer's handler; when it fails, the
+// error is told and the list is printed without that footer.
+TEST_F(Listings, PostingListWithAFailingTypeFooterStillPrints) {
+  // Only the per-type totals read an item without a type; reading one fails.
+  db.Exec(
+      "INSERT INTO KARTTET (LELTSZAM, DATUM, TIPUS, ECSNSZ) VALUES ('00001', '2023-05-05', '', 1);"
+      "CREATE FUNCTION HIBAS_ERTEK() RETURNS DOUBLE RETURN (SELECT 1 UNION ALL SELECT 2);"
+      "RENAME TABLE KARTTET TO KARTTET_ALAP;"
+      "CREATE VIEW KARTTET AS SELECT LELTSZAM, DATUM, TIPUS, BIZSZAM, SZOVEG, BRUTTONOV, "
+      "BRUTTOCSOK, BRUTTO, ECSCSOKK, ECSNOV, ECS, NETTO, ECSCSSZ, IF(TIPUS = '', HIBAS_ERTEK(), "
+      "ECSNSZ) ECSNSZ, ECSSZ, NETTOSZ, MENNYISEG, SORSZAM FROM KARTTET_ALAP");
+  ASSERT_TRUE(WriteFeladReport(db.Db(), Year2023(), UserDir()));
+  ASSERT_EQ(ui.Texts().size(), 1);
+  EXPECT_TRUE(ui.Texts()[0].startsWith("Hiba Wgroup.stop -ban\nMySQL Error "))
+      << ui.Texts()[0].toStdString();
+  const QString data = Data("ZARNKARTON");
+  EXPECT_EQ(data.count("<GROUP "), 6);
+  EXPECT_EQ(data.count("</GROUP>"), 6);
+  EXPECT_FALSE(data.contains("<FOOTER ID=\"WFooter2\">"));
+  EXPECT_TRUE(data.endsWith("</GROUP>\r\n</REPORT>\r\n"));
+  const QString page = Pdf("ZARNKARTON");
+  for (const char* expected : {"KÖNYVELÉSI FELADÁS", "00001", "ÖSSZESEN:"})
+    EXPECT_TRUE(page.contains(QString::fromUtf8(expected))) << expected;
+  EXPECT_FALSE(page.contains(QStringLiteral("Végösszesen:")));
 }
 
 TEST_F(Listings, PostingGroupsKeepAccountsApartAndLeaveItemsAsStored) {

@@ -222,6 +222,63 @@ TEST_F(WreportRunTest, SummationFaultsAreShownAndTheRunGoesOn) {
   EXPECT_EQ(ui.Texts(), QStringList{QStringLiteral("Hiba Wgroup.newdeatil -ban")});
 }
 
+// A band handler that fails (a listing's query) is told with its own error; its band is left
+// out and every group still closes, so the renderer can read the file.
+TEST_F(WreportRunTest, FailingBandHandlersLeaveTheGroupsClosed) {
+  rows.AddRow({"A", "x", 1});
+  rows.AddRow({"A", "y", 2});
+  rows.AddRow({"B", "z", 3});
+  const struct {
+    const char* band;
+    const char* key;  // the group whose band fails; empty: every time
+    QString message;
+    int printed;  // elements of the failing band left in the file
+  } cases[] = {
+      {"WFooter2", "B", QStringLiteral("Hiba Wgroup.stop -ban"), 1},  // A's, on the row of B
+      {"WHeader2", "B", QStringLiteral("Hiba Wgroup.newdeatil -ban"), 1},
+      {"WHeader2", "A", QStringLiteral("Hiba Wgroup.newdeatil -ban"), 1},
+      {"WFooter1", "", QStringLiteral("Hiba Wgroup.stop -ban"), 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.band) + " " + c.key);
+    ui.Clear();
+    TWreport r(QStringLiteral("Wreport1"));
+    r.Printer = &printer;
+    r.Datasource = &rows;
+    auto& g1 = r.Add<TWGroup>("WGroup1");
+    g1.Datasource = &rows;
+    auto& g2 = g1.Add<TWGroup>("WGroup2");
+    g2.Datasource = &rows;
+    g2.DataField = "KEY";
+    TWBand* bands[] = {&g2.Add<TWHeader>("WHeader2"), &g2.Add<TWDetail>("WDetail2"),
+                       &g2.Add<TWFooter>("WFooter2"), &g1.Add<TWFooter>("WFooter1")};
+    bands[1]->Add<TWField>("WFName").Bind(rows, "NAME");
+    for (TWBand* band : bands) {
+      band->OnEnter = [&c, band, this] {
+        if (band->Name == QLatin1String(c.band) &&
+            (!*c.key || (!rows.Eof() && rows.Text(0) == QLatin1String(c.key))))
+          throw EDatabaseError(QStringLiteral("MySQL Error Table 'KARTTET' doesn't exist"));
+      };
+    }
+    r.Execute("R");
+    const QStringList lines = fileLines(dir.filePath("R.xml"));
+    int depth = 0;
+    for (const QString& line : lines) {
+      if (line.startsWith(QLatin1String("<GROUP "))) ++depth;
+      if (line == QLatin1String("</GROUP>")) ASSERT_GE(--depth, 0);
+    }
+    EXPECT_EQ(depth, 0);
+    EXPECT_EQ(lines.count(QStringLiteral("<GROUP ID=\"WGroup2\">")), 2);
+    EXPECT_EQ(lines.last(), "</REPORT>");
+    EXPECT_EQ(lines.filter(QStringLiteral(" ID=\"%1\"").arg(QLatin1String(c.band))).size(),
+              c.printed);
+    EXPECT_EQ(lines.filter(QStringLiteral("WFName=")).size(), 3);
+    EXPECT_EQ(
+        ui.Texts(),
+        QStringList{c.message + QStringLiteral("\nMySQL Error Table 'KARTTET' doesn't exist")});
+  }
+}
+
 // The data file is the caller's: a directory that cannot take it fails the run. A long user
 // directory is used whole.
 TEST_F(WreportRunTest, FileErrorsPropagateAndLongDirectoriesWork) {

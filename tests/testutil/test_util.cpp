@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 
 const TestServer& TestServerFromEnv() {
   static const TestServer server = [] {
@@ -69,7 +70,11 @@ QString BinDir() {
   return qEnvironmentVariable("ZARN_BIN_DIR", QStringLiteral(ZARN_BIN_DIR_BUILT_IN));
 }
 
-QString ReportPdfText(const QString& userDir, const QString& report) {
+namespace {
+
+// The report drawn by the renderer into userDir + report + ".pdf", read back by pdftotext with
+// the options given; empty (and the test failed) when the renderer fails.
+QString RenderedPdf(const QString& userDir, const QString& report, const QStringList& options) {
   const QString pdf = userDir + report + ".pdf";
   QFile::remove(pdf);
   QProcess render;
@@ -79,9 +84,36 @@ QString ReportPdfText(const QString& userDir, const QString& report) {
     return {};
   }
   QProcess text;
-  text.start("pdftotext", {"-layout", pdf, "-"});
+  text.start("pdftotext", options + QStringList{pdf, "-"});
   text.waitForFinished(60000);
-  return QString::fromUtf8(text.readAllStandardOutput()).simplified();
+  return QString::fromUtf8(text.readAllStandardOutput());
+}
+
+}  // namespace
+
+QString ReportPdfText(const QString& userDir, const QString& report) {
+  return RenderedPdf(userDir, report, {"-layout"}).simplified();
+}
+
+QList<PdfWord> ReportPdfWords(const QString& userDir, const QString& report) {
+  static const QRegularExpression page(QStringLiteral("<page "));
+  static const QRegularExpression word(QStringLiteral(
+      "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">"
+      "(.*)</word>"));
+  QList<PdfWord> words;
+  int pageNo = 0;
+  for (const QString& line : RenderedPdf(userDir, report, {"-bbox"}).split('\n')) {
+    if (line.contains(page)) ++pageNo;
+    const QRegularExpressionMatch m = word.match(line);
+    if (!m.hasMatch()) continue;
+    QString text = m.captured(5);
+    text.replace("&lt;", "<").replace("&gt;", ">").replace("&quot;", "\"").replace("&amp;", "&");
+    words.append({pageNo,
+                  QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                         QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())),
+                  text});
+  }
+  return words;
 }
 
 void ExpectGolden(const QByteArray& actual, const QString& relativePath) {

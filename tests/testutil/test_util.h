@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -39,6 +41,13 @@ QString BinDir();
 // A report's files in userDir (ending with "/") drawn by the renderer into a PDF and read back
 // as text, blanks collapsed; a renderer failure fails the test.
 QString ReportPdfText(const QString& userDir, const QString& report);
+// The same PDF read back word by word with each word's box in points (pdftotext -bbox).
+struct PdfWord {
+  int page = 0;  // from 1
+  QRectF box;
+  QString text;
+};
+QList<PdfWord> ReportPdfWords(const QString& userDir, const QString& report);
 
 // Readable QString and QStringList values in failure messages.
 void PrintTo(const QString& text, std::ostream* os);

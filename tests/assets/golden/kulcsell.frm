@@ -8,7 +8,7 @@
 </simple-page-master>
 </layout-master-set>
 <page-sequence>
-<sequence-single page-master-name="PAGE0">
+<sequence-specification-single page-master-name="PAGE0">
 <flow section-name="xsl-body">
 <block ID="WHeader1" top="0" left="0" width="645" height="96" minspace="0" repeatnewpage="TRUE" border-width="0">
 <block  top="4" left="4" width="320" height="16" border-width="0">
@@ -95,6 +95,6 @@ Számviteli törvény szerint
 </block>
 </block>
 </flow>
-</sequence-single>
+</sequence-specification-single>
 </page-sequence>
 </root>

@@ -8,7 +8,7 @@
 </simple-page-master>
 </layout-master-set>
 <page-sequence>
-<sequence-single page-master-name="PAGE0">
+<sequence-specification-single page-master-name="PAGE0">
 <flow section-name="xsl-body">
 <block ID="WHeader1" top="0" left="0" width="645" height="64" minspace="0" repeatnewpage="TRUE" border-width="0">
 <block  top="2" left="180" width="280" height="22" border-width="0">
@@ -180,6 +180,6 @@ Mindösszesen:
 </block>
 </block>
 </flow>
-</sequence-single>
+</sequence-specification-single>
 </page-sequence>
 </root>

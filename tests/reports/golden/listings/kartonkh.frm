@@ -8,7 +8,7 @@
 </simple-page-master>
 </layout-master-set>
 <page-sequence>
-<sequence-single page-master-name="PAGE0">
+<sequence-specification-single page-master-name="PAGE0">
 <flow section-name="xsl-body">
 <block ID="WHeader_LSZ" top="0" left="0" width="645" height="250" minspace="200" repeatnewpage="TRUE" border-width="0">
 <block  top="4" left="8" width="250" height="16" border-width="0">
@@ -494,6 +494,6 @@ C --> Átvezetés (Csökken)
 </block>
 </block>
 </flow>
-</sequence-single>
+</sequence-specification-single>
 </page-sequence>
 </root>
