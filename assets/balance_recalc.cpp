@@ -247,7 +247,9 @@ bool SameKey(const CardRow& a, const CardRow& b) { return !Before(a, b) && !Befo
 }  // namespace
 
 void RecalcAllBalances(TUniSQLDatabase& database, const RecalcProgress& progress) {
-  TTransaction transaction(database);
+  // Both tables from the start: reading them first and writing them later would deadlock with
+  // an item post whose table lock queued in between.
+  TTransaction transaction(database, QStringLiteral("KARTFEJ, KARTTET"));
   // The connection's scratch tables of new values.
   TTemporaryTables scratch(database, QStringLiteral("UJEGYENLEG, UJFEJDATUM"));
 

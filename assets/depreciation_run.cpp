@@ -1,12 +1,18 @@
 #include "depreciation_run.h"
 
+#include <mysqld_error.h>
+
 #include <QHash>
 
 #include "card_balances.h"
+#include "exceptions.h"
 #include "transaction.h"
 #include "uni_sql_query.h"
 
 namespace {
+
+// Every table a run reads or writes, taken at its start.
+const QString kRunTables = QStringLiteral("KARTFEJ, KARTTET, KULCSOK, PONTOSOK, SZAMITAS");
 
 // Rows go to the server in pieces of this many per INSERT.
 constexpr int kInsertBatch = 500;
@@ -30,7 +36,8 @@ double Stored(double amount) { return FormatParamNum(amount).toDouble(); }
 
 class BatchInsert {
  public:
-  BatchInsert(TUniSQLDatabase& database, QString head) : m_database(database), m_head(std::move(head)) {}
+  BatchInsert(TUniSQLDatabase& database, QString head)
+      : m_database(database), m_head(std::move(head)) {}
   void Add(const QString& values) {
     m_rows << values;
     if (m_rows.size() >= kInsertBatch) Flush();
@@ -51,12 +58,10 @@ class BatchInsert {
 
 DepreciationRun::DepreciationRun(TUniSQLDatabase& database) : m_database(database) {}
 
-QString DepreciationRun::CheckInput(const QDate& runDate, const QString& leltszam) {
+QString DepreciationRun::CheckInput(const QDate& runDate) {
   // A run on the empty date would delete every write-off.
   if (!runDate.isValid() || runDate <= kEmptyDate)
     return QStringLiteral("Adja meg az értékcsökkenés számítás dátumát!");
-  for (const QChar c : leltszam)
-    if (c < '0' || c > '9') return QStringLiteral("A leltári szám csak számjegyekből állhat!");
   return {};
 }
 
@@ -68,8 +73,9 @@ QString DepreciationRun::Selection(const QString& column, const QString& leltsza
 bool DepreciationRun::HasLaterWriteOffs(const QDate& runDate, const QString& leltszam) const {
   TUniSQLQuery q;
   q.SetDatabase(&m_database);
-  q.SetSQL(QStringLiteral("select LELTSZAM from KARTTET where TIPUS = '4' and DATUM >= %1%2 limit 1")
-               .arg(DateToSQL(runDate), Selection(QStringLiteral("LELTSZAM"), leltszam)));
+  q.SetSQL(
+      QStringLiteral("select LELTSZAM from KARTTET where TIPUS = '4' and DATUM >= %1%2 limit 1")
+          .arg(DateToSQL(runDate), Selection(QStringLiteral("LELTSZAM"), leltszam)));
   q.Open();
   return !q.IsEmpty();
 }
@@ -78,15 +84,35 @@ DepreciationRun::Result DepreciationRun::Run(const QDate& runDate, const QString
                                              bool deleteLater,
                                              const DepreciationCalculator::MessageSink& messages,
                                              const Progress& progress) {
+  // Inside the caller's transaction a deadlock has ended the caller's work too: no retry then.
+  const bool retry = !InOpenWork(m_database);
+  for (int attempt = 0;; ++attempt) {
+    QStringList collected;
+    try {
+      const Result result = Attempt(runDate, leltszam, deleteLater, collected, progress);
+      for (const QString& m : collected) messages(m);
+      return result;
+    } catch (const EDatabaseError& e) {
+      // A lock wait timeout is not retried: the other work has held the rows for the server's
+      // whole wait, and a new try would keep the user waiting as long again.
+      if (!retry || e.Code() != ER_LOCK_DEADLOCK || attempt == kDeadlockRetries) throw;
+    }
+  }
+}
+
+DepreciationRun::Result DepreciationRun::Attempt(const QDate& runDate, const QString& leltszam,
+                                                 bool deleteLater, QStringList& messages,
+                                                 const Progress& progress) {
   const QString date = DateToSQL(runDate);
   const QString items = Selection(QStringLiteral("LELTSZAM"), leltszam);
   const QString tableItems = Selection(QStringLiteral("T.LELTSZAM"), leltszam);
   Result result;
-  TTransaction transaction(m_database);
+  TTransaction transaction(m_database, kRunTables);
 
   if (deleteLater) {
-    Exec(m_database, QStringLiteral("delete from KARTTET where TIPUS = '4' and DATUM >= %1%2")
-                         .arg(date, items));
+    Exec(
+        m_database,
+        QStringLiteral("delete from KARTTET where TIPUS = '4' and DATUM >= %1%2").arg(date, items));
     // The lines of the later runs go with their items, so no orphan run lines remain.
     Exec(m_database,
          QStringLiteral("delete from SZAMITAS where ECSDATUM >= %1%2").arg(date, items));
@@ -126,8 +152,8 @@ DepreciationRun::Result DepreciationRun::Run(const QDate& runDate, const QString
     for (q.First(); !q.Eof(); q.Next()) {
       const QString type = q.Fields(2)->AsString();
       cards[q.Fields(0)->AsString()].items.append(
-          {q.Fields(1)->AsDate(), type.isEmpty() ? QChar(' ') : type.at(0),
-           q.Fields(3)->AsFloat(), q.Fields(4)->AsFloat(), q.Fields(5)->AsFloat()});
+          {q.Fields(1)->AsDate(), type.isEmpty() ? QChar(' ') : type.at(0), q.Fields(3)->AsFloat(),
+           q.Fields(4)->AsFloat(), q.Fields(5)->AsFloat()});
     }
     q.SetSQL(QStringLiteral("select F.LELTSZAM, K.EV, K.KULCS, K.KULCSSZ from KULCSOK K join "
                             "KARTFEJ F on K.LELTSZAM = F.LELTSZAM where 1 = 1%1")
@@ -157,7 +183,7 @@ DepreciationRun::Result DepreciationRun::Run(const QDate& runDate, const QString
                      q.Fields(2)->AsDate(), q.Fields(3)->AsDate(), q.Fields(5)->AsFloat()});
   }
 
-  DepreciationCalculator calculator(periods, messages);
+  DepreciationCalculator calculator(periods, [&messages](const QString& m) { messages << m; });
   BatchInsert lines(m_database, QStringLiteral("insert into SZAMITAS values\r\n"));
   BatchInsert writeOffs(m_database, QStringLiteral("insert into KARTTET values\r\n"));
   if (progress) progress(0, assets.size());
@@ -174,13 +200,13 @@ DepreciationRun::Result DepreciationRun::Run(const QDate& runDate, const QString
       const QString key = m_database.EscapeString(asset.LELTSZAM);
       double brutto = 0, ecsa = 0, ecssz = 0;
       for (const RunLine& l : run) {
-        lines.Add(QStringLiteral("(%1, %2, %3, '%4', %5, %6, %7, %8, %9, %10, %11, %12, ' ', ' ', 0)")
-                      .arg(date, DateToSQL(l.DATUMTOL), DateToSQL(l.DATUMIG), key)
-                      .arg(l.NAPOK)
-                      .arg(FormatParamNum(l.BRUTTO), FormatParamNum(l.KULCSSZ),
-                           FormatParamNum(l.ECSSZ), FormatParamNum(l.KULCSA),
-                           FormatParamNum(l.ECSA), FormatParamNum(l.NETTOSZ),
-                           FormatParamNum(l.NETTOA)));
+        lines.Add(
+            QStringLiteral("(%1, %2, %3, '%4', %5, %6, %7, %8, %9, %10, %11, %12, ' ', ' ', 0)")
+                .arg(date, DateToSQL(l.DATUMTOL), DateToSQL(l.DATUMIG), key)
+                .arg(l.NAPOK)
+                .arg(FormatParamNum(l.BRUTTO), FormatParamNum(l.KULCSSZ), FormatParamNum(l.ECSSZ),
+                     FormatParamNum(l.KULCSA), FormatParamNum(l.ECSA), FormatParamNum(l.NETTOSZ),
+                     FormatParamNum(l.NETTOA)));
         // The largest gross of the lines, also when it is negative.
         brutto = &l == &run.first() ? Stored(l.BRUTTO) : std::max(brutto, Stored(l.BRUTTO));
         ecsa += Stored(l.ECSA);
@@ -215,8 +241,9 @@ DepreciationRun::Result DepreciationRun::Run(const QDate& runDate, const QString
 
 void DepreciationRun::DeleteRun(const QDate& runDate) {
   const QString date = DateToSQL(runDate);
-  TTransaction transaction(m_database);
-  Exec(m_database, QStringLiteral("delete from KARTTET where DATUM = %1 and TIPUS = '4'").arg(date));
+  TTransaction transaction(m_database, QStringLiteral("KARTTET, SZAMITAS"));
+  Exec(m_database,
+       QStringLiteral("delete from KARTTET where DATUM = %1 and TIPUS = '4'").arg(date));
   Exec(m_database, QStringLiteral("delete from SZAMITAS where ECSDATUM = %1").arg(date));
   transaction.Commit();
 }

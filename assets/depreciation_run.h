@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 #include "depreciation_calculator.h"
@@ -23,20 +24,25 @@ class DepreciationRun {
 
   explicit DepreciationRun(TUniSQLDatabase& database);
 
-  // Why a run for these inputs cannot start, or empty when it can. leltszam is empty for every
-  // asset, otherwise an inventory number of digits.
-  static QString CheckInput(const QDate& runDate, const QString& leltszam);
+  // Why a run for this date cannot start, or empty when it can.
+  static QString CheckInput(const QDate& runDate);
 
   // True when write-off items dated on or after runDate exist for the selection.
   bool HasLaterWriteOffs(const QDate& runDate, const QString& leltszam) const;
 
   // The whole run as one transaction: with deleteLater the write-off items dated on or after
   // runDate and the run lines of those dates go first; then the run lines of runDate, one
-  // write-off item per asset with lines, its balances filled in from the item before it. When
-  // anything fails nothing is changed and the error propagates. messages gets the per-piece
-  // warnings of the computation.
+  // write-off item per asset with lines, its balances filled in from the item before it.
+  // leltszam is empty for every asset, otherwise any inventory number. When the server ends
+  // the transaction in a deadlock, the whole run starts again, up to kDeadlockRetries times.
+  // When anything else fails, or the last try does, nothing is changed and the error
+  // propagates. messages gets the per-piece warnings of the computation, in order, only after
+  // the run is committed, so no box stands open while the run holds rows; a failed run hands
+  // over none. progress restarts with each try.
   Result Run(const QDate& runDate, const QString& leltszam, bool deleteLater,
              const DepreciationCalculator::MessageSink& messages, const Progress& progress = {});
+
+  static constexpr int kDeadlockRetries = 3;
 
   // Deletes one run by its date: every write-off item of that date and every run line of it,
   // together or not at all.
@@ -44,6 +50,8 @@ class DepreciationRun {
 
  private:
   QString Selection(const QString& column, const QString& leltszam) const;
+  Result Attempt(const QDate& runDate, const QString& leltszam, bool deleteLater,
+                 QStringList& messages, const Progress& progress);
 
   TUniSQLDatabase& m_database;
 };

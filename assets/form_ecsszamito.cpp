@@ -32,7 +32,8 @@ TFormECSszamito::TFormECSszamito(TUniSQLDatabase& database, QWidget* parent)
   layout->addWidget(EditLsz, 1, 1);
   layout->addWidget(new QLabel(QStringLiteral("(ha üres akkor mindhez)"), this), 1, 2);
   layout->addWidget(
-      new QLabel(QStringLiteral("A számítás a korábban számitott ECS -ket nem számitja ujra."), this),
+      new QLabel(QStringLiteral("A számítás a korábban számitott ECS -ket nem számitja ujra."),
+                 this),
       2, 0, 1, 3);
   ProgressBar1 = new QProgressBar(this);
   ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
@@ -67,8 +68,10 @@ void TFormECSszamito::FormActivate() {
 
 void TFormECSszamito::BtnOKClick() {
   const QDate runDate = dateEdit1->Value();
-  const QString leltszam = EditLsz->text().trimmed();
-  const QString refused = DepreciationRun::CheckInput(runDate, leltszam);
+  // As typed: a leading blank is part of a stored number; only blanks mean every asset.
+  const QString typed = EditLsz->text();
+  const QString leltszam = typed.trimmed().isEmpty() ? QString() : typed;
+  const QString refused = DepreciationRun::CheckInput(runDate);
   if (!refused.isEmpty()) {
     Ui().MessageBox(refused, QString(), MsgType::Warning);
     return;
@@ -90,18 +93,21 @@ void TFormECSszamito::BtnOKClick() {
   BtnOK->setEnabled(false);
   ProgressBar1->show();
   try {
-    run.Run(runDate, leltszam, deleteLater, [](const QString& m) { Ui().MessageBox(m, QString(), MsgType::Warning); },
-            [this](int position, int maximum) {
-              ProgressBar1->setMaximum(maximum);
-              ProgressBar1->setValue(position);
-            });
+    // The engine hands its messages over after its transaction has ended.
+    run.Run(
+        runDate, leltszam, deleteLater,
+        [](const QString& m) { Ui().MessageBox(m, QString(), MsgType::Information); },
+        [this](int position, int maximum) {
+          ProgressBar1->setMaximum(maximum);
+          ProgressBar1->setValue(position);
+        });
   } catch (const Exception& e) {
     ProgressBar1->hide();
     QApplication::restoreOverrideCursor();
     // The run is one transaction: nothing of it was kept.
-    Ui().MessageBox(QStringLiteral("Az ÉCS számítás nem sikerült, az adatbázis nem változott.\n") +
-                        e.Message(),
-                    QString(), MsgType::Error);
+    Ui().MessageBox(
+        QStringLiteral("Az ÉCS számítás nem sikerült, az adatbázis nem változott.\n") + e.Message(),
+        QString(), MsgType::Error);
     BtnOK->setEnabled(true);
     return;
   }

@@ -16,15 +16,18 @@ class Exception : public std::exception {
 };
 
 // A failure of the database layer ("MySQL Error ..." and the like). Statement is the SQL text
-// that failed, when one did, for diagnostics; it is not part of the message.
+// that failed, when one did, for diagnostics; it is not part of the message. Code is the error
+// number the server or the client library reported (1213: deadlock), 0 for the layer's own.
 class EDatabaseError : public Exception {
  public:
-  explicit EDatabaseError(QString message, QString statement = {})
-      : Exception(std::move(message)), m_statement(std::move(statement)) {}
+  explicit EDatabaseError(QString message, QString statement = {}, unsigned int code = 0)
+      : Exception(std::move(message)), m_statement(std::move(statement)), m_code(code) {}
   const QString& Statement() const { return m_statement; }
+  unsigned int Code() const { return m_code; }
 
  private:
   QString m_statement;
+  unsigned int m_code;
 };
 
 // A text that does not read as the number or date a field or setting needs.

@@ -25,6 +25,13 @@ TTransaction::TTransaction(TUniSQLDatabase& database) : m_database(database) {
   m_open = true;
 }
 
+TTransaction::TTransaction(TUniSQLDatabase& database, const QString& tables)
+    : TTransaction(database) {
+  // The server takes a table's metadata lock at its first use and holds it to the end.
+  if (m_open)
+    Run(m_database, QStringLiteral("SELECT 1 FROM %1 WHERE 1 = 0 FOR UPDATE").arg(tables));
+}
+
 TTransaction::~TTransaction() {
   try {
     Rollback();

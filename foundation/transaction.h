@@ -17,6 +17,12 @@ bool InOpenWork(TUniSQLDatabase& database);
 class TTransaction {
  public:
   explicit TTransaction(TUniSQLDatabase& database);
+  // Begins and, as the first statement, takes every table the work will read or write (tables
+  // as SQL lists them: "KARTFEJ, KARTTET"), as for writing and without touching a row. A later
+  // statement that took a further table while holding these would deadlock with another
+  // workstation's LOCK TABLES queued in between, and the server would end the whole work; the
+  // first statement instead waits for such a lock holding nothing. A joined guard takes none.
+  TTransaction(TUniSQLDatabase& database, const QString& tables);
   ~TTransaction();
   TTransaction(const TTransaction&) = delete;
   TTransaction& operator=(const TTransaction&) = delete;

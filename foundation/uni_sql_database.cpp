@@ -26,7 +26,7 @@ QString MySqlErrorText(MYSQL* handle) {
 }
 
 void RaiseMySqlError(MYSQL* handle, const QString& statement) {
-  throw EDatabaseError(MySqlErrorText(handle), statement);
+  throw EDatabaseError(MySqlErrorText(handle), statement, handle ? mysql_errno(handle) : 0);
 }
 
 void TUniSQLDatabase::SetTimeouts(int connectSeconds, int readWriteSeconds) {

@@ -76,5 +76,5 @@ class TUniSQLDatabase : public QObject {
 // "MySQL Error " + the client library's text of the last call on handle: the message of every
 // database error the server or the client library reports.
 QString MySqlErrorText(st_mysql* handle);
-// Raises EDatabaseError with MySqlErrorText(handle) and the failing statement.
+// Raises EDatabaseError with MySqlErrorText(handle), the failing statement and the error number.
 [[noreturn]] void RaiseMySqlError(st_mysql* handle, const QString& statement = {});

@@ -123,6 +123,7 @@ TEST(UniSQLQuery, ScriptStopsAtTheFirstFailingStatement) {
   } catch (const EDatabaseError& e) {
     EXPECT_TRUE(e.Message().startsWith("MySQL Error Table")) << e.what();
     EXPECT_EQ(e.Statement(), "insert into NINCS values (1)");
+    EXPECT_EQ(e.Code(), 1146u);  // no such table
   }
   EXPECT_EQ(t.Value("select count(*) from information_schema.tables where table_schema=database()"),
             "1");
@@ -228,4 +229,32 @@ TEST(Transaction, RollsBackUnlessCommittedAndLocksAreReleased) {
     EXPECT_TRUE(e.Message().contains("LOCK TABLES")) << e.what();
   }
   EXPECT_EQ(t.Value("select count(*) from U"), "0");
+}
+
+TEST(Transaction, NamedTablesAreHeldFromTheStartWithoutARow) {
+  TestDatabase t;
+  ASSERT_TRUE(t.Ok());
+  t.Exec("create table A (X int) engine=InnoDB; create table B (X int) engine=InnoDB");
+  const auto other = t.Connect();
+  RunStatements(*other, "set session lock_wait_timeout = 1");
+  const auto lockB = [&]() -> unsigned int {
+    try {
+      TTableLock lock(*other, "B WRITE");
+      return 0;
+    } catch (const EDatabaseError& e) {
+      return e.Code();
+    }
+  };
+  {
+    TTransaction work(t.Db(), "A, B");
+    EXPECT_EQ(lockB(), 1205u);  // lock wait timeout
+    // The rows are free for the others' own statements.
+    RunStatements(*other, "insert into B values (1)");
+    work.Commit();
+  }
+  EXPECT_EQ(lockB(), 0u);
+  {
+    TTransaction work(t.Db());
+    EXPECT_EQ(lockB(), 0u);
+  }
 }
