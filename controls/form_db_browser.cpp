@@ -260,9 +260,10 @@ void TFormDBBrowser::BeginCommand(const QString& status) {
 }
 
 void TFormDBBrowser::EndCommand() {
-  UpdateButtons();
-  // The rows may have been read again: the grid stands on the dataset's row.
+  // The rows may have been read again: the grid stands on the dataset's row before it takes
+  // the focus, since a grid without a current row takes its first one.
   if (m_model->CurrentRow() >= 0) DBGrid->selectRow(m_model->CurrentRow());
+  UpdateButtons();
   DBGrid->setFocus();
 }
 

@@ -248,6 +248,9 @@ TEST_F(AssetFormsTyped, ListShowsItsRowsAfterTheAssetFormOnTheChangedRow) {
       Click(asset->BtnOk);
     });
     PressKey(list->DBGrid, Qt::Key_F4);
+    // Back in the list, which the window system makes active again.
+    QApplication::setActiveWindow(list);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(list));
     EXPECT_EQ(list->DataSet()->RecordCount(), 3);
     EXPECT_EQ(list->DBGrid->model()->rowCount(), 3);
     EXPECT_EQ(list->DataSet()->RecNo(), 2);
@@ -262,6 +265,8 @@ TEST_F(AssetFormsTyped, ListShowsItsRowsAfterTheAssetFormOnTheChangedRow) {
       if (asset->isVisible()) PressKey(asset, Qt::Key_Escape);
     });
     PressKey(list->DBGrid, Qt::Key_F4);
+    QApplication::setActiveWindow(list);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(list));
     EXPECT_EQ(list->DBGrid->model()->rowCount(), 3);
     EXPECT_EQ(list->DataSet()->RecNo(), 2);
     EXPECT_EQ(list->DataSet()->FieldByName("MEGNEV")->AsString(),
