@@ -83,6 +83,7 @@ void TFormLicensz::ShowLicence(bool hungarian) {
 
 void TFormLicensz::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);
+  if (!IsActivation(e)) return;
   RichEdit1->setFocus();
 }
 

@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QScrollArea>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QToolBar>
@@ -421,6 +422,8 @@ void RestoreAll() {
   if (!record.isEmpty() && record.first().form) record.first().form->activateWindow();
   g_inMinimizeRestore = false;
 }
+
+bool IsActivation(const QShowEvent* event) { return !event->spontaneous(); }
 
 void InstallFormEventFilter() {
   static FormEventFilter* filter = nullptr;

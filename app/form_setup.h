@@ -5,6 +5,7 @@
 #include <QString>
 
 class QObject;
+class QShowEvent;
 class QWidget;
 
 // The setup every form runs when it is created: scaling to the screen and the user's scale
@@ -53,6 +54,12 @@ void ShowProgramHelp(int context);
 // they are minimised or restored.
 void MinimizeAll();
 void RestoreAll();
+
+// Whether a form's show event is its activation: a show the program asked for (show, exec).
+// The window system shows a form again when it is restored, and so do RestoreAll and the end of
+// RunAndWait: such a show must find every control, value, grid and selection as the user left
+// them, so a form runs what it does "at activation" only when this is true.
+bool IsActivation(const QShowEvent* event);
 
 // Application-wide: every mouse-wheel turn becomes an Up (away from the user) or Down key press
 // for the focused control, and the forms' stacking order is followed for RestoreAll. Installed

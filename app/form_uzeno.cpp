@@ -86,6 +86,7 @@ void TFormUzeno::AddLine(const QString& line) {
 
 void TFormUzeno::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);
+  if (!IsActivation(e)) return;
   if (BtnOK->isVisibleTo(this))
     Memo1->setFocus();
   else if (BtnNo->isVisibleTo(this))

@@ -7,6 +7,7 @@
 #include "db_browser.h"
 #include "exceptions.h"
 #include "form_fej.h"
+#include "form_guard.h"
 #include "form_karttet.h"
 #include "form_setup.h"
 #include "transaction.h"
@@ -34,10 +35,6 @@ AssetOperation Op(const char* menu, char action, const char* caption, const QStr
                         saleLike,
                         saleLike,
                         saleLike};
-}
-
-void ReportError(const Exception& e) {
-  Ui().MessageBox(e.Message(), QStringLiteral("HIBA!"), MsgType::Error);
 }
 
 }  // namespace
@@ -111,11 +108,12 @@ void RunAssetList(TUniSQLDatabase& database, const AssetOperation& operation, QW
   if (operation.noExport) list.ExportEnabled = false;
   bool opened = false;
   try {
-    form.OpenTable();
+    // The list's table, not the form's: the form shown for a row leaves it open.
+    form.Table1->Open();
     opened = true;
     list.Execute();
   } catch (const Exception& e) {
-    ReportError(e);
+    ShowError(e);
   }
   form.Table1->Close();
   // A list that never opened changed nothing to close.
@@ -123,7 +121,7 @@ void RunAssetList(TUniSQLDatabase& database, const AssetOperation& operation, QW
     try {
       QESjavit(database);
     } catch (const Exception& e) {
-      ReportError(e);
+      ShowError(e);
     }
   }
 }
@@ -181,7 +179,7 @@ void NewAssetLoop(TUniSQLDatabase& database, QWidget* owner) {
         RecalcUnderLock(form, database, number);
       }
     } catch (const Exception& e) {
-      ReportError(e);
+      ShowError(e);
     }
     form.Table1->Close();
     if (!ok) break;
@@ -201,7 +199,7 @@ void ContributionReceived(TUniSQLDatabase& database, QWidget* owner,
   try {
     if (EnterAsset(form, database) && saved) saved(*form.Table1);
   } catch (const Exception& e) {
-    ReportError(e);
+    ShowError(e);
   }
   form.Table1->Close();
 }

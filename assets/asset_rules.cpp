@@ -94,6 +94,16 @@ bool AccountsConflict(const QString& a, const QString& b) {
   return na != nb;
 }
 
+int RateRowWithoutYear(const QList<RateCells>& rows) {
+  const auto set = [](const QString& cell) {
+    const QString text = cell.trimmed();
+    return !text.isEmpty() && QLocale::c().toDouble(QString(text).replace(',', '.')) != 0;
+  };
+  for (int r = 0; r < rows.size(); ++r)
+    if (!set(rows[r].year) && (set(rows[r].tax) || set(rows[r].acc))) return r;
+  return -1;
+}
+
 RateCheck CheckRateTable(const QList<RateCells>& rows) {
   RateCheck check;
   struct Law {

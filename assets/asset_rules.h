@@ -47,6 +47,9 @@ struct RateCheck {
   QStringList titles;     // the title of each question
 };
 RateCheck CheckRateTable(const QList<RateCells>& rows);
+// The index of the first of the grid's rows (in grid order, empty ones too) that holds a rate
+// but no year; -1 when every rate has its year. Such a row would be dropped on saving.
+int RateRowWithoutYear(const QList<RateCells>& rows);
 
 // The quantity step: an amount scaled by new / old quantity, rounded half to even; unchanged
 // when the old quantity is 0 or the quantity did not change.

@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QVariant>
 #include <memory>
+#include <utility>
 
 #include "balance_recalc.h"
 #include "transaction.h"
@@ -166,30 +167,64 @@ void WriteAcquisitionItem(TUniSQLTable& master, TUniSQLTable& cards, const Asset
   cards.Close();
 }
 
+void PutValues(TUniSQLTable& table, const QList<QVariant>& values) {
+  for (int i = 0; i < table.FieldCount() && i < values.size(); ++i)
+    table.Fields(i)->SetValue(values[i]);
+}
+
 // The master row again as the database holds it, with the values as typed on top.
 void RestoreMaster(TUniSQLTable& master, bool inserting, const QString& oldNumber,
                    const QList<QVariant>& typed) {
-  master.Close();
-  master.Open();
-  if (inserting) {
-    master.Append();
-  } else {
-    for (master.First(); !master.Eof(); master.Next())
-      if (Field(master, "LELTSZAM") == oldNumber) break;
-    if (master.Eof()) return;
-    master.Edit();
-  }
-  for (int i = 0; i < master.FieldCount() && i < typed.size(); ++i)
-    master.Fields(i)->SetValue(typed[i]);
+  if (inserting) return ResumeEditing(master, true, 0, typed);
+  ResumeMasterEditing(master, oldNumber, typed);
 }
 
 }  // namespace
 
+QList<QVariant> FieldValues(const TUniSQLTable& table) {
+  QList<QVariant> values;
+  for (int i = 0; i < table.FieldCount(); ++i) values << table.Fields(i)->Value();
+  return values;
+}
+
+void ResumeEditing(TUniSQLTable& table, bool inserting, int position,
+                   const QList<QVariant>& values) {
+  table.Close();
+  table.Open();
+  if (inserting) {
+    table.Append();
+  } else {
+    if (position < 1 || position > table.RecordCount()) return;
+    table.SetRecNo(position);
+    table.Edit();
+  }
+  PutValues(table, values);
+}
+
+void ResumeMasterEditing(TUniSQLTable& master, const QString& number,
+                         const QList<QVariant>& values) {
+  master.Close();
+  master.Open();
+  {
+    // The walk to the row is no scroll of the user's: the handler hears of the row found only.
+    struct Quiet {
+      TDataSet& table;
+      TDataSet::TDataSetNotifyEvent handler;
+      ~Quiet() { table.AfterScroll = handler; }
+    } quiet{master, std::exchange(master.AfterScroll, nullptr)};
+    for (master.First(); !master.Eof(); master.Next())
+      if (Field(master, "LELTSZAM") == number) break;
+  }
+  if (master.Eof()) return;
+  if (master.AfterScroll) master.AfterScroll(&master);
+  master.Edit();
+  PutValues(master, values);
+}
+
 AssetSaveResult SaveAsset(TUniSQLTable& master, TUniSQLTable& cards, const AssetSave& save) {
   TUniSQLDatabase& db = *master.Database();
   const bool inserting = master.State() == dsInsert;
-  QList<QVariant> typed;
-  for (int i = 0; i < master.FieldCount(); ++i) typed << master.Fields(i)->Value();
+  const QList<QVariant> typed = FieldValues(master);
   QString oldNumber;
   if (!inserting) {
     // The row as it is stored: the number it is found by after a failure.

@@ -60,6 +60,18 @@ AssetSaveResult SaveAsset(TUniSQLTable& master, TUniSQLTable& cards, const Asset
 // caller's piece of work.
 void DeleteAssetDependents(TUniSQLDatabase& db, const QString& number);
 
+// The values of a table's fields, in field order: what the user typed into a row being edited.
+QList<QVariant> FieldValues(const TUniSQLTable& table);
+// table read again as the database holds it, then editing again with values (FieldValues) on
+// top: a new row when inserting, else the row at position (1-based). For a row whose piece of
+// work failed after the table had taken it, so nothing typed is lost.
+void ResumeEditing(TUniSQLTable& table, bool inserting, int position,
+                   const QList<QVariant>& values);
+// The same for master (a table over KARTFEJ) standing on the asset numbered number, when
+// the stored master row changed under an edit (the card's dates after its items changed).
+void ResumeMasterEditing(TUniSQLTable& master, const QString& number,
+                         const QList<QVariant>& values);
+
 // RecalcBalances for an asset given by its number, through tables of its own.
 void RecalcAssetBalances(TUniSQLDatabase& db, const QString& number);
 

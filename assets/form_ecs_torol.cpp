@@ -8,6 +8,7 @@
 
 #include "depreciation_run.h"
 #include "exceptions.h"
+#include "form_guard.h"
 #include "form_setup.h"
 #include "ui_services.h"
 #include "uni_sql_query.h"
@@ -48,7 +49,7 @@ TFormECSTorol::TFormECSTorol(TUniSQLDatabase& database, QWidget* parent)
 
 void TFormECSTorol::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  FormActivate();
+  if (IsActivation(event)) RunGuarded([this] { FormActivate(); });
 }
 
 void TFormECSTorol::FormActivate() {

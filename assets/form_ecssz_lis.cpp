@@ -12,6 +12,7 @@
 #include "data_source_rows.h"
 #include "exceptions.h"
 #include "form_ecs_torol.h"
+#include "form_guard.h"
 #include "form_setup.h"
 #include "report_renderer.h"
 #include "ui_services.h"
@@ -157,7 +158,7 @@ TFormECSSZLis::TFormECSSZLis(TUniSQLDatabase& database, QWidget* parent)
 
 void TFormECSSZLis::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  FormActivate();
+  if (IsActivation(event)) RunGuarded([this] { FormActivate(); });
 }
 
 void TFormECSSZLis::FormActivate() {

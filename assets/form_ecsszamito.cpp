@@ -14,6 +14,7 @@
 #include "dialog_keys.h"
 #include "exceptions.h"
 #include "form_ecssz_lis.h"
+#include "form_guard.h"
 #include "form_setup.h"
 #include "ui_services.h"
 
@@ -56,7 +57,7 @@ TFormECSszamito::TFormECSszamito(TUniSQLDatabase& database, QWidget* parent)
 
 void TFormECSszamito::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  FormActivate();
+  if (IsActivation(event)) RunGuarded([this] { FormActivate(); });
 }
 
 void TFormECSszamito::FormActivate() {

@@ -22,6 +22,7 @@
 #include "edit_grid.h"
 #include "exceptions.h"
 #include "form_ecsszamito.h"
+#include "form_guard.h"
 #include "form_karttet.h"
 #include "form_setup.h"
 #include "transaction.h"
@@ -41,10 +42,6 @@ QString Text(const TUniSQLTable* t, const char* name) {
 bool DateAbove(const QDate& date, const QDate& limit) { return date.isValid() && date > limit; }
 const QDate kBoxDateSet(1900, 1, 1);
 const QDate kItemDateSet(1901, 1, 1);
-
-void ReportError(const Exception& e) {
-  Ui().MessageBox(e.Message(), QStringLiteral("HIBA!"), MsgType::Error);
-}
 
 QString CellText(const QVariant& v) {
   if (v.typeId() == QMetaType::Double)
@@ -258,7 +255,7 @@ void TFormFej::AfterScroll() {
 
 void TFormFej::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  FormActivate();
+  if (IsActivation(event)) RunGuarded([this] { FormActivate(); });
 }
 
 void TFormFej::FormActivate() {
@@ -320,20 +317,33 @@ void TFormFej::FormActivate() {
   DBCTI->setCurrentIndex(Text(Table1, "TI") == QLatin1String("T") ? 0 : 1);
 }
 
-QList<RateCells> TFormFej::RateRows() const {
+QList<RateCells> TFormFej::GridRows() const {
   QList<RateCells> rows;
   if (!m_grid) return rows;
   for (int r = 0; r <= m_grid->LastRow(); ++r) {
-    if (m_grid->RowEmpty(r)) continue;
-    RateCells cells{CellText(m_grid->CellValue(r, 0)), CellText(m_grid->CellValue(r, 1)),
-                    CellText(m_grid->CellValue(r, 2))};
-    if (cells.year == QLatin1String("0")) cells.year.clear();
+    RateCells cells;
+    if (!m_grid->RowEmpty(r)) {
+      cells = {CellText(m_grid->CellValue(r, 0)), CellText(m_grid->CellValue(r, 1)),
+               CellText(m_grid->CellValue(r, 2))};
+      if (cells.year == QLatin1String("0")) cells.year.clear();
+    }
     rows << cells;
   }
   return rows;
 }
 
+QList<RateCells> TFormFej::RateRows() const {
+  QList<RateCells> rows = GridRows();
+  rows.removeIf(
+      [](const RateCells& c) { return c.year.isEmpty() && c.tax.isEmpty() && c.acc.isEmpty(); });
+  return rows;
+}
+
 void TFormFej::LivesLeft() {
+  RunGuarded([this] { ProposeRates(); });
+}
+
+void TFormFej::ProposeRates() {
   if (!m_ratesNew || !m_grid || !Table1->Active()) return;
   if (TableKulcsok->Active() && TableKulcsok->RecordCount() > 1) return;
   int lifeTax = 0, lifeAcc = 0;
@@ -385,6 +395,12 @@ bool TFormFej::CheckOk() {
     DBEFKSZSZAMECS->setFocus();
     return false;
   }
+  if (const int row = RateRowWithoutYear(GridRows()); row >= 0) {
+    Ui().MessageBox(QStringLiteral("Hiányzik az év a leírási kulcsok %1. sorában!").arg(row + 1),
+                    QStringLiteral("HIBA!"), MsgType::Error);
+    m_grid->Cell(row, 0)->setFocus();
+    return false;
+  }
   const RateCheck check = CheckRateTable(RateRows());
   QWidget* firstYear = m_grid ? m_grid->Cell(0, 0) : nullptr;
   if (!check.duplicateYear.isEmpty()) {
@@ -403,13 +419,16 @@ bool TFormFej::CheckOk() {
 }
 
 void TFormFej::BtnOkClick() {
-  BtnOk->setFocus();
-  if (Table1->Active()) Table1->UpdateRecord();
-  const TDataSetState state = Table1->State();
-  const bool editing = state == dsInsert || state == dsEdit;
-  if (editing && (ActionCode == QLatin1Char('F') || ActionCode == QLatin1Char('M')) && !CheckOk())
-    return;
-  done(QDialog::Accepted);
+  bool checked = false;
+  RunGuarded([&] {
+    BtnOk->setFocus();
+    if (Table1->Active()) Table1->UpdateRecord();
+    const TDataSetState state = Table1->State();
+    const bool editing = state == dsInsert || state == dsEdit;
+    checked =
+        !editing || (ActionCode != QLatin1Char('F') && ActionCode != QLatin1Char('M')) || CheckOk();
+  });
+  if (checked) done(QDialog::Accepted);
 }
 
 bool TFormFej::CheckRequired() {
@@ -440,35 +459,38 @@ bool TFormFej::CheckRequired() {
   return ok;
 }
 
+bool TFormFej::SaveOnClose() {
+  const bool isNew = Table1->State() == dsInsert;
+  if (isNew && InventoryNumberExists(m_database, Text(Table1, "LELTSZAM"))) {
+    Ui().MessageBox(QStringLiteral("Már van ilyen!"), QString(), MsgType::Warning);
+    return false;
+  }
+  if (!CheckRequired()) return false;
+  AssetSave save;
+  save.isNew = isNew;
+  save.action = ActionCode;
+  save.documentNumber = EditBsz->text();
+  if (isNew && !ParseQuantity(EditMennyiseg->text(), &save.quantity)) {
+    Ui().MessageBox(QStringLiteral("Hibás szám adat a mennyiségben. Letárolt érték:1"), QString(),
+                    MsgType::Warning);
+    save.quantity = 1;
+  }
+  save.rates = RateRows();
+  if (SaveAsset(*Table1, *TableKarttet, save) == AssetSaveResult::AlreadyExists) {
+    Ui().MessageBox(QStringLiteral("Már van ilyen!"), QString(), MsgType::Warning);
+    return false;
+  }
+  return true;
+}
+
 void TFormFej::done(int result) {
   const TDataSetState state = Table1->Active() ? Table1->State() : dsInactive;
   const bool editing = state == dsInsert || state == dsEdit;
   if (result == QDialog::Accepted && editing) {
-    const bool isNew = state == dsInsert;
-    if (isNew && InventoryNumberExists(m_database, Text(Table1, "LELTSZAM"))) {
-      Ui().MessageBox(QStringLiteral("Már van ilyen!"), QString(), MsgType::Warning);
-      return;
-    }
-    if (!CheckRequired()) return;
-    AssetSave save;
-    save.isNew = isNew;
-    save.action = ActionCode;
-    save.documentNumber = EditBsz->text();
-    if (isNew && !ParseQuantity(EditMennyiseg->text(), &save.quantity)) {
-      Ui().MessageBox(QStringLiteral("Hibás szám adat a mennyiségben. Letárolt érték:1"), QString(),
-                      MsgType::Warning);
-      save.quantity = 1;
-    }
-    save.rates = RateRows();
-    try {
-      if (SaveAsset(*Table1, *TableKarttet, save) == AssetSaveResult::AlreadyExists) {
-        Ui().MessageBox(QStringLiteral("Már van ilyen!"), QString(), MsgType::Warning);
-        return;
-      }
-    } catch (const Exception& e) {
-      ReportError(e);
-      return;
-    }
+    // A save that fails keeps the form open with what was typed, the error shown.
+    bool saved = false;
+    RunGuarded([&] { saved = SaveOnClose(); });
+    if (!saved) return;
   } else if (result != QDialog::Accepted && editing) {
     Table1->Cancel();
   }
@@ -491,6 +513,10 @@ void TFormFej::BeforeDelete() {
 }
 
 void TFormFej::ExtraElok() {
+  RunGuarded([this] { SwitchLiving(); });
+}
+
+void TFormFej::SwitchLiving() {
   TFormDBBrowser* list = DBBrowser1->Form();
   Table1->Close();
   if (!Table1->Filtered()) {
@@ -505,22 +531,49 @@ void TFormFej::ExtraElok() {
 }
 
 void TFormFej::RecalcAsset(const QString& number) {
-  if (Table1->Active() && !Table1->IsEmpty() && Text(Table1, "LELTSZAM") == number)
+  // An asset being changed is not posted with its card: what was typed waits for the OK and
+  // its checks.
+  if (Table1->Active() && Table1->State() == dsBrowse && !Table1->IsEmpty() &&
+      Text(Table1, "LELTSZAM") == number)
     RecalcBalances(*Table1, *TableKarttet);
   else
     RecalcAssetBalances(m_database, number);
 }
 
+void TFormFej::FollowCard(const QString& number, const QDate& storedBought) {
+  QList<QVariant> values = FieldValues(*Table1);
+  const AssetDates card = ReadAssetDates(m_database, number);
+  for (int i = 0; i < Table1->FieldCount(); ++i) {
+    const QString name = Table1->Fields(i)->FieldName().toUpper();
+    if (name == QLatin1String("AKTKELT")) values[i] = card.AKTKELT;
+    if (name == QLatin1String("ELADAS")) values[i] = card.ELADAS;
+    if (name == QLatin1String("SLEJTEZ")) values[i] = card.SLEJTEZ;
+    // An acquisition date typed here stays; otherwise the card's "0" item gives it.
+    if (name == QLatin1String("BESZKELT") && values[i].toDate() == storedBought)
+      values[i] = card.BESZKELT;
+  }
+  ResumeMasterEditing(*Table1, number, values);
+  AfterScroll();
+}
+
 void TFormFej::BtnTetelekClick() {
+  RunGuarded([this] { ShowItems(); });
+}
+
+void TFormFej::ShowItems() {
+  BtnTetelek->setFocus();
+  if (Table1->Active()) Table1->UpdateRecord();
   const QString number = Text(Table1, "LELTSZAM");
   const QString name = Text(Table1, "MEGNEV");
   const TDataSetState state = Table1->State();
+  const bool editing = state == dsInsert || state == dsEdit;
+  const QDate storedBought = editing ? ReadAssetDates(m_database, number).BESZKELT : QDate();
   TFormkarttet items(m_database, this);
   items.AssetNumber = number;
   items.LabelNev->setText(name);
   items.Recalc = [this](const QString& n) { RecalcAsset(n); };
   items.OpenItems(number);
-  if (state == dsInsert || state == dsEdit) {
+  if (editing) {
     items.ActionCode = QLatin1Char('M');
     items.DBBrowser2->Title =
         number + QStringLiteral(" ") + name + QStringLiteral(" Tételek (MÓDOSÍTÁS)");
@@ -534,11 +587,16 @@ void TFormFej::BtnTetelekClick() {
   }
   items.DBBrowser2->Execute();
   items.TableTETEL->Close();
+  if (state == dsEdit) FollowCard(number, storedBought);
   EditMennyiseg->setText(
       QString::number(QuantitySum(m_database, number), 'g', QLocale::FloatingPointShortest));
 }
 
 void TFormFej::StartItemAction() {
+  RunGuarded([this] { ItemAction(); });
+}
+
+void TFormFej::ItemAction() {
   if (!Table1->Active() || Table1->IsEmpty()) return;
   const int position = Table1->RecNo();
   const QChar action = ActionCode;
@@ -575,7 +633,7 @@ void TFormFej::StartItemAction() {
       RecalcBalances(*Table1, *TableKarttet);
       work.Commit();
     } catch (const Exception& e) {
-      ReportError(e);
+      ShowError(e);
       return;
     }
   }

@@ -80,8 +80,9 @@ class TFormFej : public QDialog {
   void RecalcAsset(const QString& number);
   // StartItemAction: the list's first extra button.
   void StartItemAction();
-  // The rate grid's rows as typed.
+  // The rate grid's rows as typed: the non-empty ones, and every row in grid order.
   QList<struct RateCells> RateRows() const;
+  QList<struct RateCells> GridRows() const;
 
   TUniSQLDatabase& Database() const { return m_database; }
 
@@ -91,6 +92,14 @@ class TFormFej : public QDialog {
 
  private:
   bool CheckOk();
+  bool SaveOnClose();
+  void SwitchLiving();
+  void ShowItems();
+  void ItemAction();
+  // The card changed through the item list while the asset is being changed: the master row is
+  // read again with what was typed on top, the dates the card gives shown.
+  void FollowCard(const QString& number, const QDate& storedBought);
+  void ProposeRates();
   bool CheckRequired();
   void AfterScroll();
   void SetupFields();

@@ -14,6 +14,7 @@
 #include "db_ftedit.h"
 #include "dialog_keys.h"
 #include "exceptions.h"
+#include "form_guard.h"
 #include "form_setup.h"
 #include "transaction.h"
 #include "ui_services.h"
@@ -173,18 +174,20 @@ TFormkarttet::TFormkarttet(TUniSQLDatabase& database, QWidget* parent)
   connect(BtnBezar, &QPushButton::clicked, this, &QDialog::reject);
   connect(BtnSugo, &QPushButton::clicked, this, [] { ShowProgramHelp(0); });
   connect(Editleltszam2, &QLineEdit::textChanged, this, [this](const QString& text) {
-    LabelNev2->setText(AssetName(m_database, text.trimmed()));
+    RunGuarded([&] { LabelNev2->setText(AssetName(m_database, text.trimmed())); });
   });
   for (TDBFTEDit* e : {DBEBRUTTONOV, DBEBRUTTOCSOK, DBEECSNOV, DBEECSCSOKK, DBEECSNSZ, DBEECSCSSZ})
-    connect(e, &TExitEdit::exited, this, &TFormkarttet::Recompute);
+    connect(e, &TExitEdit::exited, this, [this] { RunGuarded([this] { Recompute(); }); });
   connect(DBEMENNYISEG, &TExitEdit::exited, this, &TFormkarttet::QuantityLeft);
   DBEMENNYISEG->installEventFilter(this);
   // F9 runs the OK steps without closing.
   InstallDialogKeys(this, [this] {
-    BtnOk->setFocus();
-    TableTETEL->UpdateRecord();
-    if (TableTETEL->FieldByName("TIPUS")->AsString() == QLatin1String("2")) m_activated = true;
-    Recompute();
+    RunGuarded([this] {
+      BtnOk->setFocus();
+      TableTETEL->UpdateRecord();
+      if (TableTETEL->FieldByName("TIPUS")->AsString() == QLatin1String("2")) m_activated = true;
+      Recompute();
+    });
   });
   FormSetupOwnColors(this);
 }
@@ -241,7 +244,7 @@ void TFormkarttet::RefreshQuantity() {
 
 void TFormkarttet::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  FormActivate();
+  if (IsActivation(event)) RunGuarded([this] { FormActivate(); });
 }
 
 void TFormkarttet::FormActivate() {
@@ -293,6 +296,10 @@ bool TFormkarttet::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TFormkarttet::QuantityLeft() {
+  RunGuarded([this] { QuantityStep(); });
+}
+
+void TFormkarttet::QuantityStep() {
   RefreshQuantity();
   if (TableTETEL->State() != dsInsert && TableTETEL->State() != dsEdit) return;
   const double now = Amount(TableTETEL, "MENNYISEG");
@@ -306,12 +313,14 @@ void TFormkarttet::QuantityLeft() {
 }
 
 void TFormkarttet::BtnOkClick() {
-  BtnOk->setFocus();
-  if (TableTETEL->Active()) TableTETEL->UpdateRecord();
-  ReceivingNumber = Editleltszam2->text().trimmed();
-  if (TableTETEL->Active() && TableTETEL->FieldByName("TIPUS")->AsString() == QLatin1String("2"))
-    m_activated = true;
-  done(QDialog::Accepted);
+  const bool ready = RunGuarded([this] {
+    BtnOk->setFocus();
+    if (TableTETEL->Active()) TableTETEL->UpdateRecord();
+    ReceivingNumber = Editleltszam2->text().trimmed();
+    if (TableTETEL->Active() && TableTETEL->FieldByName("TIPUS")->AsString() == QLatin1String("2"))
+      m_activated = true;
+  });
+  if (ready) done(QDialog::Accepted);
 }
 
 bool TFormkarttet::CheckItem() {
@@ -376,11 +385,19 @@ void TFormkarttet::Reposition(int position) {
 
 bool TFormkarttet::PostItem() {
   const int position = TableTETEL->RecNo();
+  const bool inserting = TableTETEL->State() == dsInsert;
   TableTETEL->FieldByName("LELTSZAM")->SetAsString(AssetNumber);
   Posted = Amounts();
   PostedDate = TableTETEL->FieldByName("DATUM")->AsDate();
   PostedQuantity = Amount(TableTETEL, "MENNYISEG");
-  if (!ChangeCard([this] { TableTETEL->Post(); }, position)) return false;
+  const QList<QVariant> typed = FieldValues(*TableTETEL);
+  if (!ChangeCard([this] { TableTETEL->Post(); })) {
+    // Nothing was stored: the item stays as typed (taken again when the post itself went
+    // through and the card's recalculation failed), for the user to mend or cancel.
+    if (TableTETEL->State() == dsBrowse) ResumeEditing(*TableTETEL, inserting, position, typed);
+    return false;
+  }
+  Reposition(position);
   RefreshQuantity();
   if (m_quantitySum < 0)
     Ui().ShowMessage2(QStringLiteral("FIGYELEM! A mennyiség negativ lett!"), QString());
@@ -391,8 +408,10 @@ void TFormkarttet::done(int result) {
   const TDataSetState state = TableTETEL->State();
   const bool editing = state == dsInsert || state == dsEdit;
   if (result == QDialog::Accepted && editing) {
-    if (!CheckItem()) return;
-    if (!PostItem()) result = QDialog::Rejected;
+    // A failed check or post keeps the form open with the item as typed.
+    bool posted = false;
+    RunGuarded([&] { posted = CheckItem() && PostItem(); });
+    if (!posted) return;
   } else if (result != QDialog::Accepted && state == dsInsert &&
              TableTETEL->FieldByName("TIPUS")->AsString() == QLatin1String("D")) {
     Ui().ShowMessage2(
@@ -404,6 +423,10 @@ void TFormkarttet::done(int result) {
 }
 
 void TFormkarttet::DeleteItem() {
+  RunGuarded([this] { DeleteCurrent(); });
+}
+
+void TFormkarttet::DeleteCurrent() {
   if (!TableTETEL->Active() || TableTETEL->IsEmpty()) return;
   const QString type = TableTETEL->FieldByName("TIPUS")->AsString();
   if (type == QLatin1String("0") || type == QLatin1String("1")) {
@@ -413,10 +436,13 @@ void TFormkarttet::DeleteItem() {
   if (!Ui().AskYesNo(QStringLiteral("Törölni akarja ezt a tételt?"), QString(), QString(),
                      QStringLiteral("Törlés megerősítés")))
     return;
-  ChangeCard([this] { TableTETEL->Delete(); }, TableTETEL->RecNo());
+  const int position = TableTETEL->RecNo();
+  ChangeCard([this] { TableTETEL->Delete(); });
+  // What the table shows is what the database holds, after a failure too.
+  Reposition(position);
 }
 
-bool TFormkarttet::ChangeCard(const std::function<void()>& change, int position) {
+bool TFormkarttet::ChangeCard(const std::function<void()>& change) {
   bool done = true;
   try {
     TLockedWork work(m_database, kItemLocks);
@@ -427,10 +453,8 @@ bool TFormkarttet::ChangeCard(const std::function<void()>& change, int position)
       RecalcAssetBalances(m_database, AssetNumber);
     work.Commit();
   } catch (const Exception& e) {
-    Ui().MessageBox(e.Message(), QStringLiteral("HIBA!"), MsgType::Error);
+    ShowError(e);
     done = false;
   }
-  // What the table shows is what the database holds, after a failure too.
-  Reposition(position);
   return done;
 }

@@ -90,9 +90,10 @@ class TFormkarttet : public QDialog {
   bool CheckItem();
   bool PostItem();
   // A post or delete and the card's recalculation as one piece of work under the item locks;
-  // false (the error shown) when it failed and nothing changed. The table is read again and
-  // stands at position.
-  bool ChangeCard(const std::function<void()>& change, int position);
+  // false (the error shown) when it failed and nothing changed.
+  bool ChangeCard(const std::function<void()>& change);
+  void QuantityStep();
+  void DeleteCurrent();
   void RefreshQuantity();
   void Reposition(int position);
   ItemAmounts Amounts() const;

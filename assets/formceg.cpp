@@ -14,17 +14,10 @@
 #include "edit_grid.h"
 #include "exceptions.h"
 #include "exit_edit.h"
+#include "form_guard.h"
 #include "form_setup.h"
 #include "ui_services.h"
 #include "uni_sql_table.h"
-
-namespace {
-
-void ShowError(const Exception& e) {
-  Ui().MessageBox(e.Message(), QStringLiteral("HIBA!"), MsgType::Error);
-}
-
-}  // namespace
 
 TFormceg::TFormceg(TUniSQLDatabase& db1, TUniSQLDatabase& db0, QWidget* parent)
     : QDialog(parent), m_db1(db1), m_db0(db0) {
@@ -153,6 +146,10 @@ void TFormceg::PontosExit(TExitEdit* cell) {
 }
 
 void TFormceg::BtnOkClick() {
+  RunGuarded([this] { Save(); });
+}
+
+void TFormceg::Save() {
   BtnOk->setFocus();  // ends the current cell's editing and runs its exit check
   if (!Grid || !Table1->Active() || Table1->State() == dsBrowse) return;
 

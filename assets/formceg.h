@@ -46,6 +46,7 @@ class TFormceg : public QDialog {
 
  private:
   void FormClose();
+  void Save();
 
   TUniSQLDatabase& m_db1;
   TUniSQLDatabase& m_db0;

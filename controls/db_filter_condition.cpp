@@ -15,18 +15,18 @@ QString Condition(const TFilterEntry& entry, const QString& text,
   switch (f->DataType()) {
     case ftInteger: {
       qint64 value = 0;
-      if (!TextToInt64(text, value)) RaiseConvertError(text, "integer value");
+      if (!TextToInt64(text, value)) RaiseConvertError(text, ConvertTarget::Integer);
       return name + QLatin1String(" = ") + QString::number(value);
     }
     case ftFloat: {
       double value = 0;
-      if (!TextToFloat(text, value)) RaiseConvertError(text, "floating point value");
+      if (!TextToFloat(text, value)) RaiseConvertError(text, ConvertTarget::Float);
       return name + QLatin1String(" = ") + FloatToSQL(value);
     }
     case ftDate:
     case ftDateTime: {
       QDate date;
-      if (!TextToDate(text, date)) RaiseConvertError(text, "date");
+      if (!TextToDate(text, date)) RaiseConvertError(text, ConvertTarget::Date);
       return name + QLatin1String(" = ") + DateToSQL(date);
     }
     default:

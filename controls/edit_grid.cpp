@@ -46,8 +46,10 @@ TEditGrid::TEditGrid(QScrollArea* scrollBox, TUniSQLTable* dataSet, int rows, bo
     scrollBox->setWidget(m_contents);
   }
   scrollBox->setWidgetResizable(false);
-  const QList<QWidget*> old = m_contents->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-  qDeleteAll(old);
+  // The scroll box is cleared of its controls, but the cells of another grid on it are that
+  // grid's to free: deleting them here would free them twice.
+  for (QWidget* old : m_contents->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (!old->property(kColumnProperty).isValid()) delete old;
 }
 
 TEditGrid::~TEditGrid() {
@@ -427,10 +429,12 @@ bool TEditGrid::eventFilter(QObject* watched, QEvent* event) {
   const int row = cell->property(kRowProperty).toInt();
   const int column = cell->property(kColumnProperty).toInt();
   const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+  // A grid that only shows its rows takes no key that adds, deletes or moves them.
+  const bool fixed = m_readOnly || cell->isReadOnly();
   switch (key->key()) {
     case Qt::Key_Tab:
       // Seen before the focus chain takes the Tab: the new row is there to move into.
-      if (modifiers == Qt::NoModifier && row == m_lastRow && m_lastRow < MaxRow) {
+      if (!fixed && modifiers == Qt::NoModifier && row == m_lastRow && m_lastRow < MaxRow) {
         m_scrollBox->setUpdatesEnabled(false);
         AddRow();
         m_scrollBox->setUpdatesEnabled(true);
@@ -438,11 +442,11 @@ bool TEditGrid::eventFilter(QObject* watched, QEvent* event) {
       return false;
     case Qt::Key_Delete:
       if (modifiers != Qt::ControlModifier) return false;
-      DeleteRow(row);
+      if (!fixed) DeleteRow(row);
       return true;
     case Qt::Key_Insert:
       if (modifiers != Qt::ControlModifier) return false;
-      InsertRow(row);
+      if (!fixed) InsertRow(row);
       return true;
     case Qt::Key_Up:
       if (modifiers != Qt::NoModifier) return false;

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include "form_setup.h"
 #include "format_settings.h"
 
 TFormCalculator::TFormCalculator(QWidget* owner) : QDialog(owner) {
@@ -130,7 +131,7 @@ QStringList TFormCalculator::Tape() const {
 
 void TFormCalculator::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  FormActivate();
+  if (IsActivation(event)) FormActivate();
 }
 
 void TFormCalculator::FormActivate() {

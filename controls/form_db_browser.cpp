@@ -22,6 +22,7 @@
 #include "form_db_browser_find.h"
 #include "form_db_filter.h"
 #include "form_ds_export.h"
+#include "form_guard.h"
 #include "form_setup.h"
 #include "string_grid_print.h"
 #include "ui_services.h"
@@ -259,6 +260,9 @@ void TFormDBBrowser::BeginCommand(const QString& status) {
 }
 
 void TFormDBBrowser::EndCommand() {
+  // The rows may have been read again: the grid stands on the dataset's row before it takes
+  // the focus, since a grid without a current row takes its first one.
+  if (m_model->CurrentRow() >= 0) DBGrid->selectRow(m_model->CurrentRow());
   UpdateButtons();
   DBGrid->setFocus();
 }
@@ -336,7 +340,7 @@ void TFormDBBrowser::BtnFindClick() {
   BeginCommand(QStringLiteral("Adat keresése"));
   TDataSet* ds = DataSet();
   if (onFind) {
-    onFind(this);
+    RunGuarded([this] { onFind(this); });
   } else if (m_find && ds && ds->Active() && m_find->CBmezo->currentIndex() >= 0) {
     const QRect frame = frameGeometry();
     m_find->adjustSize();
@@ -380,7 +384,7 @@ void TFormDBBrowser::BtnValasztClick() {
 void TFormDBBrowser::BtnPrintClick() {
   BeginCommand(QStringLiteral("Adat nyomtatása"));
   if (onPrint) {
-    onPrint(this);
+    RunGuarded([this] { onPrint(this); });
   } else if (HasRows()) {
     try {
       {
@@ -399,7 +403,7 @@ void TFormDBBrowser::BtnPrintClick() {
 void TFormDBBrowser::BtnExportClick() {
   BeginCommand(QStringLiteral("Adat Exportálás"));
   if (onExport) {
-    onExport(this);
+    RunGuarded([this] { onExport(this); });
   } else if (HasRows()) {
     const QString caption = DataForm ? DataForm->windowTitle() : Title;
     TFormDSExport dialog(this);
@@ -468,23 +472,28 @@ void TFormDBBrowser::EndFilter(bool reopen) {
 
 void TFormDBBrowser::BtnExtra1Click() {
   BeginCommand(QString());
-  if (onExtra1) onExtra1(this);
+  if (onExtra1) RunGuarded([this] { onExtra1(this); });
   EndCommand();
 }
 
 void TFormDBBrowser::BtnExtra2Click() {
   BeginCommand(QString());
-  if (onExtra2) onExtra2(this);
+  if (onExtra2) RunGuarded([this] { onExtra2(this); });
   EndCommand();
 }
 
 void TFormDBBrowser::BtnrefreshClick() {
   BeginCommand(QStringLiteral("Képernyő frissítés"));
-  if (TDataSet* ds = DataSet(); ds && ds->Active()) {
+  if (TDataSet* ds = DataSet()) {
     try {
-      if (auto* sql = dynamic_cast<Tunisqldataset*>(ds))
-        sql->Reopen();  // what other workstations wrote shows too
-      else
+      auto* sql = dynamic_cast<Tunisqldataset*>(ds);
+      // What the server holds, what other workstations wrote too; a table that some form
+      // closed is opened again.
+      if (sql && !ds->Active())
+        ds->Open();
+      else if (sql)
+        sql->Reopen();
+      else if (ds->Active())
         ds->Refresh();
     } catch (const Exception& e) {
       ReportError(e);

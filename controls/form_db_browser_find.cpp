@@ -70,6 +70,7 @@ void TFormDBbrowserFind::SetDirection(TFindDirection direction) {
 
 void TFormDBbrowserFind::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
+  if (!IsActivation(event)) return;
   SetHelpContexts(this, m_helpContext);
   CBmezo->setFocus();
 }

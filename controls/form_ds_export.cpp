@@ -100,6 +100,7 @@ void TFormDSExport::FormatChanged() {
 
 void TFormDSExport::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
+  if (!IsActivation(event)) return;
   SetHelpContexts(this, HelpContextOf(this));
   CBForma->setCurrentIndex(0);
   CBForma->setFocus();

@@ -7,6 +7,7 @@
 #include <QPolygon>
 #include <cmath>
 
+#include "form_setup.h"
 #include "format_settings.h"
 
 TFormNaptTop* FormNaptTop = nullptr;
@@ -145,7 +146,7 @@ int TFormNaptTop::CellAt(const QPoint& pos) const {
 }
 
 void TFormNaptTop::showEvent(QShowEvent* event) {
-  FillCells();
+  if (IsActivation(event)) FillCells();
   QDialog::showEvent(event);
 }
 

@@ -107,6 +107,7 @@ int TSelect1Popup::HeightFor(int rows, int buttonHeight, int designedHeight) {
 
 void TSelect1Popup::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
+  if (!IsActivation(event)) return;
   // Only now is the frame known: it stays on the screen too.
   const QRect frame = frameGeometry();
   const QPoint corner =

@@ -145,7 +145,7 @@ qint64 TField::AsInteger() const {
       return RoundToInteger(v.toDouble());
     case ftString: {
       qint64 out = 0;
-      if (!TextToInt64(v.toString(), out)) RaiseConvertError(v.toString(), "integer value");
+      if (!TextToInt64(v.toString(), out)) RaiseConvertError(v.toString(), ConvertTarget::Integer);
       return out;
     }
     default:
@@ -164,7 +164,7 @@ double TField::AsFloat() const {
       return v.toDouble();
     case ftString: {
       double out = 0;
-      if (!TextToFloat(v.toString(), out)) RaiseConvertError(v.toString(), "floating point value");
+      if (!TextToFloat(v.toString(), out)) RaiseConvertError(v.toString(), ConvertTarget::Float);
       return out;
     }
     default:
@@ -180,7 +180,7 @@ QDate TField::AsDate() const {
   if (m_dataType == ftDateTime) return v.toDateTime().date();
   if (m_dataType == ftString) {
     QDate d;
-    if (!TextToDate(v.toString(), d)) RaiseConvertError(v.toString(), "date");
+    if (!TextToDate(v.toString(), d)) RaiseConvertError(v.toString(), ConvertTarget::Date);
     return d;
   }
   throw EDatabaseError(QStringLiteral("Cannot access field '%1' as type Date").arg(m_fieldName));
@@ -218,28 +218,28 @@ QVariant TField::ValueOfText(const QString& text) const {
     case ftInteger: {
       if (text.trimmed().isEmpty()) return EmptyValue();
       qint64 v = 0;
-      if (!TextToInt64(text, v)) RaiseConvertError(text, "integer value");
+      if (!TextToInt64(text, v)) RaiseConvertError(text, ConvertTarget::Integer);
       return QVariant::fromValue<qlonglong>(v);
     }
     case ftFloat: {
       if (text.trimmed().isEmpty()) return EmptyValue();
       double v = 0;
-      if (!TextToFloat(text, v)) RaiseConvertError(text, "floating point value");
+      if (!TextToFloat(text, v)) RaiseConvertError(text, ConvertTarget::Float);
       return QVariant(RoundToDecimals(v, m_decimalScale));
     }
     case ftDate: {
       QDate d;
-      if (!TextToDate(text, d)) RaiseConvertError(text, "date");
+      if (!TextToDate(text, d)) RaiseConvertError(text, ConvertTarget::Date);
       return QVariant(d);
     }
     case ftDateTime: {
       QDateTime d;
-      if (!TextToDateTime(text, d)) RaiseConvertError(text, "date");
+      if (!TextToDateTime(text, d)) RaiseConvertError(text, ConvertTarget::Date);
       return QVariant(d);
     }
     case ftTime: {
       QTime t;
-      if (!TextToTime(text, t)) RaiseConvertError(text, "time");
+      if (!TextToTime(text, t)) RaiseConvertError(text, ConvertTarget::Time);
       return QVariant(t);
     }
     default:

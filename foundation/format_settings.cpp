@@ -294,6 +294,21 @@ bool TextToDateTime(const QString& text, QDateTime& value) {
   return true;
 }
 
-void RaiseConvertError(const QString& text, const char* what) {
-  throw EConvertError(QStringLiteral("'%1' is not a valid %2").arg(text, QLatin1String(what)));
+void RaiseConvertError(const QString& text, ConvertTarget target) {
+  QString what;
+  switch (target) {
+    case ConvertTarget::Integer:
+      what = QStringLiteral("egész szám");
+      break;
+    case ConvertTarget::Float:
+      what = QStringLiteral("szám");
+      break;
+    case ConvertTarget::Date:
+      what = QStringLiteral("dátum");
+      break;
+    case ConvertTarget::Time:
+      what = QStringLiteral("időpont");
+      break;
+  }
+  throw EConvertError(QStringLiteral("'%1' nem érvényes %2").arg(text, what));
 }

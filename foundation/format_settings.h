@@ -47,6 +47,7 @@ bool TextToTime(const QString& text, QTime& time);
 QString DateTimeToStr(const QDateTime& value);
 bool TextToDateTime(const QString& text, QDateTime& value);
 
-// The conversion error of a text that does not read as the value wanted ("integer value",
-// "floating point value", "date", ...).
-[[noreturn]] void RaiseConvertError(const QString& text, const char* what);
+// The conversion error of a text, as typed, that does not read as the value wanted: "'X' nem
+// érvényes egész szám", "... szám", "... dátum", "... időpont".
+enum class ConvertTarget { Integer, Float, Date, Time };
+[[noreturn]] void RaiseConvertError(const QString& text, ConvertTarget target);

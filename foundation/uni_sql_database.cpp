@@ -51,7 +51,7 @@ void TUniSQLDatabase::Connect() {
   if (m_handle || m_databasename.isEmpty()) return;
   qint64 port = 0;
   if (!TextToInt64(m_port, port) || port < 0 || port > 65535)
-    RaiseConvertError(m_port, "integer value");
+    RaiseConvertError(m_port, ConvertTarget::Integer);
   EnsureClientLibrary();
   MYSQL* handle = mysql_init(nullptr);
   if (!handle) throw EDatabaseError(QStringLiteral("MySQL Error out of memory"));

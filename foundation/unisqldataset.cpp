@@ -61,7 +61,7 @@ QVariant ReadValue(TFieldType type, const char* text, unsigned long length) {
         const auto res = std::from_chars(text, text + length, v);
         if (res.ec != std::errc() || res.ptr != text + length)
           RaiseConvertError(QString::fromUtf8(text, static_cast<qsizetype>(length)),
-                            "integer value");
+                            ConvertTarget::Integer);
       }
       return QVariant::fromValue<qlonglong>(v);
     }

@@ -15,6 +15,7 @@
 #include "date_edit.h"
 #include "dialog_keys.h"
 #include "exceptions.h"
+#include "form_guard.h"
 #include "form_setup.h"
 #include "posting_file.h"
 #include "ui_services.h"
@@ -155,7 +156,7 @@ TFormGepiFelad::TFormGepiFelad(TUniSQLDatabase& database, QWidget* parent)
 
 void TFormGepiFelad::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  FormActivate();
+  if (IsActivation(event)) RunGuarded([this] { FormActivate(); });
 }
 
 void TFormGepiFelad::FormActivate() {

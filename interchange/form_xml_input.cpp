@@ -10,6 +10,7 @@
 #include "app_globals.h"
 #include "dialog_keys.h"
 #include "exceptions.h"
+#include "form_guard.h"
 #include "form_setup.h"
 #include "ui_services.h"
 #include "uni_sql_database.h"
@@ -40,7 +41,7 @@ TFormXMLinput::TFormXMLinput(TUniSQLDatabase& db1, QWidget* parent) : QDialog(pa
 
 void TFormXMLinput::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  FormActivate();
+  if (IsActivation(event)) RunGuarded([this] { FormActivate(); });
 }
 
 void TFormXMLinput::FormActivate() {

@@ -15,7 +15,7 @@
 
 #include "app_globals.h"
 #include "date_edit.h"
-#include "exceptions.h"
+#include "form_guard.h"
 #include "form_setup.h"
 #include "report_renderer.h"
 #include "ui_services.h"
@@ -67,7 +67,7 @@ void TListingDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (m_shown) return;
   m_shown = true;
-  FormActivate();
+  RunGuarded([this] { FormActivate(); });
 }
 
 QLineEdit* TListingDialog::AddEdit(const QString& name, const QString& label, int column) {
@@ -193,15 +193,7 @@ TCostLocationChoice TListingDialog::CostLocation(TRadioGroup* group, QComboBox* 
   return choice;
 }
 
-bool TListingDialog::Run(const std::function<void()>& work) {
-  try {
-    work();
-    return true;
-  } catch (const Exception& e) {
-    Ui().MessageBox(e.Message(), QStringLiteral("HIBA!"), MsgType::Error);
-    return false;
-  }
-}
+bool TListingDialog::Run(const std::function<void()>& work) { return RunGuarded(work); }
 
 void TListingDialog::Show(const QString& report) {
   // A renderer that fails is reported by ShowReport itself.

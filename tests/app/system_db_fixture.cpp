@@ -1,5 +1,8 @@
 #include "system_db_fixture.h"
 
+#include <QDir>
+#include <QFile>
+
 #include "app_globals.h"
 #include "exceptions.h"
 #include "test_database.h"
@@ -16,8 +19,9 @@ void SystemDbTest::DropSystemDatabases() {
   db.Connect();
   TUniSQLQuery q;
   q.SetDatabase(&db);
-  q.SetSQL(QStringLiteral("select SCHEMA_NAME from SCHEMATA where SCHEMA_NAME = 'ZARN' or "
-                          "SCHEMA_NAME like 'ZARNDAT%'"));
+  q.SetSQL(
+      QStringLiteral("select SCHEMA_NAME from SCHEMATA where SCHEMA_NAME = 'ZARN' or "
+                     "SCHEMA_NAME like 'ZARNDAT%'"));
   q.Open();
   QStringList names;
   for (q.First(); !q.Eof(); q.Next()) names << q.Fields(0)->AsString();
@@ -78,3 +82,20 @@ QString SystemDbTest::Value(const QString& database, const QString& sql) {
 }
 
 QString SystemDbTest::ProgramDir() const { return BinDir() + "/"; }
+
+QString SystemDbTest::OwnProgramDir() {
+  const QString prog = m_userDir.filePath("prog/");
+  QDir().mkpath(prog + "create");
+  for (const char* f : {"cre_cegek.sql", "create.sql", "creind.sql", "dropind.sql"})
+    QFile::copy(ProgramDir() + "create/" + f, prog + "create/" + f);
+  const TestServer& s = TestServerFromEnv();
+  WriteFileBytes(prog + "ZARN.INI",
+                 QString("[INI]\r\nHOST=%1\r\nPORT=%2\r\nUSER=%3\r\nPASSWORD=%4\r\n")
+                     .arg(s.host)
+                     .arg(s.port)
+                     .arg(s.user, s.password)
+                     .toUtf8());
+  WriteScript(prog, "Gravlen", "exit 0\n");
+  Globals().ProgramDir = prog;
+  return prog;
+}

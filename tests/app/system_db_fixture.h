@@ -24,6 +24,10 @@ class SystemDbTest : public ::testing::Test {
   QString Value(const QString& database, const QString& sql);
   // A ProgramDir holding the creation scripts.
   QString ProgramDir() const;
+  // A program directory of the test's own, in m_userDir: the creation scripts, a ZARN.INI naming
+  // the test server and a report renderer that ends at once. It becomes Globals().ProgramDir;
+  // the path ends in "/".
+  QString OwnProgramDir();
   static void DropSystemDatabases();
 
   QTemporaryDir m_userDir;

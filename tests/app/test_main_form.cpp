@@ -56,19 +56,7 @@ class MainFormTest : public SystemDbTest {
  protected:
   void SetUp() override {
     SystemDbTest::SetUp();
-    m_prog = m_userDir.filePath("prog/");
-    QDir().mkpath(m_prog + "create");
-    for (const char* f : {"cre_cegek.sql", "create.sql", "creind.sql", "dropind.sql"})
-      QFile::copy(ProgramDir() + "create/" + f, m_prog + "create/" + f);
-    const TestServer& s = TestServerFromEnv();
-    WriteFileBytes(m_prog + "ZARN.INI",
-                   QString("[INI]\r\nHOST=%1\r\nPORT=%2\r\nUSER=%3\r\nPASSWORD=%4\r\n")
-                       .arg(s.host)
-                       .arg(s.port)
-                       .arg(s.user, s.password)
-                       .toUtf8());
-    WriteScript(m_prog, "Gravlen", "exit 0\n");
-    Globals().ProgramDir = m_prog;
+    m_prog = OwnProgramDir();
     m_savedRun = SetRendererRunAndWait([this](const QString&, const QStringList& arguments) {
       m_renderer << arguments.join(' ');
       return true;

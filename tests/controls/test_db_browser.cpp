@@ -345,7 +345,7 @@ TEST_F(Browser, FilterTextsCannotReachTheStatement) {
   });
   f->Btnszuro->click();
   ASSERT_EQ(ui.Calls().size(), 1);
-  EXPECT_EQ(ui.Calls()[0].text(), QStringLiteral("'5 OR 1=1' is not a valid integer value"));
+  EXPECT_EQ(ui.Calls()[0].text(), QString::fromUtf8("'5 OR 1=1' nem érvényes egész szám"));
   EXPECT_TRUE(f->FilterActive());
   EXPECT_EQ(table->RecordCount(), 0);
   EXPECT_EQ(Count(), "4");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <mysql.h>
 
+#include <QPointer>
 #include <QScrollArea>
 #include <QTest>
 
@@ -121,6 +122,42 @@ TEST(EditGrid, InsertTypeDeleteAndSave) {
   EXPECT_EQ(h.Rows(QStringLiteral("00007")), QStringLiteral("2003/20/10 2004/20/10"));
   EXPECT_EQ(h.Rows(QStringLiteral("00008")), QStringLiteral("2004/33/33"));
   EXPECT_TRUE(ui.Calls().isEmpty());
+}
+
+// A grid that only shows its rows keeps them under the row keys. A second grid made on the
+// same scroll box (a form activated again) leaves the first one's cells to it: each grid frees
+// only its own.
+TEST(EditGrid, ReadOnlyGridTakesNoRowKeysAndNoGridFreesAnothersCells) {
+  GridHost h;
+  h.Insert(QStringLiteral("00007"), 2004, 20, 10);
+  h.Insert(QStringLiteral("00007"), 2005, 20, 10);
+  h.table.Open();
+  h.grid = std::make_unique<TEditGrid>(h.scroll, &h.table, 2, true);
+  for (const char* field : {"EV", "KULCS", "KULCSSZ"}) h.grid->AddColumn(field, 60);
+  h.grid->AddKeyField(QStringLiteral("LELTSZAM"), QStringLiteral("00007"));
+  h.grid->BuildRows();
+  h.grid->LoadRows();
+  const int last = h.grid->LastRow();
+  h.Focus(0, 1);
+  h.Key(Qt::Key_Insert, Qt::ControlModifier);
+  h.Key(Qt::Key_Delete, Qt::ControlModifier);
+  h.Focus(last, 0);
+  h.Key(Qt::Key_Tab);
+  EXPECT_EQ(h.grid->LastRow(), last);
+  EXPECT_EQ(QStringList({h.Text(0, 0), h.Text(1, 0), h.Text(2, 0)}),
+            QStringList({"2004", "2005", "0"}));
+
+  QPointer<QWidget> firstCell = h.Cell(0, 0);
+  {
+    TEditGrid second(h.scroll, &h.table, 2, false);
+    second.AddColumn(QStringLiteral("EV"), 60);
+    second.BuildRows();
+    EXPECT_FALSE(firstCell.isNull());
+  }
+  EXPECT_FALSE(firstCell.isNull());
+  EXPECT_EQ(h.Text(1, 0), QStringLiteral("2005"));
+  h.grid.reset();
+  EXPECT_TRUE(firstCell.isNull());
 }
 
 TEST(EditGrid, EmptyRowsAreNotSaved) {
