@@ -149,7 +149,7 @@ TFormGepiFelad::TFormGepiFelad(TUniSQLDatabase& database, QWidget* parent)
   InstallDialogKeys(this, [this] {
     if (BtnOK->isEnabled()) BtnOKClick();
   });
-  FormSetupOwnColors(this);
+  FormSetupWindowColors(this);
   SetHelpContexts(this, 6010);
 }
 

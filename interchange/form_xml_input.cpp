@@ -34,7 +34,7 @@ TFormXMLinput::TFormXMLinput(TUniSQLDatabase& db1, QWidget* parent) : QDialog(pa
   connect(BtnOK, &QPushButton::clicked, this, &TFormXMLinput::BtnOKClick);
   connect(BtnCANCEL, &QPushButton::clicked, this, &QDialog::reject);
   InstallDialogKeys(this, [this] { BtnOKClick(); });
-  FormSetupOwnColors(this);
+  FormSetupWindowColors(this);
   SetHelpContexts(this, 1);
 }
 

@@ -20,15 +20,19 @@
 
 #include "app_globals.h"
 #include "db_browser.h"
+#include "db_ftedit.h"
 #include "exceptions.h"
+#include "form_cegek.h"
 #include "form_db_browser.h"
 #include "form_fej.h"
 #include "form_nevjegy.h"
+#include "formceg.h"
 #include "gui_test_util.h"
 #include "help_viewer.h"
 #include "main_form.h"
 #include "program_runner.h"
 #include "report_renderer.h"
+#include "start_settings.h"
 #include "system_db_fixture.h"
 #include "test_util.h"
 #include "uni_sql_table.h"
@@ -36,6 +40,8 @@
 namespace {
 
 const QString kReorganized = QString::fromUtf8("Üzenet: \nÚjrszervezés elkészült");
+// The first company has no record of its own yet: the list names it.
+const QString kFirstCompanyLine = QString::fromUtf8("Első adatbázis    (ZARNDAT001)");
 
 // A window title, and for the lists and the about box what tells them apart.
 QString Describe(QWidget* w) {
@@ -85,7 +91,7 @@ class MainFormTest : public SystemDbTest {
     m_form = std::make_unique<TMainForm>(QStringList{"zarn"});
     m_form->show();
     EXPECT_TRUE(
-        QTest::qWaitFor([&] { return m_form->PanelStatus->text() == "    (ZARNDAT001)"; }, 10000));
+        QTest::qWaitFor([&] { return m_form->PanelStatus->text() == kFirstCompanyLine; }, 10000));
     QApplication::setActiveWindow(m_form.get());
     m_ui.Clear();
     return *m_form;
@@ -221,7 +227,7 @@ TEST_F(MainFormTest, EveryMenuItemReachesItsFormOrCommand) {
   EXPECT_EQ(documents.opened, QList<QUrl>{QUrl::fromLocalFile(m_prog + "zarn.rtf")});
   EXPECT_TRUE(QDir(m_prog + "workZARNDAT001").entryList(QDir::Files).isEmpty());
   EXPECT_TRUE(form.DB1->Connected());
-  EXPECT_EQ(form.PanelStatus->text(), "    (ZARNDAT001)");
+  EXPECT_EQ(form.PanelStatus->text(), kFirstCompanyLine);
 }
 
 // The speed buttons run their menu rows; the version button opens its help topic.
@@ -392,6 +398,40 @@ TEST_F(MainFormTest, ErrorOfACommandIsToldAndTheProgramGoesOn) {
   m_ui.Clear();
   form.RunCommand(nullptr);
   EXPECT_EQ(m_ui.Texts(), QStringList{QString::fromUtf8("A funkció még nem érhető el.")});
+}
+
+// A company made in the company list is the open one: the status line names it and
+// "Egyéb/Cég adatok" edits its record.
+TEST_F(MainFormTest, CompanyMadeInTheListIsTheOpenOne) {
+  TMainForm& form = Start();
+  bool listShown = false;
+  OnNextModal([&](QWidget* w) {
+    auto* list = dynamic_cast<TFormCegek*>(w);
+    ASSERT_TRUE(list);
+    listShown = true;
+    QTimer::singleShot(0, [list] {
+      list->EditAbnev->setFocus();
+      TypeText(list->EditAbnev, QString::fromUtf8("Új Cég Kft"));
+      list->BtnOK2->click();
+    });
+    list->BitBtnInsertClick();
+    list->btnCancel->click();
+  });
+  form.MenuAction("&Szervíz", "&Cég váltás")->trigger();
+  EXPECT_TRUE(listShown);
+  EXPECT_EQ(Globals().DataAlias, "ZARNDAT002");
+  EXPECT_EQ(LoadUserSettings(Globals().UserDir + "ZARN.INI").DataAlias, "ZARNDAT002");
+  EXPECT_EQ(form.DB1->Databasename(), "ZARNDAT002");
+  EXPECT_EQ(form.PanelStatus->text(), QString::fromUtf8("Új Cég Kft    (ZARNDAT002)"));
+  QString edited;
+  OnNextModal([&](QWidget* w) {
+    auto* company = dynamic_cast<TFormceg*>(w);
+    ASSERT_TRUE(company);
+    edited = company->DBECEGNEV->text();
+    company->reject();
+  });
+  form.MenuAction("&Egyéb", "&Cég adatok")->trigger();
+  EXPECT_EQ(edited, QString::fromUtf8("Új Cég Kft"));
 }
 
 // The commands of the program's own files close the main form only when their program started;
