@@ -11,6 +11,8 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QToolBar>
@@ -21,11 +23,15 @@
 #include "app_globals.h"
 #include "db_browser.h"
 #include "db_ftedit.h"
+#include "desktop_help.h"
 #include "exceptions.h"
 #include "form_cegek.h"
 #include "form_db_browser.h"
 #include "form_fej.h"
+#include "form_licensz.h"
 #include "form_nevjegy.h"
+#include "form_setup.h"
+#include "form_uzeno.h"
 #include "formceg.h"
 #include "gui_test_util.h"
 #include "help_viewer.h"
@@ -116,6 +122,7 @@ class MainFormTest : public SystemDbTest {
       if (!modal || !modal->isVisible() || handled.contains(modal)) return;
       handled << modal;
       seen << Describe(modal);
+      m_contexts << HelpContextOf(modal);
       if (auto* dialog = qobject_cast<QDialog*>(modal))
         dialog->reject();
       else
@@ -141,6 +148,7 @@ class MainFormTest : public SystemDbTest {
   RecordingHelp m_help;
   QStringList m_renderer;
   TRunAndWait m_savedRun;
+  QList<int> m_contexts;  // the help contexts of the windows Reach met
 };
 
 // The whole tree in its order, each item with what it leads to.
@@ -228,6 +236,42 @@ TEST_F(MainFormTest, EveryMenuItemReachesItsFormOrCommand) {
   EXPECT_TRUE(QDir(m_prog + "workZARNDAT001").entryList(QDir::Files).isEmpty());
   EXPECT_TRUE(form.DB1->Connected());
   EXPECT_EQ(form.PanelStatus->text(), kFirstCompanyLine);
+}
+
+// Every help context that a window of the menu or a help command uses opens a delivered page in
+// Hungarian, and the contents link to pages that are there.
+TEST_F(MainFormTest, EveryHelpContextHasItsPage) {
+  TMainForm& form = Start();
+  RecordingRunner runner;
+  WriteFileBytes(m_prog + "NewVer", "#!/bin/sh\n");
+  UrlRecorder documents;
+  for (QAction* title : form.menuBar()->actions()) {
+    if (!title->menu()) Reach(title);
+    for (QAction* item : title->menu() ? title->menu()->actions() : QList<QAction*>{}) Reach(item);
+  }
+  form.BtnVerzio->click();
+  QSet<int> contexts(m_contexts.begin(), m_contexts.end());
+  for (const RecordingHelp::Call& call : m_help.Calls()) contexts << call.context;
+  TFormUzeno message;
+  TFormLicensz text;
+  contexts << HelpContextOf(&message) << HelpContextOf(&text);
+  for (int expected : {0, 1, 1010, 2010, 3010, 4010, 5060, 6020, 9999})
+    EXPECT_TRUE(contexts.contains(expected)) << expected << " not met";
+
+  const DesktopHelp delivered(BinDir() + "/help");
+  for (int context : contexts) {
+    SCOPED_TRACE(context);
+    const QString page = delivered.PageOf(context);
+    ASSERT_FALSE(page.isEmpty()) << delivered.PagePath(context).toStdString();
+    const QString html = QString::fromUtf8(ReadFileBytes(page));
+    EXPECT_TRUE(html.contains("<html lang=\"hu\">"));
+    EXPECT_TRUE(html.contains(QRegularExpression("<h1>[^<]+</h1>")));
+  }
+  const QString index = QString::fromUtf8(ReadFileBytes(delivered.PageOf(0)));
+  for (const QRegularExpressionMatch& link :
+       QRegularExpression("href=\"([0-9]+)\\.html\"").globalMatch(index))
+    EXPECT_FALSE(delivered.PageOf(link.captured(1).toInt()).isEmpty())
+        << link.captured(1).toStdString();
 }
 
 // The speed buttons run their menu rows; the version button opens its help topic.
