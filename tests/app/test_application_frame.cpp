@@ -44,6 +44,26 @@ QStringList snapshot(const QString& dir) {
   return out;
 }
 
+// The environment of a program started in a test: offscreen, with its lock, data and home
+// under root.
+QProcessEnvironment ProgramEnvironment(const QTemporaryDir& root) {
+  QDir().mkpath(root.filePath("run"));
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.insert("XDG_RUNTIME_DIR", root.filePath("run"));
+  env.insert("XDG_DATA_HOME", root.filePath("data"));
+  env.insert("HOME", root.filePath("home"));
+  return env;
+}
+
+// The built program copied into root/dir, beside a folder of creation scripts.
+QString CopyProgram(const QTemporaryDir& root, const QString& dir, const QString& name = "zarn") {
+  const QString path = root.filePath(dir);
+  QDir().mkpath(path + "/create");
+  EXPECT_TRUE(QFile::copy(BinDir() + "/zarn", path + "/" + name));
+  return path;
+}
+
 }  // namespace
 
 TEST(RunAndWaitWindows, ApplicationMinimisedWhileRunningAndRestoredAfterEveryEnd) {
@@ -87,16 +107,9 @@ TEST(RunAndWaitWindows, ApplicationMinimisedWhileRunningAndRestoredAfterEveryEnd
 
 TEST(ProgramStart, SecondCopyEndsWithoutTouchingFilesACopyUnderAnotherNameRuns) {
   QTemporaryDir root;
-  const QString appDir = root.filePath("app");
-  ASSERT_TRUE(QDir().mkpath(appDir + "/create"));
-  ASSERT_TRUE(QFile::copy(BinDir() + "/zarn", appDir + "/zarn"));
-  ASSERT_TRUE(QFile::copy(BinDir() + "/zarn", appDir + "/zarn2"));
-  QDir().mkpath(root.filePath("run"));
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  env.insert("XDG_RUNTIME_DIR", root.filePath("run"));
-  env.insert("XDG_DATA_HOME", root.filePath("data"));
-  env.insert("HOME", root.filePath("home"));
+  const QString appDir = CopyProgram(root, "app");
+  CopyProgram(root, "app", "zarn2");
+  const QProcessEnvironment env = ProgramEnvironment(root);
   auto start = [&](const QString& name, QProcess& p) {
     p.setProcessEnvironment(env);
     p.setWorkingDirectory(appDir);
@@ -144,14 +157,8 @@ TEST(ProgramStart, SecondCopyEndsWithoutTouchingFilesACopyUnderAnotherNameRuns) 
 // does nothing of the ordinary start meanwhile (which would write its ZARN.INI at once).
 TEST(ProgramStart, PatchPathRunsTheSelfCopyOnly) {
   QTemporaryDir root;
-  const QString dir = root.filePath("patch");
-  ASSERT_TRUE(QDir().mkpath(dir + "/create"));
-  ASSERT_TRUE(QFile::copy(BinDir() + "/zarn", dir + "/zarn"));
-  QDir().mkpath(root.filePath("run"));
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  env.insert("XDG_RUNTIME_DIR", root.filePath("run"));
-  env.insert("HOME", root.filePath("home"));
+  const QString dir = CopyProgram(root, "patch");
+  const QProcessEnvironment env = ProgramEnvironment(root);
   QProcess patch;
   patch.setProcessEnvironment(env);
   patch.setWorkingDirectory(dir);
@@ -163,9 +170,7 @@ TEST(ProgramStart, PatchPathRunsTheSelfCopyOnly) {
   patch.waitForFinished();
 
   // The same program under an ordinary path starts as usual.
-  const QString plain = root.filePath("prog");
-  ASSERT_TRUE(QDir().mkpath(plain + "/create"));
-  ASSERT_TRUE(QFile::copy(BinDir() + "/zarn", plain + "/zarn"));
+  const QString plain = CopyProgram(root, "prog");
   QProcess ordinary;
   ordinary.setProcessEnvironment(env);
   ordinary.setWorkingDirectory(plain);
