@@ -201,6 +201,28 @@ TEST_F(Forms, CompanyListCancelledInsertMakesNothing) {
       "0");
 }
 
+// The list read again after a change fails when its table is gone meanwhile: the error is told
+// under "HIBA!" and the list stays open.
+TEST_F(Forms, CompanyListToldWhenItCannotBeReadAgain) {
+  FirstCompany();
+  TFormCegek form(m_db0, m_db1);
+  form.show();
+  Exec("ZARN", "drop table CEGEK");
+  WhenEditing([&] {
+    Type(form, "B", "");
+    form.BtnOK2->click();
+  });
+  form.BitBtnMod->click();
+  EXPECT_TRUE(form.isVisible());
+  EXPECT_TRUE(form.Panel2->isEnabled());
+  ASSERT_EQ(m_ui.Calls().size(), 2);
+  EXPECT_EQ(m_ui.Calls()[0].text(),
+            QString::fromUtf8("A módositás nem lett átvezetve! (Már van ilyen adat?)"));
+  EXPECT_EQ(m_ui.Calls()[1].caption, "HIBA!");
+  EXPECT_TRUE(m_ui.Calls()[1].text().startsWith("MySQL Error "))
+      << m_ui.Calls()[1].text().toStdString();
+}
+
 TEST_F(Forms, CompanyListDeletes) {
   FirstCompany();
   TFormCegek form(m_db0, m_db1);
