@@ -23,6 +23,7 @@ bool LoadQtTranslation(QTranslator& translator) {
 }
 
 ApplicationFrame::ApplicationFrame() : m_help(Globals().ProgramDir + QStringLiteral("help")) {
+  HelpSettings().ApplicationHelpFile = Globals().ProgramDir + QStringLiteral("ZARN.HLP");
   if (LoadQtTranslation(m_qtTranslation)) QCoreApplication::installTranslator(&m_qtTranslation);
   InitListDir(Globals().ProgramDir);
   LoadStyleSettings();

@@ -1,9 +1,9 @@
 #include "company_databases.h"
 
-#include <QDir>
 #include <QRegularExpression>
 
 #include "app_globals.h"
+#include "file_lookup.h"
 #include "start_settings.h"
 #include "uni_sql_database.h"
 #include "uni_sql_query.h"
@@ -24,12 +24,12 @@ void Step(const QString& name, F&& body) {
   }
 }
 
+// The scripts are found without regard to case, as every file of the program.
 QString ScriptPath(const QString& programDir, const QString& file) {
-  return QDir(programDir).filePath(QStringLiteral("create/") + file);
+  return ResolvePath(programDir, QStringLiteral("create/") + file);
 }
 
 }  // namespace
-
 
 QString PadCompanyNumber(const QString& number) {
   if (number.size() == 1) return QStringLiteral("00") + number;
@@ -101,15 +101,23 @@ void CreateSystemAndFirstCompany(TUniSQLDatabase& db, const QString& programDir,
     q.SetDatabase(&db);
     q.SetSQL(QStringLiteral("select SORSZAM from CEGEK where SORSZAM=1"));
     q.Open();
-    if (q.IsEmpty()) Exec(db, QStringLiteral("INSERT INTO CEGEK SET SORSZAM=1, ABNEV='Első adatbázis'"));
+    if (q.IsEmpty())
+      Exec(db, QStringLiteral("INSERT INTO CEGEK SET SORSZAM=1, ABNEV='Első adatbázis'"));
   });
   const QString name = CompanyDatabaseName(1);
   BuildCompanyDatabase(db, db, name, programDir, false, [&](CompanyStep step) {
     switch (step) {
-      case CompanyStep::CreateDatabase: status(QStringLiteral("CREATE DATABASE ") + name); break;
-      case CompanyStep::CreateTables: status(QStringLiteral("CREATE TABLES IN ") + name); break;
-      case CompanyStep::CreateIndexes: status(QStringLiteral("create index")); break;
-      default: break;
+      case CompanyStep::CreateDatabase:
+        status(QStringLiteral("CREATE DATABASE ") + name);
+        break;
+      case CompanyStep::CreateTables:
+        status(QStringLiteral("CREATE TABLES IN ") + name);
+        break;
+      case CompanyStep::CreateIndexes:
+        status(QStringLiteral("create index"));
+        break;
+      default:
+        break;
     }
   });
   status(QString());
@@ -213,6 +221,8 @@ void SelectCompanyDatabase(TUniSQLDatabase& db1, const QString& number, const QS
   Globals().DataAlias = alias;
 }
 
+QString CleanTaxNumber(QString taxNumber) { return taxNumber.remove(u'-').remove(u' '); }
+
 void SyncCompanyTaxNumber(TUniSQLDatabase& db0, TUniSQLDatabase& db1, bool force) {
   const QString dbName = db1.Databasename();
   if (!IsCompanyDatabaseName(dbName)) return;
@@ -236,8 +246,7 @@ void SyncCompanyTaxNumber(TUniSQLDatabase& db0, TUniSQLDatabase& db1, bool force
   q.Open();
   if (q.IsEmpty()) return;
   q.Last();
-  QString cleaned = q.FieldByName("ADOSZAM")->AsString();
-  cleaned.remove(' ').remove('-');
+  const QString cleaned = CleanTaxNumber(q.FieldByName("ADOSZAM")->AsString());
   db0.Connect();
   TUniSQLQuery u;
   u.SetDatabase(&db0);

@@ -26,8 +26,7 @@ bool IsCompanyDatabaseName(const QString& name);
 class EStepFailed : public Exception {
  public:
   EStepFailed(QString step, const QString& cause)
-      : Exception(step + QStringLiteral(": ") + cause), m_step(std::move(step)),
-        m_cause(cause) {}
+      : Exception(step + QStringLiteral(": ") + cause), m_step(std::move(step)), m_cause(cause) {}
   const QString& Step() const { return m_step; }
   const QString& Cause() const { return m_cause; }
 
@@ -35,7 +34,6 @@ class EStepFailed : public Exception {
   QString m_step;
   QString m_cause;
 };
-
 
 // A connection opened with the settings of another one on database name; raises when the
 // server refuses it.
@@ -46,7 +44,14 @@ void ConnectLike(TUniSQLDatabase& target, const TUniSQLDatabase& settings, const
 QString ProbeServer(const TUniSQLDatabase& settings);
 
 // The steps of building a company database's tables.
-enum class CompanyStep { CreateDatabase, Connect, CreateTables, CreateIndexes, CompanyRow, ListRow };
+enum class CompanyStep {
+  CreateDatabase,
+  Connect,
+  CreateTables,
+  CreateIndexes,
+  CompanyRow,
+  ListRow
+};
 using CompanyStepEvent = std::function<void(CompanyStep)>;
 
 // Creates database name unless it exists (resume) or, with mustBeNew, raises when it exists;
@@ -86,6 +91,9 @@ void DeleteCompany(TUniSQLDatabase& db0, qint64 number);
 // [USERINI] DATALIAS into userIni and points db1 at it, connected. When the database cannot be
 // opened it raises and nothing changes.
 void SelectCompanyDatabase(TUniSQLDatabase& db1, const QString& number, const QString& userIni);
+
+// A tax number as the company list keeps it: every "-" and blank removed.
+QString CleanTaxNumber(QString taxNumber);
 
 // Copies the tax number of the company db1 is on from its CEG row into its CEGEK row (digits
 // and anything but blanks and "-"), when CEGEK has none for it or with force. Connects db0 and

@@ -11,15 +11,18 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "app_globals.h"
 #include "company_databases.h"
 #include "data_set_model.h"
 #include "data_source.h"
 #include "dialog_keys.h"
+#include "edit_mask.h"
 #include "exceptions.h"
 #include "form_setup.h"
 #include "start_settings.h"
+#include "style_settings.h"
 #include "ui_services.h"
 #include "uni_sql_database.h"
 #include "uni_sql_query.h"
@@ -29,6 +32,21 @@
 namespace {
 
 QString UserIni() { return Globals().UserDir + QLatin1String(kIniFileName); }
+
+// A panel in the style's colours: its background, and the text of its labels and fields.
+void Paint(QWidget* panel, TColor background, std::optional<TColor> text = {}) {
+  QPalette p = panel->palette();
+  p.setColor(QPalette::Window, ColorOf(background));
+  panel->setPalette(p);
+  panel->setAutoFillBackground(true);
+  if (!text) return;
+  for (QWidget* w : QList<QWidget*>{panel} + panel->findChildren<QWidget*>()) {
+    QPalette t = w->palette();
+    t.setColor(QPalette::WindowText, ColorOf(*text));
+    t.setColor(QPalette::Text, ColorOf(*text));
+    w->setPalette(t);
+  }
+}
 
 }  // namespace
 
@@ -66,7 +84,7 @@ TFormCegek::TFormCegek(TUniSQLDatabase& db0, TUniSQLDatabase& db1, QWidget* pare
   EditAbnev = new QLineEdit(PanelAlso);
   EditAbnev->setMaxLength(60);
   EditAdosz = new QLineEdit(PanelAlso);
-  EditAdosz->setMaxLength(20);
+  EditAdosz->setInputMask(QtInputMask(QStringLiteral("99999999999")));
   BtnOK2 = new QPushButton(PanelAlso);
   BtnCancel2 = new QPushButton(QStringLiteral("&Mégsem"), PanelAlso);
   BtnOK2->setAutoDefault(false);
@@ -117,7 +135,6 @@ TFormCegek::TFormCegek(TUniSQLDatabase& db0, TUniSQLDatabase& db1, QWidget* pare
   Table1->FieldByName("SORSZAM")->SetDisplayLabel(QStringLiteral("Sorszám"));
   Table1->FieldByName("ABNEV")->SetDisplayLabel(QStringLiteral("Adatbázis név"));
   Table1->FieldByName("ADOSZ")->SetDisplayLabel(QStringLiteral("Adószám"));
-  Table1->FieldByName("ADOSZ")->SetEditMask(QStringLiteral("99999999999"));
   Table1->First();
   m_source = new TDataSource(this);
   m_source->SetDataSet(Table1);
@@ -151,6 +168,8 @@ void TFormCegek::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   BtnOK2->setText(Globals().CrTabMode == 1 ? QStringLiteral("F9 Rendben")
                                            : QStringLiteral("&Rendben"));
+  Paint(Panel2, Style().NormalSzin);
+  Paint(PanelAlso, Style().NormalSzin, Style().NBetuSzin);
   if (!Editing()) SetBrowsing(true);
 }
 
@@ -162,6 +181,14 @@ void TFormCegek::SetBrowsing(bool browsing) {
 
 qint64 TFormCegek::CurrentNumber() const {
   return Table1->IsEmpty() ? 0 : Table1->FieldByName("SORSZAM")->AsInteger();
+}
+
+void TFormCegek::Reload(const std::function<void()>& position) {
+  // The list read again after a change; a server that is gone meanwhile is told, the list stays.
+  RunGuarded([&] {
+    Table1->Reopen();
+    position();
+  });
 }
 
 void TFormCegek::Locate(qint64 number) {
@@ -210,8 +237,8 @@ void TFormCegek::BitBtnInsertClick() {
   LabelHoltart->setText(QStringLiteral("Adatbázis létrehozása"));
   try {
     TWaitCursor cursor;
-    number = CreateCompany(m_db0, EditAbnev->text(), EditAdosz->text(), Globals().ProgramDir,
-                           [this](CompanyStep step) {
+    number = CreateCompany(m_db0, EditAbnev->text(), CleanTaxNumber(EditAdosz->text()),
+                           Globals().ProgramDir, [this](CompanyStep step) {
                              if (step == CompanyStep::CreateTables)
                                LabelHoltart->setText(QStringLiteral("Táblák létrehozása"));
                              else if (step == CompanyStep::CreateIndexes)
@@ -226,8 +253,12 @@ void TFormCegek::BitBtnInsertClick() {
     return;
   }
   PanelTurelem->hide();
-  Table1->Reopen();
-  Locate(number);
+  Reload([&] { Locate(number); });
+  // The new company is the one open from now on, so "Egyéb/Cég adatok" edits its data.
+  if (!RunGuarded([&] { SelectCompanyDatabase(m_db1, QString::number(number), UserIni()); }))
+    return;
+  m_mustChoose = false;
+  btnCancel->setEnabled(true);
   Ui().ShowInfoMessage(
       QStringLiteral("Új adatbázis létrehozva.\r\n\r\nA cég adatainak és beállításainak "
                      "megadásához használja a főmenüben található \"Egyéb/Cég adatok\" "
@@ -253,15 +284,14 @@ void TFormCegek::BitBtnModClick() {
     q.SetSQL(QStringLiteral(
         "update CEGEK set ABNEV = ':PABNEV', ADOSZ = ':PADOSZ' where SORSZAM = :PSORSZAM"));
     q.SetParamEscaped("PABNEV", EditAbnev->text());
-    q.SetParamEscaped("PADOSZ", EditAdosz->text());
+    q.SetParamEscaped("PADOSZ", CleanTaxNumber(EditAdosz->text()));
     q.SetParam("PSORSZAM", QString::number(number));
     q.ExecSQL();
   } catch (const Exception&) {
     Ui().MessageBox(QStringLiteral("A módositás nem lett átvezetve! (Már van ilyen adat?)"),
                     QStringLiteral("Hiba"), MsgType::Error, mbOK, mbOK);
   }
-  Table1->Reopen();
-  Locate(number);
+  Reload([&] { Locate(number); });
   DBGrid1->setFocus();
 }
 
@@ -293,8 +323,7 @@ void TFormCegek::BitBtnDelClick() {
   } catch (const Exception&) {
     Ui().ShowMessage2(QStringLiteral("Nem sikerült az adatbázist törölni"), QStringLiteral("Hiba"));
   }
-  Table1->Reopen();
-  Table1->SetRecNo(qMin(row, Table1->RecordCount()));
+  Reload([&] { Table1->SetRecNo(qMin(row, Table1->RecordCount())); });
   DBGrid1->setFocus();
 }
 
@@ -325,15 +354,22 @@ bool TFormCegek::eventFilter(QObject* watched, QEvent* event) {
   if (watched == DBGrid1 && event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     switch (key->key()) {
-      case Qt::Key_Delete: BitBtnDelClick(); return true;
+      case Qt::Key_Delete:
+        BitBtnDelClick();
+        return true;
       case Qt::Key_Insert:
         BitBtnInsert->setFocus();
         BitBtnInsertClick();
         return true;
-      case Qt::Key_F4: BitBtnModClick(); return true;
+      case Qt::Key_F4:
+        BitBtnModClick();
+        return true;
       case Qt::Key_Return:
-      case Qt::Key_Enter: BitBtnOKClick(); return true;
-      default: break;
+      case Qt::Key_Enter:
+        BitBtnOKClick();
+        return true;
+      default:
+        break;
     }
   }
   if (watched == DBGrid1 && event->type() == QEvent::KeyRelease) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -14,7 +15,9 @@ class TUniSQLDatabase;
 class TUniSQLTable;
 
 // "Könyvelt cégek": the company list of ZARN, to choose, create, rename and delete companies.
-// Choosing makes the company current on db1 (DataAlias, [USERINI] DATALIAS).
+// Choosing a company, or creating one, makes it current on db1 (DataAlias, [USERINI]
+// DATALIAS). The tax number takes digits only and is kept without "-" and blanks. Raises when
+// ZARN cannot be read; the handlers tell their errors themselves.
 class TFormCegek : public QDialog {
  public:
   TFormCegek(TUniSQLDatabase& db0, TUniSQLDatabase& db1, QWidget* parent = nullptr);
@@ -56,6 +59,7 @@ class TFormCegek : public QDialog {
   int EditRow();
   void EndEdit(int result);
   void SetBrowsing(bool browsing);
+  void Reload(const std::function<void()>& position);
   void Locate(qint64 number);
   qint64 CurrentNumber() const;
 

@@ -11,8 +11,8 @@
 
 #include "app_globals.h"
 #include "dialog_keys.h"
-#include "form_setup.h"
 #include "exceptions.h"
+#include "form_setup.h"
 #include "start_settings.h"
 #include "ui_services.h"
 #include "uni_sql_database.h"
@@ -49,7 +49,7 @@ TFormMySQLsetup2::TFormMySQLsetup2(TUniSQLDatabase& db0, TUniSQLDatabase& db1, Q
   connect(BtnOK, &QPushButton::clicked, this, &TFormMySQLsetup2::BtnOKClick);
   connect(BtnCANCEL, &QPushButton::clicked, this, &QDialog::reject);
   SetEditable(false);
-  FormSetupOwnColors(this);
+  FormSetupWindowColors(this);
   SetHelpContexts(this, 5400);
   InstallDialogKeys(this, [this] { BtnOKClick(); });
 }

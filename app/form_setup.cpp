@@ -24,6 +24,7 @@
 #include "file_lookup.h"
 #include "help_viewer.h"
 #include "screen_size.h"
+#include "style_settings.h"
 #include "system_info.h"
 #include "window_placement.h"
 
@@ -367,6 +368,10 @@ void FormSetup(QWidget* form, const QColor& color, const QColor& fontColor) {
 void FormSetupOwnColors(QWidget* form) {
   const QPalette& p = form->palette();
   FormSetup(form, p.color(QPalette::Window), p.color(QPalette::WindowText));
+}
+
+void FormSetupWindowColors(QWidget* form) {
+  FormSetup(form, ColorOf(Style().AblakSzin), ColorOf(Style().ABetuSzin));
 }
 
 QList<QWidget*> RegisteredForms() {

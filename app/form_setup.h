@@ -41,6 +41,9 @@ void InitListDir(const QString& programDir);
 void FormSetup(QWidget* form, const QColor& color, const QColor& fontColor);
 // FormSetup with the form's own background and text colours; what the forms call.
 void FormSetupOwnColors(QWidget* form);
+// FormSetup with the style's window colours (AblakSzin, ABetuSzin of Stilus.ini), for the
+// dialogs the style paints.
+void FormSetupWindowColors(QWidget* form);
 
 // The open forms that went through the setup, in registration order.
 QList<QWidget*> RegisteredForms();

@@ -1,11 +1,12 @@
-#include <QApplication>
 #include <memory>
 
 #include "app_globals.h"
 #include "application_frame.h"
 #include "exceptions.h"
+#include "guarded_application.h"
 #include "main_form.h"
 #include "program_dir.h"
+#include "self_copy.h"
 #include "start_settings.h"
 #include "system_info.h"
 #include "ui_services.h"
@@ -18,10 +19,12 @@ int main(int argc, char* argv[]) {
   TXOneInstance oneInstance(programFile);
   if (oneInstance.AlreadyExist()) return 0;
 
-  QApplication app(argc, argv);
+  GuardedApplication app(argc, argv);
   app.setApplicationName(QString::fromUtf8(kApplicationTitle));
   Globals().ProgramDir = ResolveProgramDir(programFile);
   ApplicationFrame frame;
+  // Started as a patch, the program only copies itself over the installed one.
+  if (RunSelfCopyMode(programFile)) return 0;
   // The stub languages are listed once, before any form exists.
   SFXLanguageList();
 

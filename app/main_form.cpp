@@ -344,7 +344,14 @@ void TMainForm::showEvent(QShowEvent* event) {
 
 void TMainForm::FormActivate() {
   // The program is ending (its settings could not be written): reach nothing, just close.
-  if (Ui().TerminateRequested() || !m_start.Activate(m_arguments)) TimerStop->start();
+  if (Ui().TerminateRequested()) {
+    TimerStop->start();
+    return;
+  }
+  // An error the start did not foresee is told; the program goes on with the main form.
+  bool reached = true;
+  RunCommand([&] { reached = m_start.Activate(m_arguments); });
+  if (!reached) TimerStop->start();
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event) {

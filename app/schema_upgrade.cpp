@@ -79,10 +79,6 @@ void UpgradeKartfejNewer(TUniSQLDatabase& db) {
   }
 }
 
-void ShowError(const Exception& e) {
-  Ui().MessageBox(e.Message(), QStringLiteral("HIBA!"), MsgType::Error, mbOK, mbOK);
-}
-
 }  // namespace
 
 void UpgradeCompanyTables(TUniSQLDatabase& db, UpgradePath path,
@@ -97,13 +93,13 @@ void UpgradeCompanyTables(TUniSQLDatabase& db, UpgradePath path,
     }
     UpgradeKartfejNewer(db);
   } catch (const Exception& e) {
-    ShowError(e);
+    ShowError(e.Message());
   }
   try {
     // QMegj1Upd; a failed upgrade may have left the column missing, already reported.
     if (HasColumn(db, "KARTFEJ", "MEGJ1"))
       Exec(db, {"update KARTFEJ", "set MEGJ1 = ''", "where (MEGJ1 is NULL)"});
   } catch (const Exception& e) {
-    ShowError(e);
+    ShowError(e.Message());
   }
 }

@@ -30,7 +30,7 @@ bool ReplaceFile(const QString& source, const QString& target) {
 bool RunSelfCopyMode(const QString& programFile) {
   if (!programFile.contains(QLatin1String("patch"))) return false;
   const auto place = Ui().InputBox(QStringLiteral("Mirad program javitás"), QStringLiteral("Hely:"),
-                                   QStringLiteral("c:\\Program Files\\dolvanex"));
+                                   QString::fromLatin1(kSelfCopyDefaultPlace));
   if (!place) return true;
   QString dir = *place;
   dir.replace('\\', '/');

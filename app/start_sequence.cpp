@@ -11,20 +11,30 @@
 
 namespace {
 
-void ShowError(const QString& text) {
-  Ui().MessageBox(text, QStringLiteral("HIBA!"), MsgType::Error, mbOK, mbOK);
-}
-
 QString UserIni() { return Globals().UserDir + QLatin1String(kIniFileName); }
 
 }  // namespace
 
-QString CompanyLine(TUniSQLDatabase& db1) {
+QString CompanyLine(TUniSQLDatabase& db0, TUniSQLDatabase& db1) {
   TUniSQLQuery q;  // Qceg
   q.SetDatabase(&db1);
   q.SetSQL(QStringLiteral("select * from CEG"));
   q.Open();
-  const QString name = q.IsEmpty() ? QString() : q.FieldByName("CEGNEV")->AsString();
+  QString name = q.IsEmpty() ? QString() : q.FieldByName("CEGNEV")->AsString();
+  if (name.trimmed().isEmpty() && IsCompanyDatabaseName(db1.Databasename())) {
+    try {
+      if (!db0.Connected()) ConnectLike(db0, db0, QLatin1String(kSystemDatabase));
+      TUniSQLQuery listed;
+      listed.SetDatabase(&db0);
+      listed.SetSQL(QStringLiteral("select ABNEV from CEGEK where SORSZAM = :PSORSZAM"));
+      // The name was checked: digits follow the prefix.
+      listed.SetParam("PSORSZAM", db1.Databasename().mid(int(qstrlen(kCompanyPrefix))));
+      listed.Open();
+      if (!listed.IsEmpty()) name = listed.Fields(0)->AsString();
+    } catch (const Exception&) {
+      // Without the company list the line names the database only.
+    }
+  }
   return name + QStringLiteral("    (") + db1.Databasename() + ")";
 }
 
@@ -81,9 +91,9 @@ void TStartSequence::SelectByTaxNumber(const QString& taxNumber) {
     if (numbers.size() == 1)
       SelectCompanyDatabase(m_db1, QString::number(numbers.first()), UserIni());
     else
-      Ui().MessageBox(QStringLiteral("Kérem váltson a megfelelő adatbázisra! (Adószám=") +
-                          taxNumber + ")",
-                      QString::fromUtf8(kApplicationTitle), MsgType::Information, mbOK, mbOK);
+      Ui().MessageBox(
+          QStringLiteral("Kérem váltson a megfelelő adatbázisra! (Adószám=") + taxNumber + ")",
+          QString::fromUtf8(kApplicationTitle), MsgType::Information, mbOK, mbOK);
   } catch (const Exception& e) {
     ShowError(e.Message());
   }
@@ -92,17 +102,35 @@ void TStartSequence::SelectByTaxNumber(const QString& taxNumber) {
 void TStartSequence::OpenCompanyDatabase() {
   try {
     ConnectLike(m_db1, m_db1, Globals().DataAlias);
-    m_host.SetStatusText(CompanyLine(m_db1));
   } catch (const Exception&) {
     m_db1.Disconnect();
+    OfferCompanyList();
+    if (!m_db1.Connected()) return;
+  }
+  ShowCompanyLine();
+}
+
+void TStartSequence::OfferCompanyList() {
+  // Only a system database that opens has a list to offer; otherwise the server's word, and
+  // the main form stays for the connection settings or the exit.
+  try {
+    if (!m_db0.Connected()) ConnectLike(m_db0, m_db0, QLatin1String(kSystemDatabase));
+  } catch (const Exception& e) {
+    ShowError(e.Message());
+    return;
+  }
+  try {
     m_host.ShowCompanyList();
-    if (m_db1.Connected()) {
-      try {
-        m_host.SetStatusText(CompanyLine(m_db1));
-      } catch (const Exception& e) {
-        ShowError(e.Message());
-      }
-    }
+  } catch (const Exception& e) {
+    ShowError(e.Message());
+  }
+}
+
+void TStartSequence::ShowCompanyLine() {
+  try {
+    m_host.SetStatusText(CompanyLine(m_db0, m_db1));
+  } catch (const Exception& e) {
+    ShowError(e.Message());
   }
 }
 
@@ -111,11 +139,7 @@ void TStartSequence::CompanySwitched() {
     m_host.SetStatusText(QStringLiteral("Nincs adatbázis megnyitva"));
     return;
   }
-  try {
-    m_host.SetStatusText(CompanyLine(m_db1));
-  } catch (const Exception& e) {
-    ShowError(e.Message());
-  }
+  ShowCompanyLine();
   UpgradeCompanyTables(m_db1, UpgradePath::Switch,
                        [this](TUniSQLDatabase& db) { m_host.RecalcAllBalances(db); });
 }

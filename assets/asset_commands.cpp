@@ -7,7 +7,6 @@
 #include "db_browser.h"
 #include "exceptions.h"
 #include "form_fej.h"
-#include "form_guard.h"
 #include "form_karttet.h"
 #include "form_setup.h"
 #include "transaction.h"
@@ -113,7 +112,7 @@ void RunAssetList(TUniSQLDatabase& database, const AssetOperation& operation, QW
     opened = true;
     list.Execute();
   } catch (const Exception& e) {
-    ShowError(e);
+    ShowError(e.Message());
   }
   form.Table1->Close();
   // A list that never opened changed nothing to close.
@@ -121,7 +120,7 @@ void RunAssetList(TUniSQLDatabase& database, const AssetOperation& operation, QW
     try {
       QESjavit(database);
     } catch (const Exception& e) {
-      ShowError(e);
+      ShowError(e.Message());
     }
   }
 }
@@ -179,7 +178,7 @@ void NewAssetLoop(TUniSQLDatabase& database, QWidget* owner) {
         RecalcUnderLock(form, database, number);
       }
     } catch (const Exception& e) {
-      ShowError(e);
+      ShowError(e.Message());
     }
     form.Table1->Close();
     if (!ok) break;
@@ -199,7 +198,7 @@ void ContributionReceived(TUniSQLDatabase& database, QWidget* owner,
   try {
     if (EnterAsset(form, database) && saved) saved(*form.Table1);
   } catch (const Exception& e) {
-    ShowError(e);
+    ShowError(e.Message());
   }
   form.Table1->Close();
 }

@@ -44,8 +44,6 @@ bool NormalizePeriodCodes(std::vector<TPrecisionPeriod>& rows) {
   return ok;
 }
 
-QString CleanTaxNumber(QString taxNumber) { return taxNumber.remove(u'-').remove(u' '); }
-
 void EnsureDefaultPeriod(TUniSQLDatabase& database) {
   // One statement: two workstations opening the form at once still leave one default.
   RunStatements(database,

@@ -28,9 +28,6 @@ inline const QString kBadPrecisionCode = QStringLiteral("Nem megfelelő pontoss�
 // above ("N" on the first). Returns false when a code is then neither "N", "H" nor "4".
 bool NormalizePeriodCodes(std::vector<TPrecisionPeriod>& rows);
 
-// A tax number as the company list keeps it: every "-" and blank removed.
-QString CleanTaxNumber(QString taxNumber);
-
 // Appends the default period 2000.01.01–2100.01.01 "N" when PONTOSOK has no row.
 void EnsureDefaultPeriod(TUniSQLDatabase& database);
 

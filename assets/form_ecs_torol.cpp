@@ -8,7 +8,6 @@
 
 #include "depreciation_run.h"
 #include "exceptions.h"
-#include "form_guard.h"
 #include "form_setup.h"
 #include "ui_services.h"
 #include "uni_sql_query.h"

@@ -12,7 +12,6 @@
 #include "data_source_rows.h"
 #include "exceptions.h"
 #include "form_ecs_torol.h"
-#include "form_guard.h"
 #include "form_setup.h"
 #include "report_renderer.h"
 #include "ui_services.h"

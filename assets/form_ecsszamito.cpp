@@ -14,7 +14,6 @@
 #include "dialog_keys.h"
 #include "exceptions.h"
 #include "form_ecssz_lis.h"
-#include "form_guard.h"
 #include "form_setup.h"
 #include "ui_services.h"
 

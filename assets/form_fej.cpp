@@ -22,7 +22,6 @@
 #include "edit_grid.h"
 #include "exceptions.h"
 #include "form_ecsszamito.h"
-#include "form_guard.h"
 #include "form_karttet.h"
 #include "form_setup.h"
 #include "transaction.h"
@@ -633,7 +632,7 @@ void TFormFej::ItemAction() {
       RecalcBalances(*Table1, *TableKarttet);
       work.Commit();
     } catch (const Exception& e) {
-      ShowError(e);
+      ShowError(e.Message());
       return;
     }
   }

@@ -14,7 +14,6 @@
 #include "db_ftedit.h"
 #include "dialog_keys.h"
 #include "exceptions.h"
-#include "form_guard.h"
 #include "form_setup.h"
 #include "transaction.h"
 #include "ui_services.h"
@@ -453,7 +452,7 @@ bool TFormkarttet::ChangeCard(const std::function<void()>& change) {
       RecalcAssetBalances(m_database, AssetNumber);
     work.Commit();
   } catch (const Exception& e) {
-    ShowError(e);
+    ShowError(e.Message());
     done = false;
   }
   return done;

@@ -14,7 +14,6 @@
 #include "edit_grid.h"
 #include "exceptions.h"
 #include "exit_edit.h"
-#include "form_guard.h"
 #include "form_setup.h"
 #include "ui_services.h"
 #include "uni_sql_table.h"
@@ -111,7 +110,7 @@ void TFormceg::FormActivate() {
     TablePontosok->FieldByName(QStringLiteral("PONTOS"))
         ->SetDisplayLabel(QStringLiteral("Pontosság"));
   } catch (const Exception& e) {
-    ShowError(e);
+    ShowError(e.Message());
     return;
   }
   m_taxNumber = CleanTaxNumber(DBEADOSZAM->text());
@@ -171,13 +170,13 @@ void TFormceg::Save() {
   try {
     SaveCompanyData(*Table1, periods);
   } catch (const Exception& e) {
-    ShowError(e);
+    ShowError(e.Message());
     return;
   }
   try {
     if (CleanTaxNumber(DBEADOSZAM->text()) != m_taxNumber) SyncCompanyTaxNumber(m_db0, m_db1, true);
   } catch (const Exception& e) {
-    ShowError(e);
+    ShowError(e.Message());
   }
   accept();
 }

@@ -22,7 +22,6 @@
 #include "form_db_browser_find.h"
 #include "form_db_filter.h"
 #include "form_ds_export.h"
-#include "form_guard.h"
 #include "form_setup.h"
 #include "string_grid_print.h"
 #include "ui_services.h"

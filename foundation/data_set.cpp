@@ -360,7 +360,7 @@ void TDataSet::GotoDisplayRow(int row) {
 void TDataSet::BeginFields() { m_fields.clear(); }
 
 TField* TDataSet::AddField(const QString& name, TFieldType type, int size, int fieldNo,
-                           int decimalScale) {
+                           int decimalScale, bool fixedLength) {
   TField* field = nullptr;
   for (auto& f : m_fieldObjects) {
     if (f->FieldName().compare(name, Qt::CaseInsensitive) == 0 &&
@@ -378,6 +378,7 @@ TField* TDataSet::AddField(const QString& name, TFieldType type, int size, int f
   field->m_size = type == ftString ? size : 0;
   field->m_fieldNo = fieldNo;
   field->m_decimalScale = type == ftFloat ? decimalScale : -1;
+  field->m_fixedLength = type == ftString && fixedLength;
   field->m_index = static_cast<int>(m_fields.size());
   m_fields.push_back(field);
   return field;

@@ -121,7 +121,7 @@ class TDataSet : public QObject {
   // from an earlier opening is reused with its display settings.
   void BeginFields();
   TField* AddField(const QString& name, TFieldType type, int size, int fieldNo,
-                   int decimalScale = -1);
+                   int decimalScale = -1, bool fixedLength = false);
   // For the destructor of a concrete dataset: closes without events, while its storage
   // still exists.
   void CloseOnDestroy();

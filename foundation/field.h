@@ -35,6 +35,8 @@ class TField {
   int Index() const { return m_index; }
   // Decimals of a DECIMAL column, which values are rounded to; -1 for none.
   int DecimalScale() const { return m_decimalScale; }
+  // A string of a fixed-length (CHAR) column: the server stores it without its trailing blanks.
+  bool FixedLength() const { return m_fixedLength; }
   bool IsNumeric() const { return m_dataType == ftInteger || m_dataType == ftFloat; }
 
   QString DisplayLabel() const;  // the field name unless set
@@ -99,6 +101,7 @@ class TField {
   int m_fieldNo = 0;
   int m_index = -1;
   int m_decimalScale = -1;
+  bool m_fixedLength = false;
   QString m_displayLabel;
   int m_displayWidth = -1;
   QString m_editMask;

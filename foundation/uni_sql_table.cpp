@@ -110,6 +110,14 @@ void TUniSQLTable::StoredForm(TRecord& record) const {
     const TField* field = Fields(i);
     QVariant& v = record[i];
     switch (field->DataType()) {
+      case ftString:
+        if (field->FixedLength()) {
+          QString text = v.toString();
+          qsizetype end = text.size();
+          while (end > 0 && text[end - 1] == u' ') --end;
+          if (end < text.size()) v = text.left(end);
+        }
+        break;
       case ftDate:
         if (v.toDate().isValid() && v.toDate() <= kEmptyDay) v = QDate();
         break;

@@ -9,10 +9,11 @@
 //
 // Values and row conditions are built from the field values, never from display texts: texts
 // escaped and compared byte for byte (case, accents and trailing blanks count), doubles in
-// their shortest exact form, dates as DateToSQL. An empty date is written
-// as 1900-01-01 and matched as 1900-01-01, 0000-00-00 or NULL; an empty text or a zero number
-// also matches NULL. UPDATE and DELETE change at most one row (identical rows may exist), and
-// one that matches no row (another workstation changed it) raises and leaves the dataset as it
+// their shortest exact form, dates as DateToSQL. A posted row is kept as the server stores it
+// (a CHAR column without its trailing blanks), so the next write-back finds it. An empty date is
+// written as 1900-01-01 and matched as 1900-01-01, 0000-00-00 or NULL; an empty text or a zero
+// number also matches NULL. UPDATE and DELETE change at most one row (identical rows may exist),
+// and one that matches no row (another workstation changed it) raises and leaves the dataset as it
 // was, in its editing state for a post.
 class TUniSQLTable : public Tunisqldataset {
  public:

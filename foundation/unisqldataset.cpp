@@ -156,6 +156,7 @@ void Tunisqldataset::InternalOpen() {
     const MYSQL_FIELD& f = fields[i];
     TFieldType type = ftUnknown;
     int size = 0, scale = -1;
+    bool fixedLength = false;
     switch (f.type) {
       case MYSQL_TYPE_DECIMAL:
       case MYSQL_TYPE_NEWDECIMAL:
@@ -192,13 +193,17 @@ void Tunisqldataset::InternalOpen() {
         const unsigned int perChar = f.charsetnr == 63 ? 1 : bytesPerChar;
         const unsigned long bytes = f.length > 0 ? f.length : f.max_length;
         size = static_cast<int>((bytes + perChar - 1) / perChar);
+        // CHAR (not ENUM or SET, which come as strings too, nor BINARY, padded with zeros).
+        fixedLength =
+            f.type == MYSQL_TYPE_STRING && !(f.flags & (ENUM_FLAG | SET_FLAG)) && f.charsetnr != 63;
         break;
       }
       default:
         break;
     }
     if (type == ftUnknown) continue;
-    AddField(QString::fromUtf8(f.name, f.name_length), type, size, static_cast<int>(i) + 1, scale);
+    AddField(QString::fromUtf8(f.name, f.name_length), type, size, static_cast<int>(i) + 1, scale,
+             fixedLength);
     result->columns.push_back({static_cast<int>(i), type});
   }
 

@@ -105,7 +105,7 @@ TFormCSVinport::TFormCSVinport(TUniSQLDatabase& db0, TUniSQLDatabase& db1, QWidg
   connect(BtnOK, &QPushButton::clicked, this, &TFormCSVinport::BtnOKClick);
   connect(BtnCANCEL, &QPushButton::clicked, this, &QDialog::reject);
   InstallDialogKeys(this, [this] { BtnOKClick(); });
-  FormSetupOwnColors(this);
+  FormSetupWindowColors(this);
   SetHelpContexts(this, 5080);
 }
 

@@ -15,7 +15,6 @@
 #include "date_edit.h"
 #include "dialog_keys.h"
 #include "exceptions.h"
-#include "form_guard.h"
 #include "form_setup.h"
 #include "posting_file.h"
 #include "ui_services.h"
@@ -150,7 +149,7 @@ TFormGepiFelad::TFormGepiFelad(TUniSQLDatabase& database, QWidget* parent)
   InstallDialogKeys(this, [this] {
     if (BtnOK->isEnabled()) BtnOKClick();
   });
-  FormSetupOwnColors(this);
+  FormSetupWindowColors(this);
   SetHelpContexts(this, 6010);
 }
 

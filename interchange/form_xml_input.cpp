@@ -10,7 +10,6 @@
 #include "app_globals.h"
 #include "dialog_keys.h"
 #include "exceptions.h"
-#include "form_guard.h"
 #include "form_setup.h"
 #include "ui_services.h"
 #include "uni_sql_database.h"
@@ -35,7 +34,7 @@ TFormXMLinput::TFormXMLinput(TUniSQLDatabase& db1, QWidget* parent) : QDialog(pa
   connect(BtnOK, &QPushButton::clicked, this, &TFormXMLinput::BtnOKClick);
   connect(BtnCANCEL, &QPushButton::clicked, this, &QDialog::reject);
   InstallDialogKeys(this, [this] { BtnOKClick(); });
-  FormSetupOwnColors(this);
+  FormSetupWindowColors(this);
   SetHelpContexts(this, 1);
 }
 

@@ -1,5 +1,7 @@
 #include "ui_services.h"
 
+#include <exception>
+
 namespace {
 
 // Answers like a dialog the user closed; used until something real is installed.
@@ -49,4 +51,23 @@ bool BrowseForFolder(const QString& title, const QString& root, QString& path) {
   if (chosen.isEmpty()) return false;
   path = chosen;
   return true;
+}
+
+bool RunGuarded(const std::function<void()>& work, const std::function<void()>& cleanUp) {
+  QString error;
+  try {
+    work();
+    return true;
+  } catch (const std::exception& e) {  // the program's Exception family included
+    error = QString::fromUtf8(e.what());
+  } catch (...) {
+    error = QStringLiteral("Ismeretlen hiba.");
+  }
+  if (cleanUp) cleanUp();
+  ShowError(error);
+  return false;
+}
+
+void ShowError(const QString& text) {
+  Ui().MessageBox(text, QStringLiteral("HIBA!"), MsgType::Error, mbOK, mbOK);
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // Every message box, question, input box and file or folder dialog of the program goes through
@@ -44,15 +45,14 @@ class UiServices {
   // File and folder choice; an empty text when cancelled. filter uses Qt's "Name (*.ext)" form.
   virtual QString OpenFileName(const QString& caption, const QString& dir, const QString& filter,
                                const QString& defaultExt) = 0;
-  virtual QString SaveFileName(const QString& caption, const QString& dir,
-                               const QString& fileName, const QString& filter,
-                               const QString& defaultExt) = 0;
+  virtual QString SaveFileName(const QString& caption, const QString& dir, const QString& fileName,
+                               const QString& filter, const QString& defaultExt) = 0;
   virtual QString BrowseForFolder(const QString& title, const QString& root) = 0;
 
   // A masked password question with the given buttons (the first confirms); returns the index
   // of the button pressed, -1 when closed otherwise. password holds the text entered.
-  virtual int PasswordBox(const QString& caption, const QString& prompt,
-                          const QStringList& buttons, QString& password) {
+  virtual int PasswordBox(const QString& caption, const QString& prompt, const QStringList& buttons,
+                          QString& password) {
     return -1;
   }
 
@@ -75,3 +75,11 @@ UiServices* SetUi(UiServices* ui);
 // The folder choice through Ui(): true with path set when a folder was chosen, false (path
 // untouched) when cancelled.
 bool BrowseForFolder(const QString& title, const QString& root, QString& path);
+
+// An error shown to the user under "HIBA!".
+void ShowError(const QString& text);
+
+// Runs work; an error that escapes it is shown under "HIBA!" with its message (after cleanUp,
+// which takes down what the work left on the screen) and false is returned. For the handlers
+// of the message loop, which no error may leave.
+bool RunGuarded(const std::function<void()>& work, const std::function<void()>& cleanUp = {});

@@ -15,7 +15,6 @@
 
 #include "app_globals.h"
 #include "date_edit.h"
-#include "form_guard.h"
 #include "form_setup.h"
 #include "report_renderer.h"
 #include "ui_services.h"

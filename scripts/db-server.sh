@@ -4,6 +4,10 @@
 #   zarn_db_start DATADIR SOCKETDIR   starts (initialising DATADIR on first use) and exports
 #                                     ZARN_DB_HOST, ZARN_DB_PORT, ZARN_DB_SOCKET, ZARN_DB_USER,
 #                                     ZARN_DB_PASSWORD
+#   zarn_db_attach DATADIR SOCKETDIR  when a server started this way already runs on DATADIR:
+#                                     exports the same variables for it, takes it over (so
+#                                     zarn_db_stop stops it) and succeeds; else fails, touching
+#                                     nothing
 #   zarn_db_stop                      stops the server this shell started, by its pid
 
 ZARN_DB_PID=
@@ -17,9 +21,36 @@ zarn_db_server_bin() {
   command -v mariadbd || command -v mysqld
 }
 
+# The pid of the server that runs on DATADIR with its pid file in SOCKETDIR; fails when none does.
+zarn_db_running_pid() {
+  local datadir=$1 sockdir=$2 pid
+  pid=$(cat "$sockdir/mysqld.pid" 2>/dev/null) || return 1
+  [[ $pid =~ ^[0-9]+$ ]] && kill -0 "$pid" 2>/dev/null || return 1
+  tr '\0' '\n' <"/proc/$pid/cmdline" 2>/dev/null | grep -qxF -- "--datadir=$datadir" || return 1
+  echo "$pid"
+}
+
+zarn_db_attach() {
+  local datadir=$1 sockdir=$2 pid port
+  pid=$(zarn_db_running_pid "$datadir" "$sockdir") || return 1
+  port=$(tr '\0' '\n' <"/proc/$pid/cmdline" | sed -n 's/^--port=//p')
+  [ -n "$port" ] && [ -s "$datadir/.zarn-password" ] || return 1
+  mariadb-admin --no-defaults --socket="$sockdir/mysqld.sock" -uroot ping >/dev/null 2>&1 || return 1
+  ZARN_DB_PID=$pid
+  export ZARN_DB_HOST=127.0.0.1 ZARN_DB_PORT=$port ZARN_DB_SOCKET=$sockdir/mysqld.sock
+  export ZARN_DB_USER=$ZARN_DB_USER_NAME ZARN_DB_PASSWORD
+  ZARN_DB_PASSWORD=$(cat "$datadir/.zarn-password")
+  echo "MariaDB server already running (pid $pid, 127.0.0.1:$port, socket $sockdir/mysqld.sock)"
+}
+
 zarn_db_start() {
   local datadir=$1 sockdir=$2
-  local bin sock log pidfile port tries as_root=()
+  local bin sock log pidfile port tries as_root=() running
+  # A server on these files is never started twice, nor are its socket and pid file removed.
+  if running=$(zarn_db_running_pid "$datadir" "$sockdir"); then
+    echo "a MariaDB server already runs on $datadir (pid $running)" >&2
+    return 1
+  fi
   bin=$(zarn_db_server_bin) || { echo "mariadbd not found" >&2; return 1; }
   mkdir -p "$datadir" "$sockdir"
   chmod 700 "$datadir" "$sockdir"
@@ -40,6 +71,7 @@ zarn_db_start() {
       || { cat "$datadir/install.log" >&2; return 1; }
   fi
 
+  echo "Starting the MariaDB server on $datadir ..."
   for tries in 1 2 3 4 5 6 7 8 9 10; do
     port=$(( 20000 + (RANDOM * 32768 + RANDOM) % 40000 ))
     # Skip ports somebody already listens on.

@@ -8,6 +8,9 @@
 #include "scripted_ui.h"
 #include "uni_sql_database.h"
 
+// The main form's status line once the first start has created and opened the first company.
+inline const QString kFirstCompanyLine = QString::fromUtf8("Első adatbázis    (ZARNDAT001)");
+
 // Tests of the fixed databases ZARN and ZARNDAT...: they run one at a time (ctest lock
 // "zarn_system_db") and find the server without them; what they made is dropped afterwards.
 // The globals name the built program directory, a user directory of the test's own and

@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include "app_globals.h"
 #include "company_databases.h"
@@ -17,14 +18,14 @@ const char* const kCompanyTables = "CEG,KARTFEJ,KARTTET,KULCSOK,PONTOSOK,SZAMITA
 class CompanyDatabases : public SystemDbTest {
  protected:
   QStringList TablesOf(const QString& db) {
-    return Column("information_schema",
-                  "select TABLE_NAME from TABLES where TABLE_SCHEMA='" + db +
-                      "' order by TABLE_NAME");
+    return Column("information_schema", "select TABLE_NAME from TABLES where TABLE_SCHEMA='" + db +
+                                            "' order by TABLE_NAME");
   }
   int IndexCount(const QString& db) {
     return Value("information_schema",
                  "select count(distinct TABLE_NAME, INDEX_NAME) from STATISTICS where "
-                 "TABLE_SCHEMA='" + db + "' and INDEX_NAME <> 'PRIMARY'")
+                 "TABLE_SCHEMA='" +
+                     db + "' and INDEX_NAME <> 'PRIMARY'")
         .toInt();
   }
   void CreateFirst(QStringList* statuses = nullptr) {
@@ -49,7 +50,8 @@ TEST_F(CompanyDatabases, FreshServerGetsSystemAndFirstCompanyWithTheStepsInOrder
   EXPECT_EQ(statuses, (QStringList{"create database", "CREATE CEGEK", "INSERT INTO CEGEK",
                                    "CREATE DATABASE ZARNDAT001", "CREATE TABLES IN ZARNDAT001",
                                    "create index", ""}));
-  EXPECT_EQ(Column("ZARN", "select ABNEV from CEGEK where SORSZAM=1"), QStringList{"Első adatbázis"});
+  EXPECT_EQ(Column("ZARN", "select ABNEV from CEGEK where SORSZAM=1"),
+            QStringList{"Első adatbázis"});
   EXPECT_EQ(Value("information_schema",
                   "select count(*) from COLUMNS where TABLE_SCHEMA='ZARN' and TABLE_NAME='CEGEK'"),
             "3");
@@ -62,8 +64,9 @@ TEST_F(CompanyDatabases, CreationStoppedHalfWayCompletesOnTheNextRun) {
   // An earlier run got as far as the first company's database and its first table.
   CompanyList({});
   Exec("information_schema", "create database ZARNDAT001");
-  Exec("ZARNDAT001", SplitSQLStatements(QString::fromUtf8(
-                         ReadFileBytes(ProgramDir() + "create/create.sql"))).first());
+  Exec("ZARNDAT001",
+       SplitSQLStatements(QString::fromUtf8(ReadFileBytes(ProgramDir() + "create/create.sql")))
+           .first());
   CreateFirst();
   EXPECT_EQ(Value("ZARN", "select count(*) from CEGEK"), "1");
   QStringList tables = TablesOf("ZARNDAT001");
@@ -71,6 +74,28 @@ TEST_F(CompanyDatabases, CreationStoppedHalfWayCompletesOnTheNextRun) {
   EXPECT_EQ(IndexCount("ZARNDAT001"), 6);
   CreateFirst();  // and once more changes nothing
   EXPECT_EQ(Value("ZARN", "select count(*) from CEGEK"), "1");
+}
+
+// The texts write "create\\create.sql" as well as "Create\\Create.sql": the scripts are found in a
+// folder of either case.
+TEST_F(CompanyDatabases, ScriptsAreFoundWithoutRegardToCase) {
+  QTemporaryDir capitals;
+  const QString dir = capitals.path() + "/";
+  QDir().mkpath(dir + "Create");
+  for (const auto& [from, to] :
+       {std::pair{"cre_cegek.sql", "Cre_Cegek.sql"}, std::pair{"create.sql", "Create.sql"},
+        std::pair{"creind.sql", "CreInd.sql"}})
+    ASSERT_TRUE(QFile::copy(ProgramDir() + "create/" + from, dir + "Create/" + to));
+  TUniSQLDatabase db;
+  Configure(db, "");
+  CreateSystemAndFirstCompany(db, dir, [](const QString&) {});
+  db.Disconnect();
+  ConnectLike(db, db, "ZARN");
+  EXPECT_EQ(CreateCompany(db, "B", "", dir, [](CompanyStep) {}), 2);
+  for (const char* company : {"ZARNDAT001", "ZARNDAT002"}) {
+    EXPECT_EQ(TablesOf(company).join(','), kCompanyTables) << company;
+    EXPECT_EQ(IndexCount(company), 6) << company;
+  }
 }
 
 TEST_F(CompanyDatabases, AFailingCreationStepIsNamed) {
@@ -88,7 +113,8 @@ TEST_F(CompanyDatabases, AFailingCreationStepIsNamed) {
 
 TEST_F(CompanyDatabases, ProbeNeedsNoRightsOnDatabaseMysql) {
   for (const char* host : {"localhost", "127.0.0.1"}) {
-    Exec("information_schema", QString("create or replace user 'zarn_probe'@'%1' identified by 'pw'").arg(host));
+    Exec("information_schema",
+         QString("create or replace user 'zarn_probe'@'%1' identified by 'pw'").arg(host));
     Exec("information_schema", QString("grant all on `ZARN%`.* to 'zarn_probe'@'%1'").arg(host));
   }
   TUniSQLDatabase db;
@@ -107,7 +133,8 @@ TEST_F(CompanyDatabases, ProbeNeedsNoRightsOnDatabaseMysql) {
 
 TEST_F(CompanyDatabases, OldCompanyListGetsItsTaxNumberColumn) {
   Exec("information_schema", "create database ZARN");
-  Exec("ZARN", "create table CEGEK (SORSZAM int, ABNEV char(40)); insert into CEGEK values (1, 'A')");
+  Exec("ZARN",
+       "create table CEGEK (SORSZAM int, ABNEV char(40)); insert into CEGEK values (1, 'A')");
   TUniSQLDatabase db;
   Configure(db, "ZARN");
   db.Connect();
@@ -132,8 +159,8 @@ TEST_F(CompanyDatabases, NextNumberAndItsDatabaseName) {
   const struct {
     QList<int> numbers;
     const char* next;
-  } cases[] = {{{}, "ZARNDAT001"}, {{1, 9}, "ZARNDAT010"}, {{99}, "ZARNDAT100"},
-               {{5, 999}, "ZARNDAT1000"}};
+  } cases[] = {
+      {{}, "ZARNDAT001"}, {{1, 9}, "ZARNDAT010"}, {{99}, "ZARNDAT100"}, {{5, 999}, "ZARNDAT1000"}};
   for (const auto& c : cases) {
     DropSystemDatabases();
     QList<std::tuple<int, QString, QString>> rows;
@@ -177,9 +204,9 @@ TEST_F(CompanyDatabases, ExistingDatabaseOfTheNumberIsNeitherTakenNorListed) {
     EXPECT_EQ(e.Step(), "CREATE DATABASE ZARNDAT002");
   }
   EXPECT_EQ(Value("ZARN", "select count(*) from CEGEK"), "1");
-  EXPECT_EQ(Column("information_schema",
-                   "select TABLE_NAME from TABLES where TABLE_SCHEMA='ZARNDAT002'"),
-            QStringList{"SAJAT"});
+  EXPECT_EQ(
+      Column("information_schema", "select TABLE_NAME from TABLES where TABLE_SCHEMA='ZARNDAT002'"),
+      QStringList{"SAJAT"});
 }
 
 TEST_F(CompanyDatabases, CompanyFailingHalfWayLeavesNothingBehind) {
@@ -197,9 +224,9 @@ TEST_F(CompanyDatabases, CompanyFailingHalfWayLeavesNothingBehind) {
     EXPECT_EQ(e.Step(), "CREATE INDEX ");
   }
   EXPECT_EQ(Value("ZARN", "select count(*) from CEGEK"), "1");
-  EXPECT_EQ(Value("information_schema",
-                  "select count(*) from SCHEMATA where SCHEMA_NAME='ZARNDAT002'"),
-            "0");
+  EXPECT_EQ(
+      Value("information_schema", "select count(*) from SCHEMATA where SCHEMA_NAME='ZARNDAT002'"),
+      "0");
 }
 
 TEST_F(CompanyDatabases, SelectCompanySwitchesAllOrNothing) {
@@ -239,6 +266,7 @@ TEST_F(CompanyDatabases, TaxNumberIsCopiedFromTheCompanyRecord) {
   Exec("ZARNDAT001", "update CEG set ADOSZAM = '9''9'");
   SyncCompanyTaxNumber(db0, db1, true);
   EXPECT_EQ(Value("ZARN", "select ADOSZ from CEGEK where SORSZAM=1"), "9'9");
+  EXPECT_EQ(CleanTaxNumber("12345678-2 42"), "12345678242");
 }
 
 TEST_F(CompanyDatabases, DeleteDropsTheDatabaseAndTheRow) {
@@ -250,7 +278,8 @@ TEST_F(CompanyDatabases, DeleteDropsTheDatabaseAndTheRow) {
   db0.Connect();
   DeleteCompany(db0, 2);
   EXPECT_EQ(Column("ZARN", "select SORSZAM from CEGEK"), QStringList{"1"});
-  EXPECT_EQ(Value("information_schema",
-                  "select count(*) from SCHEMATA where SCHEMA_NAME='ZARNDAT002'"), "0");
+  EXPECT_EQ(
+      Value("information_schema", "select count(*) from SCHEMATA where SCHEMA_NAME='ZARNDAT002'"),
+      "0");
   EXPECT_THROW(DeleteCompany(db0, 2), Exception);  // its database is gone: the row would stay
 }

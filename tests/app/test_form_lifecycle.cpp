@@ -141,7 +141,7 @@ class FormLifecycle : public SystemDbTest {
     m_form = std::make_unique<TMainForm>(QStringList{"zarn"});
     m_form->show();
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return m_form->PanelStatus->text() == "    (ZARNDAT001)"; }, 10000));
+        QTest::qWaitFor([&] { return m_form->PanelStatus->text() == kFirstCompanyLine; }, 10000));
     QApplication::setActiveWindow(m_form.get());
     Exec("ZARNDAT001",
          "INSERT INTO KARTFEJ (LELTSZAM, MEGNEV, BESZKELT, AKTKELT) VALUES "

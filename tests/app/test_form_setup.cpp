@@ -8,14 +8,17 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <QWheelEvent>
 #include <memory>
 
 #include "app_globals.h"
+#include "desktop_help.h"
 #include "form_setup.h"
 #include "gui_test_util.h"
 #include "help_viewer.h"
 #include "screen_size.h"
+#include "scripted_ui.h"
 #include "system_info.h"
 #include "test_util.h"
 #include "window_placement.h"
@@ -206,6 +209,35 @@ TEST_F(FormSetupTest, HelpContextsF1AndHelpButtons) {
   EXPECT_EQ(help.Calls()[1].context, 5040);
   ShowProgramHelp(9999);
   EXPECT_EQ(help.Calls().last().context, 9999);
+}
+
+// F1 opens the page of the form's context in the desktop's browser, the contents for context
+// 0; a page that is not there is told with its path.
+TEST_F(FormSetupTest, F1OpensTheFormsPageAndTellsAMissingOne) {
+  QTemporaryDir helpDir;
+  WriteFileBytes(helpDir.filePath("5060.html"), "<html lang=\"hu\"></html>");
+  WriteFileBytes(helpDir.filePath("index.html"), "<html lang=\"hu\"></html>");
+  DesktopHelp pages(helpDir.path());
+  HelpViewer* previous = SetHelp(&pages);
+  HelpSettings() = {};
+  ScriptedUi ui;
+  UrlRecorder browser;
+  for (int context : {5060, 0, 7777}) {
+    QDialog form;
+    form.setObjectName(QString("FormHelp%1").arg(context));
+    SetHelpContexts(&form, context);
+    FormSetupOwnColors(&form);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QTest::keyClick(&form, Qt::Key_F1);
+  }
+  SetHelp(previous);
+  EXPECT_EQ(browser.opened, (QList<QUrl>{QUrl::fromLocalFile(helpDir.filePath("5060.html")),
+                                         QUrl::fromLocalFile(helpDir.filePath("index.html"))}));
+  ASSERT_EQ(ui.Calls().size(), 1);
+  EXPECT_EQ(ui.Calls()[0].caption, "FIGYELEM");
+  EXPECT_EQ(ui.Calls()[0].text(),
+            QString::fromUtf8("A súgó nem érhető el: ") + helpDir.filePath("7777.html"));
 }
 
 TEST_F(FormSetupTest, WheelTurnsBecomeUpAndDownKeys) {

@@ -4,14 +4,16 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
-#include <QPixmap>
-#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <chrono>
@@ -22,11 +24,13 @@
 #include "app_globals.h"
 #include "company_databases.h"
 #include "form_cegek.h"
-#include "gui_test_util.h"
 #include "form_my_sql_setup.h"
 #include "form_my_sql_setup2.h"
+#include "gui_test_util.h"
 #include "main_form.h"
+#include "start_sequence.h"
 #include "start_settings.h"
+#include "style_settings.h"
 #include "system_db_fixture.h"
 #include "test_util.h"
 #include "uni_sql_table.h"
@@ -87,12 +91,30 @@ class Forms : public SystemDbTest {
     CreateSystemAndFirstCompany(db, ProgramDir(), [](const QString&) {});
     m_db1.Connect();
   }
+  // Types over the edit panel's name and tax number, key by key.
   void Type(TFormCegek& form, const QString& name, const QString& tax) {
-    form.EditAbnev->setText(name);
-    form.EditAdosz->setText(tax);
+    for (auto [edit, text] : {std::pair{form.EditAbnev, name}, std::pair{form.EditAdosz, tax}}) {
+      edit->setFocus();
+      edit->selectAll();
+      PressKey(edit, Qt::Key_Delete);
+      TypeText(edit, text);
+    }
   }
 };
 
+namespace {
+
+struct QuietHost : StartHost {
+  void SetStatusText(const QString&) override {}
+  void ShowServerUnreachable() override {}
+  void ShowCompanyList() override {}
+  void RecalcAllBalances(TUniSQLDatabase&) override {}
+};
+
+}  // namespace
+
+// A company made in the list is the open one from then on; its tax number is kept as the
+// company data form keeps it, so "/ADOSZ=" finds it with or without hyphens typed.
 TEST_F(Forms, CompanyListInsertsAndChoosesACompany) {
   FirstCompany();
   TFormCegek form(m_db0, m_db1);
@@ -101,18 +123,32 @@ TEST_F(Forms, CompanyListInsertsAndChoosesACompany) {
     EXPECT_TRUE(form.Editing());
     EXPECT_EQ(form.EditSorszam->text(), "2");
     EXPECT_FALSE(form.EditSorszam->isEnabled());
-    Type(form, QString::fromUtf8("Ábel Kft"), "12345678");
+    Type(form, QString::fromUtf8("Ábel Kft"), "12345676-2-42");
+    EXPECT_EQ(form.EditAdosz->text(), "12345676242");
     form.BtnOK2->click();
   });
   form.BitBtnInsertClick();
   EXPECT_EQ(m_ui.Calls().last().caption, QString::fromUtf8("Üzenet"));
   EXPECT_TRUE(m_ui.Calls().last().text().startsWith(QString::fromUtf8("Új adatbázis létrehozva.")));
-  EXPECT_EQ(Value("ZARNDAT002", "select CEGNEV from CEG"), QString::fromUtf8("Ábel Kft"));
+  EXPECT_EQ(Value("ZARNDAT002", "select concat(CEGNEV, '|', ADOSZAM) from CEG"),
+            QString::fromUtf8("Ábel Kft|12345676242"));
+  EXPECT_EQ(Value("ZARN", "select ADOSZ from CEGEK where SORSZAM=2"), "12345676242");
   EXPECT_EQ(form.Table1->FieldByName("SORSZAM")->AsInteger(), 2);
-  // Made, not chosen: the open company is still the first one everywhere.
-  EXPECT_EQ(Globals().DataAlias, "ZARNDAT001");
-  EXPECT_EQ(m_db1.Databasename(), "ZARNDAT001");
-  EXPECT_FALSE(QFile::exists(m_userDir.filePath("ZARN.INI")));
+  EXPECT_EQ(Globals().DataAlias, "ZARNDAT002");
+  EXPECT_EQ(m_db1.Databasename(), "ZARNDAT002");
+  EXPECT_TRUE(m_db1.Connected());
+  EXPECT_EQ(LoadUserSettings(m_userDir.filePath("ZARN.INI")).DataAlias, "ZARNDAT002");
+  EXPECT_EQ(CompanyLine(m_db0, m_db1), QString::fromUtf8("Ábel Kft    (ZARNDAT002)"));
+
+  // Changed with hyphens and blanks typed: the digits alone are kept.
+  form.Table1->First();
+  WhenEditing([&] {
+    Type(form, QString::fromUtf8("Első Kft"), "1111 1111-1-11");
+    form.BtnOK2->click();
+  });
+  form.BitBtnModClick();
+  EXPECT_EQ(Value("ZARN", "select concat(ABNEV, '|', ADOSZ) from CEGEK where SORSZAM=1"),
+            QString::fromUtf8("Első Kft|11111111111"));
 
   form.Table1->First();
   form.SearchLetter(QString::fromUtf8("á"));
@@ -120,8 +156,15 @@ TEST_F(Forms, CompanyListInsertsAndChoosesACompany) {
   form.BitBtnOKClick();
   EXPECT_EQ(form.result(), QDialog::Accepted);
   EXPECT_EQ(Globals().DataAlias, "ZARNDAT002");
+
+  // The next start with the number as the company data form shows it opens that company.
+  Globals().DataAlias = "ZARNDAT001";
+  m_db1.Disconnect();
+  QuietHost host;
+  TStartSequence start(m_db0, m_db1, host);
+  EXPECT_TRUE(start.Activate({"zarn", "/ADOSZ=12345676242"}));
+  EXPECT_EQ(Globals().DataAlias, "ZARNDAT002");
   EXPECT_EQ(m_db1.Databasename(), "ZARNDAT002");
-  EXPECT_EQ(LoadUserSettings(m_userDir.filePath("ZARN.INI")).DataAlias, "ZARNDAT002");
 }
 
 TEST_F(Forms, CompanyListInsertOverAnExistingDatabaseLeavesNoRow) {
@@ -135,7 +178,8 @@ TEST_F(Forms, CompanyListInsertOverAnExistingDatabaseLeavesNoRow) {
   });
   form.BitBtnInsertClick();
   ASSERT_FALSE(m_ui.Calls().isEmpty());
-  EXPECT_EQ(m_ui.Calls().last().lines.value(0), QString::fromUtf8("Új adatbázis nem lett létrehozva "));
+  EXPECT_EQ(m_ui.Calls().last().lines.value(0),
+            QString::fromUtf8("Új adatbázis nem lett létrehozva "));
   EXPECT_TRUE(m_ui.Calls().last().lines.value(1).startsWith("Hiba:CREATE DATABASE ZARNDAT002"));
   EXPECT_EQ(form.Table1->RecordCount(), 1);
   EXPECT_EQ(Value("ZARN", "select count(*) from CEGEK"), "1");
@@ -152,7 +196,31 @@ TEST_F(Forms, CompanyListCancelledInsertMakesNothing) {
   });
   form.BitBtnInsertClick();
   EXPECT_EQ(Value("ZARN", "select count(*) from CEGEK"), "1");
-  EXPECT_EQ(Value("information_schema", "select count(*) from SCHEMATA where SCHEMA_NAME='ZARNDAT002'"), "0");
+  EXPECT_EQ(
+      Value("information_schema", "select count(*) from SCHEMATA where SCHEMA_NAME='ZARNDAT002'"),
+      "0");
+}
+
+// The list read again after a change fails when its table is gone meanwhile: the error is told
+// under "HIBA!" and the list stays open.
+TEST_F(Forms, CompanyListToldWhenItCannotBeReadAgain) {
+  FirstCompany();
+  TFormCegek form(m_db0, m_db1);
+  form.show();
+  Exec("ZARN", "drop table CEGEK");
+  WhenEditing([&] {
+    Type(form, "B", "");
+    form.BtnOK2->click();
+  });
+  form.BitBtnMod->click();
+  EXPECT_TRUE(form.isVisible());
+  EXPECT_TRUE(form.Panel2->isEnabled());
+  ASSERT_EQ(m_ui.Calls().size(), 2);
+  EXPECT_EQ(m_ui.Calls()[0].text(),
+            QString::fromUtf8("A módositás nem lett átvezetve! (Már van ilyen adat?)"));
+  EXPECT_EQ(m_ui.Calls()[1].caption, "HIBA!");
+  EXPECT_TRUE(m_ui.Calls()[1].text().startsWith("MySQL Error "))
+      << m_ui.Calls()[1].text().toStdString();
 }
 
 TEST_F(Forms, CompanyListDeletes) {
@@ -162,7 +230,9 @@ TEST_F(Forms, CompanyListDeletes) {
   form.BitBtnDelClick();  // the only company
   EXPECT_EQ(m_ui.Calls().last().lines,
             (QStringList{"", QString::fromUtf8("Legalább egy adatbázisnak kell lennie!")}));
-  EXPECT_EQ(Value("information_schema", "select count(*) from SCHEMATA where SCHEMA_NAME='ZARNDAT001'"), "1");
+  EXPECT_EQ(
+      Value("information_schema", "select count(*) from SCHEMATA where SCHEMA_NAME='ZARNDAT001'"),
+      "1");
 
   CreateCompany(m_db0, "B", "", ProgramDir(), [](CompanyStep) {});
   form.Table1->Reopen();
@@ -178,6 +248,31 @@ TEST_F(Forms, CompanyListDeletes) {
   EXPECT_EQ(form.result(), QDialog::Accepted);
   EXPECT_EQ(Globals().DataAlias, "ZARNDAT002");
   EXPECT_TRUE(m_db1.Connected());
+}
+
+// The style's colours of Stilus.ini: the company list's panels and edit fields in the normal
+// colours, the connection settings in the window colours.
+TEST_F(Forms, StyleColoursPaintTheCompanyListAndTheSettings) {
+  FirstCompany();
+  const StyleSettings saved = Style();
+  QTemporaryDir dir;
+  WriteFileBytes(dir.filePath("Stilus.ini"),
+                 "[STILUS]\r\nNormalSzin=0x000000FF\r\nNBetuSzin=0x00FF0000\r\n"
+                 "AblakSzin=0x0000FF00\r\nABetuSzin=0x00808080\r\n");
+  ReadStyleSettings(dir.filePath("Stilus.ini"), dir.path() + "/");
+  {
+    TFormCegek list(m_db0, m_db1);
+    list.show();
+    EXPECT_EQ(list.Panel2->palette().color(QPalette::Window), QColor(Qt::red));
+    EXPECT_EQ(list.PanelAlso->palette().color(QPalette::Window), QColor(Qt::red));
+    EXPECT_EQ(list.EditAbnev->palette().color(QPalette::Text), QColor(Qt::blue));
+    EXPECT_EQ(list.PanelAlso->findChild<QLabel*>()->palette().color(QPalette::WindowText),
+              QColor(Qt::blue));
+    TFormMySQLsetup2 settings(m_db0, m_db1);
+    EXPECT_EQ(settings.palette().color(QPalette::Window), QColor(Qt::green));
+    EXPECT_EQ(settings.Label1->palette().color(QPalette::WindowText), QColor(128, 128, 128));
+  }
+  Style() = saved;
 }
 
 TEST_F(Forms, ConnectionSettingsUnlockThenSave) {
@@ -244,7 +339,9 @@ TEST_F(Forms, UnreachableServerShowsItsFormAndEndsAfterHalfASecond) {
   EXPECT_TRUE(shown);
   EXPECT_GE(clock.elapsed(), 450);
   EXPECT_TRUE(m_ui.Calls().isEmpty());
-  EXPECT_EQ(Value("information_schema", "select count(*) from SCHEMATA where SCHEMA_NAME like 'ZARN%'"), "0");
+  EXPECT_EQ(
+      Value("information_schema", "select count(*) from SCHEMATA where SCHEMA_NAME like 'ZARN%'"),
+      "0");
 }
 
 // A server that accepts and never answers is unreachable once the connect time-out is over.
@@ -317,19 +414,87 @@ TEST_F(Forms, UnwritableSettingsFileEndsTheStartAfterOneMessage) {
   EXPECT_EQ(m_ui.Texts().size(), 2) << "told again";
 }
 
+// Without ZARN the start asks to create it; declined, or failing for want of rights or of its
+// scripts, the program goes on with its main form for a second start, the connection settings
+// or the exit, and the user was told why. (An error escaping to Qt would end the test.)
+TEST_F(Forms, DeclinedOrFailedCreationLeavesTheProgramRunning) {
+  const TestServer& s = TestServerFromEnv();
+  for (const char* host : {"localhost", "127.0.0.1"})
+    Exec("information_schema",
+         QString("create or replace user 'zarn_norights'@'%1' identified by 'pw'").arg(host));
+  const struct {
+    const char* name;
+    MsgButton answer;
+    bool scripts;
+    const char* user;
+    const char* told;  // the start of the error told after the question
+  } cases[] = {
+      {"declined", mbNo, true, nullptr, "MySQL Error Unknown database 'ZARN'"},
+      {"no right to create", mbYes, true, "zarn_norights", "create database: MySQL Error "},
+      {"no scripts", mbYes, false, nullptr, "CREATE CEGEK: "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    DropSystemDatabases();
+    QTemporaryDir prog;
+    const QString dir = prog.path() + "/";
+    if (c.scripts) {
+      QDir().mkpath(dir + "create");
+      for (const char* f : {"cre_cegek.sql", "create.sql", "creind.sql"})
+        QFile::copy(ProgramDir() + "create/" + f, dir + "create/" + f);
+    }
+    WriteFileBytes(dir + "ZARN.INI",
+                   QString("[INI]\r\nHOST=%1\r\nPORT=%2\r\nUSER=%3\r\nPASSWORD=%4\r\n")
+                       .arg(s.host)
+                       .arg(s.port)
+                       .arg(c.user ? c.user : s.user, c.user ? "pw" : s.password)
+                       .toUtf8());
+    Globals().ProgramDir = dir;
+    m_ui.Clear();
+    m_ui.Answer(c.answer);
+    TMainForm form({"zarn"});
+    form.show();
+    QTest::qWait(2000);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_FALSE(form.TimerStop->isActive());
+    EXPECT_FALSE(form.DB1->Connected());
+    const QStringList texts = m_ui.Texts();
+    ASSERT_GE(texts.size(), 2) << texts.join(" / ").toStdString();
+    EXPECT_EQ(texts[0],
+              QString::fromUtf8("Nem sikerült az adatbázist megnyitni, Létrehozzam most?"));
+    EXPECT_TRUE(texts[1].startsWith(c.told)) << texts[1].toStdString();
+    for (int i = 1; i < m_ui.Calls().size(); ++i) EXPECT_EQ(m_ui.Calls()[i].caption, "HIBA!");
+    // Still at work: the connection settings open.
+    bool settings = false;
+    OnNextModal([&](QWidget* w) {
+      settings = w->windowTitle() == QString::fromUtf8("SQL beállítás");
+      qobject_cast<QDialog*>(w)->reject();
+    });
+    form.MenuAction("&Szervíz", "SQL beállítások")->trigger();
+    EXPECT_TRUE(settings);
+  }
+  for (const char* host : {"localhost", "127.0.0.1"})
+    Exec("information_schema", QString("drop user 'zarn_norights'@'%1'").arg(host));
+}
+
 TEST_F(Forms, FirstStartLeadsToAWorkingEmptyFirstCompany) {
   const QString dir = m_userDir.filePath("prog/");
   QDir().mkpath(dir + "create");
   for (const char* f : {"cre_cegek.sql", "create.sql", "creind.sql"})
     QFile::copy(ProgramDir() + "create/" + f, dir + "create/" + f);
   const TestServer& s = TestServerFromEnv();
-  WriteFileBytes(dir + "ZARN.INI", QString("[INI]\r\nHOST=%1\r\nPORT=%2\r\nUSER=%3\r\nPASSWORD=%4\r\n")
-                                       .arg(s.host).arg(s.port).arg(s.user, s.password).toUtf8());
+  WriteFileBytes(dir + "ZARN.INI",
+                 QString("[INI]\r\nHOST=%1\r\nPORT=%2\r\nUSER=%3\r\nPASSWORD=%4\r\n")
+                     .arg(s.host)
+                     .arg(s.port)
+                     .arg(s.user, s.password)
+                     .toUtf8());
   Globals().ProgramDir = dir;
   m_ui.Answer(mbYes);
   TMainForm form({"zarn"});
   form.show();
-  QTRY_VERIFY_WITH_TIMEOUT(form.PanelStatus->text() == "    (ZARNDAT001)", 5000);
+  QTRY_VERIFY_WITH_TIMEOUT(
+      form.PanelStatus->text() == QString::fromUtf8("Első adatbázis    (ZARNDAT001)"), 5000);
   EXPECT_EQ(m_ui.Texts().value(1), QString::fromUtf8("\nAdatbázis létrehozva"));
   EXPECT_TRUE(form.DB1->Connected());
   EXPECT_EQ(form.LabelLSTDIR->text(), Globals().UserDir);
@@ -337,7 +502,8 @@ TEST_F(Forms, FirstStartLeadsToAWorkingEmptyFirstCompany) {
   EXPECT_FALSE(form.TimerStop->isActive());
   // The picture of the main form, for a look by eye: with a real display (Xvfb and a window
   // manager) the screen around the window, caption included.
-  EXPECT_EQ(form.windowTitle(), QString::fromUtf8("Velmarond ESZKÖZ   tárgyi eszközök - immateriális javak"));
+  EXPECT_EQ(form.windowTitle(),
+            QString::fromUtf8("Velmarond ESZKÖZ   tárgyi eszközök - immateriális javak"));
   QPixmap shot;
   if (QGuiApplication::platformName() == "offscreen") {
     shot = form.grab();

@@ -11,6 +11,8 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QToolBar>
@@ -20,15 +22,23 @@
 
 #include "app_globals.h"
 #include "db_browser.h"
+#include "db_ftedit.h"
+#include "desktop_help.h"
 #include "exceptions.h"
+#include "form_cegek.h"
 #include "form_db_browser.h"
 #include "form_fej.h"
+#include "form_licensz.h"
 #include "form_nevjegy.h"
+#include "form_setup.h"
+#include "form_uzeno.h"
+#include "formceg.h"
 #include "gui_test_util.h"
 #include "help_viewer.h"
 #include "main_form.h"
 #include "program_runner.h"
 #include "report_renderer.h"
+#include "start_settings.h"
 #include "system_db_fixture.h"
 #include "test_util.h"
 #include "uni_sql_table.h"
@@ -36,6 +46,7 @@
 namespace {
 
 const QString kReorganized = QString::fromUtf8("Üzenet: \nÚjrszervezés elkészült");
+// The first company has no record of its own yet: the list names it.
 
 // A window title, and for the lists and the about box what tells them apart.
 QString Describe(QWidget* w) {
@@ -73,7 +84,7 @@ class MainFormTest : public SystemDbTest {
     m_form = std::make_unique<TMainForm>(QStringList{"zarn"});
     m_form->show();
     EXPECT_TRUE(
-        QTest::qWaitFor([&] { return m_form->PanelStatus->text() == "    (ZARNDAT001)"; }, 10000));
+        QTest::qWaitFor([&] { return m_form->PanelStatus->text() == kFirstCompanyLine; }, 10000));
     QApplication::setActiveWindow(m_form.get());
     m_ui.Clear();
     return *m_form;
@@ -98,6 +109,7 @@ class MainFormTest : public SystemDbTest {
       if (!modal || !modal->isVisible() || handled.contains(modal)) return;
       handled << modal;
       seen << Describe(modal);
+      m_contexts << HelpContextOf(modal);
       if (auto* dialog = qobject_cast<QDialog*>(modal))
         dialog->reject();
       else
@@ -123,6 +135,7 @@ class MainFormTest : public SystemDbTest {
   RecordingHelp m_help;
   QStringList m_renderer;
   TRunAndWait m_savedRun;
+  QList<int> m_contexts;  // the help contexts of the windows Reach met
 };
 
 // The whole tree in its order, each item with what it leads to.
@@ -209,7 +222,43 @@ TEST_F(MainFormTest, EveryMenuItemReachesItsFormOrCommand) {
   EXPECT_EQ(documents.opened, QList<QUrl>{QUrl::fromLocalFile(m_prog + "zarn.rtf")});
   EXPECT_TRUE(QDir(m_prog + "workZARNDAT001").entryList(QDir::Files).isEmpty());
   EXPECT_TRUE(form.DB1->Connected());
-  EXPECT_EQ(form.PanelStatus->text(), "    (ZARNDAT001)");
+  EXPECT_EQ(form.PanelStatus->text(), kFirstCompanyLine);
+}
+
+// Every help context that a window of the menu or a help command uses opens a delivered page in
+// Hungarian, and the contents link to pages that are there.
+TEST_F(MainFormTest, EveryHelpContextHasItsPage) {
+  TMainForm& form = Start();
+  RecordingRunner runner;
+  WriteFileBytes(m_prog + "NewVer", "#!/bin/sh\n");
+  UrlRecorder documents;
+  for (QAction* title : form.menuBar()->actions()) {
+    if (!title->menu()) Reach(title);
+    for (QAction* item : title->menu() ? title->menu()->actions() : QList<QAction*>{}) Reach(item);
+  }
+  form.BtnVerzio->click();
+  QSet<int> contexts(m_contexts.begin(), m_contexts.end());
+  for (const RecordingHelp::Call& call : m_help.Calls()) contexts << call.context;
+  TFormUzeno message;
+  TFormLicensz text;
+  contexts << HelpContextOf(&message) << HelpContextOf(&text);
+  for (int expected : {0, 1, 1010, 2010, 3010, 4010, 5060, 6020, 9999})
+    EXPECT_TRUE(contexts.contains(expected)) << expected << " not met";
+
+  const DesktopHelp delivered(BinDir() + "/help");
+  for (int context : contexts) {
+    SCOPED_TRACE(context);
+    const QString page = delivered.PageOf(context);
+    ASSERT_FALSE(page.isEmpty()) << delivered.PagePath(context).toStdString();
+    const QString html = QString::fromUtf8(ReadFileBytes(page));
+    EXPECT_TRUE(html.contains("<html lang=\"hu\">"));
+    EXPECT_TRUE(html.contains(QRegularExpression("<h1>[^<]+</h1>")));
+  }
+  const QString index = QString::fromUtf8(ReadFileBytes(delivered.PageOf(0)));
+  for (const QRegularExpressionMatch& link :
+       QRegularExpression("href=\"([0-9]+)\\.html\"").globalMatch(index))
+    EXPECT_FALSE(delivered.PageOf(link.captured(1).toInt()).isEmpty())
+        << link.captured(1).toStdString();
 }
 
 // The speed buttons run their menu rows; the version button opens its help topic.
@@ -380,6 +429,40 @@ TEST_F(MainFormTest, ErrorOfACommandIsToldAndTheProgramGoesOn) {
   m_ui.Clear();
   form.RunCommand(nullptr);
   EXPECT_EQ(m_ui.Texts(), QStringList{QString::fromUtf8("A funkció még nem érhető el.")});
+}
+
+// A company made in the company list is the open one: the status line names it and
+// "Egyéb/Cég adatok" edits its record.
+TEST_F(MainFormTest, CompanyMadeInTheListIsTheOpenOne) {
+  TMainForm& form = Start();
+  bool listShown = false;
+  OnNextModal([&](QWidget* w) {
+    auto* list = dynamic_cast<TFormCegek*>(w);
+    ASSERT_TRUE(list);
+    listShown = true;
+    QTimer::singleShot(0, [list] {
+      list->EditAbnev->setFocus();
+      TypeText(list->EditAbnev, QString::fromUtf8("Új Cég Kft"));
+      list->BtnOK2->click();
+    });
+    list->BitBtnInsertClick();
+    list->btnCancel->click();
+  });
+  form.MenuAction("&Szervíz", "&Cég váltás")->trigger();
+  EXPECT_TRUE(listShown);
+  EXPECT_EQ(Globals().DataAlias, "ZARNDAT002");
+  EXPECT_EQ(LoadUserSettings(Globals().UserDir + "ZARN.INI").DataAlias, "ZARNDAT002");
+  EXPECT_EQ(form.DB1->Databasename(), "ZARNDAT002");
+  EXPECT_EQ(form.PanelStatus->text(), QString::fromUtf8("Új Cég Kft    (ZARNDAT002)"));
+  QString edited;
+  OnNextModal([&](QWidget* w) {
+    auto* company = dynamic_cast<TFormceg*>(w);
+    ASSERT_TRUE(company);
+    edited = company->DBECEGNEV->text();
+    company->reject();
+  });
+  form.MenuAction("&Egyéb", "&Cég adatok")->trigger();
+  EXPECT_EQ(edited, QString::fromUtf8("Új Cég Kft"));
 }
 
 // The commands of the program's own files close the main form only when their program started;

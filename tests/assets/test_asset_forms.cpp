@@ -156,6 +156,35 @@ TEST_F(AssetForms, NewAssetLoopRecordsTwoAssetsAndLeavesNoTableLocked) {
                                        "UPDATE KARTTET SET SZOVEG = SZOVEG"));
 }
 
+// A remark ending in a blank, typed as a user types it, is saved with the new asset.
+TEST_F(AssetForms, NewAssetWithARemarkEndingInABlankIsSaved) {
+  ui.Answer(false).Answer(mbNo);  // not activated now; no further asset
+  OnNextModal([&](QWidget* w) {
+    auto* form = dynamic_cast<TFormFej*>(w);
+    ASSERT_TRUE(form);
+    TUniSQLTable* t = form->Table1;
+    t->FieldByName("BESZKELT")->SetAsDate(QDate(2010, 5, 20));
+    t->FieldByName("BESZERTEK")->SetAsFloat(1000000);
+    t->FieldByName("ELHASZNA")->SetAsString("7");
+    t->FieldByName("ELHASZN")->SetAsInteger(8);
+    form->DBEMEGNEV->setFocus();
+    TypeText(form->DBEMEGNEV, QString::fromUtf8("Számítógép"));
+    form->DBMEGJ1->setFocus();
+    TypeText(form->DBMEGJ1, "irodai gep ");
+    form->LivesLeft();
+    form->BtnOkClick();
+    if (form->isVisible()) {
+      ADD_FAILURE() << "not saved: " << ui.Texts().join(" / ").toStdString();
+      form->reject();
+    }
+  });
+  NewAssetLoop(db.Db(), nullptr);
+  EXPECT_EQ(ui.PendingAnswers(), 0);
+  EXPECT_EQ(Rows(db, "SELECT LELTSZAM, MEGNEV, CONCAT('[', MEGJ1, ']') FROM KARTFEJ"),
+            QStringList({QString::fromUtf8("00001|Számítógép|[irodai gep]")}));
+  EXPECT_EQ(Value("SELECT COUNT(*) FROM KARTTET WHERE TIPUS='0'"), "1");
+}
+
 TEST_F(AssetForms, OkRefusesBadLivesAndAsksAboutLowRateSums) {
   TFormFej form(db.Db());
   form.ActionCode = 'F';

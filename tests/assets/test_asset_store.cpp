@@ -105,6 +105,25 @@ TEST_F(AssetStore, SavingAChangedAssetKeepsTheCardQuantities) {
   EXPECT_EQ(db.Value("SELECT BIZSZAM FROM KARTTET WHERE TIPUS='0'"), "B-7");
 }
 
+// CHAR columns keep no trailing blanks; the save posts the master row twice (the row, then its
+// recalculated dates), and the second post must find the stored row.
+TEST_F(AssetStore, TextsEndingInABlankAreSavedAndChangedAgain) {
+  NewAsset(master, "00001");
+  master.FieldByName("MEGJ1")->SetAsString("irodai gep ");
+  master.FieldByName("KOLTSHELY")->SetAsString("K1 ");
+  master.FieldByName("MEGNEV")->SetAsString("Íróasztal ");
+  ASSERT_EQ(SaveAsset(master, cards, NewSave(2010, 7, 8)), AssetSaveResult::Saved);
+  EXPECT_EQ(Rows(db, "SELECT CONCAT('[', MEGJ1, '|', KOLTSHELY, '|', MEGNEV, ']') FROM KARTFEJ"),
+            QStringList({"[irodai gep|K1|Íróasztal ]"}));
+  master.Edit();
+  master.FieldByName("MEGJ1")->SetAsString("raktári gép  ");
+  AssetSave save;
+  save.rates = NewSave(2010, 7, 8).rates;
+  ASSERT_EQ(SaveAsset(master, cards, save), AssetSaveResult::Saved);
+  EXPECT_EQ(db.Value("SELECT CONCAT('[', MEGJ1, ']') FROM KARTFEJ"), "[raktári gép]");
+  EXPECT_EQ(db.Value("SELECT COUNT(*) FROM KARTTET"), "1");
+}
+
 TEST_F(AssetStore, AFailureMidwayLeavesNothingAndNoLock) {
   db.Exec(
       "CREATE TRIGGER KULCSOK_FAIL BEFORE INSERT ON KULCSOK FOR EACH ROW "

@@ -51,7 +51,6 @@ TEST(CompanyData, CodesAreUpperCasedAndAnEmptyOneTakesTheCodeAbove) {
   EXPECT_EQ(first[0].Code, "N");
   std::vector<TPrecisionPeriod> bad{{D("2005.01.01"), D("2005.12.31"), "x"}};
   EXPECT_FALSE(NormalizePeriodCodes(bad));
-  EXPECT_EQ(CleanTaxNumber("12345678-2 42"), "12345678242");
 }
 
 class CompanyDataDb : public ::testing::Test {
