@@ -105,6 +105,7 @@ TArchiveForm::TArchiveForm(TUniSQLDatabase& connection, const QString& fileName,
   ZipArchiver1->SpanOptions = 0;
   ZipArchiver1->Trace = false;
   ZipArchiver1->Unattended = false;
+  ZipArchiver1->ErrorBoxes = false;  // the message handler tells them
   ZipArchiver1->Verbose = false;
   ZipArchiver1->OnMessage = [this](QObject* s, int code, const QString& m) {
     ZipArchiver1Message(s, code, m);
@@ -237,6 +238,8 @@ void TArchiveForm::ZipArchiver1Message(QObject*, int, const QString& Message) {
   LBZIPmsg->setText(Message);
   for (const QString& fine : m_zipFine)
     if (Message.contains(fine)) return;
-  Ui().MessageBox(Message, QStringLiteral("ZIP hiba"), MsgType::Warning, mbOK, mbOK);
+  // A failure is told once, by its first message; what follows from it stays in the label.
+  if (!m_zipError)
+    Ui().MessageBox(Message, QStringLiteral("ZIP hiba"), MsgType::Warning, mbOK, mbOK);
   m_zipError = true;
 }
