@@ -211,13 +211,18 @@ bool TArchiveForm::Prepare(int helpContext, const QString& processText) {
 void TArchiveForm::LoadDescription(QListWidget* list) {
   const QString zipinfo = WorkFile("zipinfo.txt");
   m_descriptionTarget = DescriptionTarget(m_chosen);
-  QString existing = LocalPath(m_descriptionTarget);
-  if (!QFileInfo::exists(existing)) existing = LocalPath(OldDescriptionTarget(m_chosen));
-  if (!existing.isEmpty() && QFileInfo::exists(existing)) CopyFileTo(existing, zipinfo);
+  QString existing = ExistingLocalPath(m_descriptionTarget);
+  if (existing.isEmpty()) existing = ExistingLocalPath(OldDescriptionTarget(m_chosen));
+  if (!existing.isEmpty()) CopyFileTo(existing, zipinfo);
   QStringList lines;
   if (QFileInfo::exists(zipinfo)) LoadStringsFromFile(lines, zipinfo);
   list->clear();
   list->addItems(lines);
+}
+
+QString TArchiveForm::DialogChoice(const QString& path) {
+  const QString onFloppy = FloppyLetterPath(path);
+  return onFloppy.isEmpty() ? path : onFloppy;
 }
 
 void TArchiveForm::BitBtn1Click() {
