@@ -105,6 +105,7 @@ TArchiveForm::TArchiveForm(TUniSQLDatabase& connection, const QString& fileName,
   ZipArchiver1->SpanOptions = 0;
   ZipArchiver1->Trace = false;
   ZipArchiver1->Unattended = false;
+  ZipArchiver1->ErrorBoxes = false;  // the message handler tells them
   ZipArchiver1->Verbose = false;
   ZipArchiver1->OnMessage = [this](QObject* s, int code, const QString& m) {
     ZipArchiver1Message(s, code, m);
@@ -210,13 +211,18 @@ bool TArchiveForm::Prepare(int helpContext, const QString& processText) {
 void TArchiveForm::LoadDescription(QListWidget* list) {
   const QString zipinfo = WorkFile("zipinfo.txt");
   m_descriptionTarget = DescriptionTarget(m_chosen);
-  QString existing = LocalPath(m_descriptionTarget);
-  if (!QFileInfo::exists(existing)) existing = LocalPath(OldDescriptionTarget(m_chosen));
-  if (!existing.isEmpty() && QFileInfo::exists(existing)) CopyFileTo(existing, zipinfo);
+  QString existing = ExistingLocalPath(m_descriptionTarget);
+  if (existing.isEmpty()) existing = ExistingLocalPath(OldDescriptionTarget(m_chosen));
+  if (!existing.isEmpty()) CopyFileTo(existing, zipinfo);
   QStringList lines;
   if (QFileInfo::exists(zipinfo)) LoadStringsFromFile(lines, zipinfo);
   list->clear();
   list->addItems(lines);
+}
+
+QString TArchiveForm::DialogChoice(const QString& path) {
+  const QString onFloppy = FloppyLetterPath(path);
+  return onFloppy.isEmpty() ? path : onFloppy;
 }
 
 void TArchiveForm::BitBtn1Click() {
@@ -237,6 +243,8 @@ void TArchiveForm::ZipArchiver1Message(QObject*, int, const QString& Message) {
   LBZIPmsg->setText(Message);
   for (const QString& fine : m_zipFine)
     if (Message.contains(fine)) return;
-  Ui().MessageBox(Message, QStringLiteral("ZIP hiba"), MsgType::Warning, mbOK, mbOK);
+  // A failure is told once, by its first message; what follows from it stays in the label.
+  if (!m_zipError)
+    Ui().MessageBox(Message, QStringLiteral("ZIP hiba"), MsgType::Warning, mbOK, mbOK);
   m_zipError = true;
 }

@@ -86,6 +86,9 @@ class TArchiveForm : public QDialog {
   // The description file beside the chosen archive (or its older name) copied to zipinfo.txt
   // and loaded into list; an empty list without one.
   void LoadDescription(QListWidget* list);
+  // A file dialog's answer as the forms work with it: a path on a floppy by its drive letter
+  // ("A:\x.zip" for the folder mapped to A: + "/x.zip", "a:\x.zip" as typed), others as given.
+  static QString DialogChoice(const QString& path);
   QString WorkFile(const char* name) const;
 
   TUniSQLDatabase& m_connection;

@@ -34,12 +34,25 @@ TBackupRequest BackupRequestFor(const QString& databaseName, const QString& comp
 // "unlock tables;" (before a backup). Raises on a database error.
 TBackupRequest MakeBackupRequest(TUniSQLDatabase& database, bool flush);
 
-// Reloads a dump into the database of connection without ever leaving it half loaded: the
-// dump's completion line is checked first, the dump is loaded into a staging database, and
-// one RENAME TABLE swaps the loaded tables in (tables the dump lacks stay). Leftovers of an
-// earlier, interrupted reload are dropped first. False (the database as before) on failure.
-bool ReloadDump(const TUniSQLDatabase& connection, const QString& dumpFile,
-                const TStatusProc& status);
-// The staging databases of the reload of databaseName.
+// How a reload ended.
+enum class TReloadResult {
+  Reloaded,    // the database holds the dump's tables
+  Incomplete,  // refused before anything ran: the dump lacks its completion line
+  Outside,     // refused before anything ran: the dump would reach beyond its database
+  Unchanged,   // the load failed; the database is as it was
+  Unknown,     // the swap failed so that it cannot be told whether it took place
+};
+
+// Reloads a dump into the database of connection without ever leaving it half loaded, and
+// without letting the dump change anything else: the dump is checked first (CheckDump), then
+// loaded into a staging database by the command-line client in its sandbox mode, under an
+// account made for the load with rights on the staging database only (the program's own
+// account where the server lets it make none), and one RENAME TABLE swaps the loaded tables in
+// (tables the dump lacks stay). Leftovers of an earlier, interrupted reload are removed first;
+// the staging databases and the account go on every path.
+TReloadResult ReloadDump(const TUniSQLDatabase& connection, const QString& dumpFile,
+                         const TStatusProc& status);
+// The staging databases and the account of the reload of databaseName.
 QString StagingDatabase(const QString& databaseName);
 QString RetiredDatabase(const QString& databaseName);
+QString ReloadAccount(const QString& databaseName);

@@ -53,6 +53,13 @@ QString TFileSplitter::NextPartName(const QString& name, int number) {
   return ChangeExtension(name, QStringLiteral(".%1").arg(number, 3, 10, QChar('0')));
 }
 
+bool TFileSplitter::IsSplitSet(const QString& path) {
+  QFile file(ExistingLocalPath(path));
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  const QByteArray header = file.read(kHeaderSize);
+  return header.size() == kHeaderSize && header.startsWith(QByteArray(kSignature, 30));
+}
+
 bool TFileSplitter::Split() {
   m_cancelled = false;
   const QString input = LocalPath(m_fileName);
@@ -141,7 +148,7 @@ bool TFileSplitter::Split() {
 
 bool TFileSplitter::Join() {
   m_cancelled = false;
-  const QString first = LocalPath(m_splitFileName);
+  const QString first = ExistingLocalPath(m_splitFileName);
   if (first.isEmpty() || !QFileInfo(first).isFile()) {
     Box(QStringLiteral("Input file '") + m_splitFileName + QStringLiteral("' does not exist."),
         QStringLiteral("Hibaüzenet"));
@@ -167,7 +174,7 @@ bool TFileSplitter::Join() {
       return false;
     }
     if (k > 0 && count < k + 1) return true;
-    QFile part(LocalPath(name));
+    QFile part(ExistingLocalPath(name));
     if (!part.open(QIODevice::ReadOnly)) return false;
     if (k == 0) {
       const QByteArray header = part.read(kHeaderSize);

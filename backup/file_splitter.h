@@ -42,6 +42,8 @@ class TFileSplitter : public QObject {
   qint64 PartCount(qint64 n) const;
   // The name of the part after name: its extension replaced by "." and number in three digits.
   static QString NextPartName(const QString& name, int number);
+  // True when the file begins with the header of a split set, whatever its name.
+  static bool IsSplitSet(const QString& path);
 
   static constexpr int kHeaderSize = 32;
   static constexpr int kMaxParts = 65535;

@@ -79,11 +79,11 @@ void TFormBackup::FormActivate() {
   if (!Prepare(5010, QString())) return;
   ListBox2->clear();
   const QFileInfo proposed(m_fileName);
-  m_chosen = Ui().SaveFileName(
+  m_chosen = DialogChoice(Ui().SaveFileName(
       QStringLiteral("Mentés"), proposed.path() == QLatin1String(".") ? QString() : proposed.path(),
       proposed.fileName(),
       QStringLiteral("Mentések (*.zip *.spl);;spl fájlok (*.spl);;zip fájlok (*.zip)"),
-      QStringLiteral("zip"));
+      QStringLiteral("zip")));
   if (m_chosen.isEmpty()) {
     QProcess->Close();
     Timer1->start();
@@ -136,7 +136,8 @@ void TFormBackup::FileSplitter1NeedDisk(QObject*, int DiskID, int NumOfDisks, bo
 }
 
 QChar TFormBackup::DescriptionDrive() const {
-  return m_descriptionTarget.isEmpty() ? m_driveLetter : m_descriptionTarget[0];
+  const QString onFloppy = FloppyLetterPath(m_descriptionTarget);
+  return onFloppy.isEmpty() ? m_driveLetter : onFloppy[0].toUpper();
 }
 
 int TFormBackup::FileSplitter1Error(QObject*, int, int, int errorCode) {
@@ -222,9 +223,10 @@ void TFormBackup::BtnOKClick() {
     m_errorText = QStringLiteral("Hiba a tömöritett fájl másolása közben");
     Step(kMasolas, false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QString upper = m_chosen.toUpper();
+    // A floppy is told by where the name lies, not only by how it is written.
+    const QString upper = FloppyLetterPath(m_chosen).toUpper();
     m_driveLetter = upper.isEmpty() ? QChar('A') : upper[0];
-    if (IsFloppyLetterPath(upper)) {
+    if (!upper.isEmpty()) {
       const qsizetype dot = upper.lastIndexOf('.');
       const qsizetype separator = upper.lastIndexOf('\\');
       FileSplitter1->SetSplitFileName((dot > separator ? upper.left(dot) : upper) +
@@ -232,8 +234,10 @@ void TFormBackup::BtnOKClick() {
       FileSplitter1->SetFileName(workZip);
       if (!FileSplitter1->Split()) throw Exception(m_errorText);
     } else {
-      if (CopyFileTo(zipinfo, m_descriptionTarget) != 0) throw Exception(m_errorText);
-      if (CopyFileTo(workZip, m_chosen) != 0) throw Exception(m_errorText);
+      // The archive before its description, both in full before either is replaced: a full
+      // disk leaves the earlier backup and its description as they were.
+      if (CopyFilesTo({{workZip, m_chosen}, {zipinfo, m_descriptionTarget}}) != 0)
+        throw Exception(m_errorText);
     }
     if (!m_abandoned) Step(kMasolas, true);
     QFile::remove(workZip);

@@ -30,6 +30,8 @@
 namespace {
 
 const QString kFigyelem = QStringLiteral("FIGYELEM");
+// Room kept free beside the dump when it is unpacked.
+constexpr qint64 kUnpackMargin = qint64(1) << 20;
 enum { kElokeszites, kTeszt, kKicsomagolas, kFelszabaditas };
 
 TArchiveForm::Texts RestoreTexts() {
@@ -77,10 +79,10 @@ TFormRestore::TFormRestore(TUniSQLDatabase& connection, const QString& fileName,
 void TFormRestore::FormActivate() {
   if (!Prepare(5020, QStringLiteral("Hiba az aktiv felhasználók lekérdezése közben"))) return;
   const QFileInfo proposed(m_fileName);
-  m_chosen = Ui().OpenFileName(
+  m_chosen = DialogChoice(Ui().OpenFileName(
       QString(), proposed.path() == QLatin1String(".") ? QString() : proposed.path(),
       QStringLiteral("Mentések (*.zip *.spl);;SPL fájlok (*.spl);;zip fájlok (*.zip)"),
-      QStringLiteral("zip"));
+      QStringLiteral("zip")));
   if (m_chosen.isEmpty()) {
     QProcess->Close();
     Timer1->start();
@@ -90,8 +92,11 @@ void TFormRestore::FormActivate() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   m_errorText = QStringLiteral("Hiba a zip fájl másolása közben");
   const QString workZip = WorkFile("work.zip");
+  // The description stands beside the first part: read while that disk is in the drive.
+  LoadDescription(ListBox1);
   bool read = false;
-  if (m_chosen.toUpper().contains(QLatin1String(".SPL"))) {
+  // A split set is told by its header, whatever its name says.
+  if (TFileSplitter::IsSplitSet(m_chosen)) {
     FileSplitter1->SetSplitFileName(m_chosen);
     FileSplitter1->SetFileName(workZip);
     read = FileSplitter1->Join();
@@ -99,7 +104,6 @@ void TFormRestore::FormActivate() {
     read = CopyFileTo(m_chosen, workZip) == 0;
   }
   if (!read) QFile::remove(workZip);  // a part-joined or part-copied archive is no archive
-  LoadDescription(ListBox1);
   if (!QFileInfo::exists(workZip)) {
     ListBox1->clear();
     Ui().MessageBox(QStringLiteral("Nem sikerült a zip fájlt beolvasni."), QStringLiteral("HIBA"),
@@ -128,8 +132,7 @@ void TFormRestore::FileSplitter1NeedDisk(QObject*, int DiskID, int NumOfDisks, b
       QApplication::restoreOverrideCursor();
       return;
     }
-    const QString local = LocalPath(part);
-    if (!local.isEmpty() && QFileInfo::exists(local)) {
+    if (!ExistingLocalPath(part).isEmpty()) {
       Continue = true;
       return;
     }
@@ -154,7 +157,21 @@ void TFormRestore::BtnOKClick() {
     return;
   BtnOK->setEnabled(false);
   const QString workZip = WorkFile("work.zip");
-  const QString dump = WorkFile("dbment.sql");
+  QString dump;
+  // Whatever the outcome, the archive and its dump do not stay in the work directory.
+  const struct Cleanup {
+    const QString& workZip;
+    const QString& dump;
+    ~Cleanup() {
+      QFile::remove(workZip);
+      if (!dump.isEmpty()) QFile::remove(dump);
+    }
+  } cleanup{workZip, dump};
+  const QString unchanged = QStringLiteral("Az adatbázis nem változott.");
+  const auto refuse = [&](const QString& why) {
+    m_errorText = why;
+    Fail(kFigyelem, unchanged);
+  };
   Step(kElokeszites, false);
   SaveStringsToFile(Lines(ListBox2), Globals().UserDir + QStringLiteral("OldABinfo.txt"));
   QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -172,8 +189,27 @@ void TFormRestore::BtnOKClick() {
   }
   m_errorText = QStringLiteral("Hiba a zip tesztelése közben");
   Step(kTeszt, false);
-  ZipArchiver1->FSpecArgs = QStringList{QStringLiteral("*.*")};
   ZipArchiver1->SetZipFileName(workZip);
+  // What the archive holds is known from its directory: the dump under any letter case, and
+  // whether the work directory has room for it, before anything is unpacked.
+  const ZipDirEntry* dumpEntry = nullptr;
+  for (const ZipDirEntry& entry : ZipArchiver1->Engine().ZipContents())
+    if (!dumpEntry && entry.FileName.compare(QLatin1String("dbment.sql"), Qt::CaseInsensitive) == 0)
+      dumpEntry = &entry;
+  if (ZipArchiver1->Count() > 0 && !m_zipError) {
+    if (!dumpEntry) {
+      refuse(QStringLiteral("A mentésben nincs dbment.sql."));
+      return;
+    }
+    const qint64 declared = dumpEntry->UncomprSize;
+    const qint64 free = FreeSpace(m_workDir);
+    if (free >= 0 && free < declared + declared / 10 + kUnpackMargin) {
+      refuse(QStringLiteral("Nincs elég hely a kicsomagoláshoz."));
+      return;
+    }
+  }
+  const QString dumpName = dumpEntry ? dumpEntry->FileName : QString();
+  ZipArchiver1->FSpecArgs = QStringList{QStringLiteral("*.*")};
   ZipArchiver1->ExtrBaseDir = m_workDir;
   ZipArchiver1->ExtrOptions << ExtrTest;
   const int tested = ZipArchiver1->Extract();
@@ -187,39 +223,37 @@ void TFormRestore::BtnOKClick() {
     return;
   }
   Step(kTeszt, true);
-  bool hasDump = false;
-  for (const ZipDirEntry& entry : ZipArchiver1->Engine().ZipContents())
-    hasDump =
-        hasDump || entry.FileName.compare(QLatin1String("dbment.sql"), Qt::CaseInsensitive) == 0;
   m_errorText = QStringLiteral("Hiba a kicsomagolásközben");
   Step(kKicsomagolas, false);
-  // Only the dump is taken out, into the work directory.
-  ZipArchiver1->FSpecArgs = QStringList{QStringLiteral("dbment.sql")};
+  // Only the dump is taken out, into the work directory, under the name it has there.
+  dump = m_workDir + '/' + dumpName;
+  ZipArchiver1->FSpecArgs = QStringList{dumpName};
   ZipArchiver1->SetZipFileName(workZip);
   ZipArchiver1->ExtrBaseDir = m_workDir;
-  const int extracted = hasDump ? ZipArchiver1->Extract() : 0;
-  if (m_zipError) {
-    QFile::remove(dump);
-    Fail(QStringLiteral("FIGYELEM !!!"), QStringLiteral("Az adatbázis nem változott."));
+  const int extracted = ZipArchiver1->Extract();
+  if (m_zipError || extracted != 0 || !QFileInfo::exists(dump)) {
+    Fail(m_zipError ? QStringLiteral("FIGYELEM !!!") : kFigyelem, unchanged);
     return;
   }
-  if (!QFileInfo::exists(dump)) {
-    QApplication::restoreOverrideCursor();
-    Reconnect();
-    Ui().MessageBox(QStringLiteral("NEM ELÉRHEŐ AZ ADATBÁZIS KÖNVTÁR.\r\nA MENTÉST NEM LEHET "
-                                   "VISSZATÖLTENI!"),
-                    QString(), MsgType::Warning, mbOK, mbOK);
-    QFile::remove(workZip);
-    reject();
-    return;
-  }
-  const bool reloaded = extracted == 0 && ReloadDump(m_connection, dump, [this](const QString& t) {
-                          RestoreProgressText(t);
-                        });
-  QFile::remove(dump);
-  if (!reloaded) {
-    Fail(kFigyelem, QStringLiteral("Az adatbázis nem változott."));
-    return;
+  const TReloadResult reloaded =
+      ReloadDump(m_connection, dump, [this](const QString& t) { RestoreProgressText(t); });
+  switch (reloaded) {
+    case TReloadResult::Reloaded:
+      break;
+    case TReloadResult::Incomplete:
+      refuse(QStringLiteral(
+          "A mentett SQL fájl nem teljes (hiányzik a záró sora), nem tölthető vissza."));
+      return;
+    case TReloadResult::Outside:
+      refuse(QStringLiteral(
+          "A mentés más adatbázist vagy a szervert is módosítaná, nem tölthető vissza."));
+      return;
+    case TReloadResult::Unchanged:
+      Fail(kFigyelem, unchanged);
+      return;
+    case TReloadResult::Unknown:
+      Fail();
+      return;
   }
   lbProgress->setText(QStringLiteral("OK"));
   Step(kKicsomagolas, true);
@@ -236,7 +270,6 @@ void TFormRestore::BtnOKClick() {
     Fail();
     return;
   }
-  QFile::remove(workZip);
   Ui().MessageBox(QStringLiteral("Visszatöltés kész."), QStringLiteral("ÜZENET"),
                   MsgType::Information, mbOK, mbOK);
   accept();

@@ -2,10 +2,11 @@
 
 #include "archive_form.h"
 
-// "Adatbázis visszaállítás": joins or copies a backup into the work directory, shows its
-// description, and on "&Start" (after the user confirms) tests it, takes out its dump and
-// reloads the dump into the open company database through a staging database, so a failure
-// leaves the database as it was.
+// "Adatbázis visszaállítás": joins or copies a backup into the work directory (a split set is
+// told by its header), shows its description, and on "&Start" (after the user confirms) tests
+// it, takes out its dump when the work directory has room for it and reloads the dump into the
+// open company database (ReloadDump): a dump that would reach beyond that database is refused,
+// and a failure leaves the database as it was. Nothing of the archive stays in the work directory.
 class TFormRestore : public TArchiveForm {
  public:
   TFormRestore(TUniSQLDatabase& connection, const QString& fileName, QWidget* parent = nullptr);

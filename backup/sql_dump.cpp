@@ -7,6 +7,7 @@
 #include <QTemporaryFile>
 
 #include "app_globals.h"
+#include "format_settings.h"
 #include "program_runner.h"
 #include "ui_services.h"
 #include "uni_sql_database.h"
@@ -46,6 +47,10 @@ bool WriteOptions(QTemporaryFile& file, const TUniSQLDatabase& database) {
   QByteArray text = "[client]\n";
   text += "host=" + OptionValue(database.Host()) + '\n';
   text += "port=" + OptionValue(database.Port()) + '\n';
+  // The tools reach the server the program reaches: with a port over TCP, also for "localhost"
+  // (else the client library's default socket, perhaps another server's).
+  qint64 port = 0;
+  if (TextToInt64(database.Port(), port) && port > 0) text += "protocol=tcp\n";
   text += "user=" + OptionValue(database.User()) + '\n';
   text += "password=" + OptionValue(database.password()) + '\n';
   text += "default-character-set=utf8mb4\n";
@@ -130,7 +135,10 @@ bool SqlRestore(TUniSQLDatabase& database, const QString& fileName, const TStatu
     }
     QTemporaryFile options;
     if (!WriteOptionFile(options, database, status)) return false;
-    if (!RunAndWaitWithInput(tool, {OptionFileArgument(options), database.Databasename()},
+    // The client touches no file and runs no command of its own whatever the dump holds.
+    if (!RunAndWaitWithInput(tool,
+                             {OptionFileArgument(options), QStringLiteral("--sandbox"),
+                              QStringLiteral("--local-infile=0"), database.Databasename()},
                              fileName)) {
       Tell(status, QStringLiteral("Hiba történt a mariadb futása közben."), true);
       return false;

@@ -10,7 +10,8 @@ using TStatusProc = std::function<void(const QString&)>;
 // Dump and reload of a database through the command-line tools ("mariadb-dump", "mariadb",
 // looked up in the program directory, then in the search path). The connection settings go to
 // the tool in a temporary owner-only option file, removed on every path, never on a command
-// line. Neither raises: the outcome is told through status (and a box where it matters) and
+// line; with a port they go over TCP. The client runs in its sandbox mode, without LOAD DATA
+// LOCAL. Neither raises: the outcome is told through status (and a box where it matters) and
 // returned.
 bool SqlDump(TUniSQLDatabase& database, const QString& fileName, const TStatusProc& status);
 bool SqlRestore(TUniSQLDatabase& database, const QString& fileName, const TStatusProc& status);

@@ -18,7 +18,8 @@ void TZipBase::ShowZipMessage(int id, const QString& extra) {
   text += extra;
   m_message = text;
   m_errCode = id;
-  if (!Props.Unattended) Ui().MessageBox(text, QString(), MsgType::Information, mbOK, mbOK);
+  if (!Props.Unattended && Props.ErrorBoxes)
+    Ui().MessageBox(text, QString(), MsgType::Information, mbOK, mbOK);
   if (m_events->OnMessage) m_events->OnMessage(m_sender, id, text);
 }
 
@@ -26,7 +27,7 @@ void TZipBase::ShowExceptionError(const EZipArchiver& e, int generalId) {
   const int id = e.ResId() != 0 ? e.ResId() : generalId;
   m_message = e.Message();
   m_errCode = id;
-  if (e.DisplayMsg() && !Props.Unattended)
+  if (e.DisplayMsg() && !Props.Unattended && Props.ErrorBoxes)
     Ui().MessageBox(e.Message(), QString(), MsgType::Information, mbOK, mbOK);
   if (m_events->OnMessage) m_events->OnMessage(m_sender, id, e.Message());
 }

@@ -19,7 +19,7 @@ class TZipBase {
   TZipProperties Props;  // copied from the component at the start of each operation
 
   // The text of id (or the fallback naming it) with extra appended: becomes the last message
-  // and the error code, a box unless Unattended, then OnMessage.
+  // and the error code, a box unless Unattended (or without ErrorBoxes), then OnMessage.
   void ShowZipMessage(int id, const QString& extra = {});
   // A caught error, the same way; the box only when its display flag is set. An error raised
   // with a plain text carries no id: generalId stands in for it, so it still counts as one.

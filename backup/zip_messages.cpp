@@ -75,7 +75,7 @@ const ZipMessageRow kZipMessages[] = {
     {10304, "Error %.1d occurred during Auto SFX creation."},
     {10305, "Error - your ZipLIB.dll can not use streams, please update to version >= 1.60"},
     {10306, "Input stream may not be set to the output stream"},
-    {10307, "Wildcards are not allowed in Filename or file name"},
+    {10307, "Wildcards are not allowed in Filename or file specification"},
     {10308, "Destination directory '%s' must exist!"},
     {10401, "Error - no files selected for deletion"},
     {10402, "Delete Files from archive is not implemented for a spanned zip file"},

@@ -7,6 +7,7 @@
 #include <QStorageInfo>
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <new>
 
 #include "floppy_drive.h"
@@ -583,9 +584,12 @@ int TZipSpan::WriteSpan(const QString& inFileName, const QString& outFileName, b
     m_out.close();
   }
   m_in.close();
-  if (result == 0 && SpanOpts::FromBits(p.SpanOptions).Contains(spCompatName)) {
-    // The last part takes the set's own name.
-    QString target = ZipLocalPath(m_outName);
+  // On a fixed drive the last part of a ".z" set takes the set's own name; on a floppy it keeps
+  // its part name. A part once written is never deleted for the rename.
+  QString target = ZipLocalPath(m_outName);
+  if (result == 0 && m_fixed && SpanOpts::FromBits(p.SpanOptions).Contains(spCompatName) &&
+      QFileInfo(target).absoluteFilePath() != QFileInfo(m_outPart).absoluteFilePath()) {
+    bool move = true;
     if (QFileInfo::exists(target)) {
       TZipDiskStatus status{dsNameTaken};
       QString text = ZipFmtLoadStr(11039, {SetSlash(m_outName, false)});
@@ -598,14 +602,22 @@ int TZipSpan::WriteSpan(const QString& inFileName, const QString& outFileName, b
       } else {
         answer = Ask(text, mbYes | mbNo, mbNo, false);
       }
+      move = answer == mbYes;
       if (answer == mbNone)
         m_engine.ShowZipMessage(11006);
       else if (answer == mbNo)
         m_engine.ReportMessage(11050, ZipFmtLoadStr(11050, {SetSlash(m_outPart, false)}));
-      else
-        QFile::remove(target);
     }
-    if (!QFileInfo::exists(target)) QFile::rename(m_outPart, target);
+    // Renamed over the old file in one step: should that fail, the part stays as it is and the
+    // set is not reported as written.
+    std::error_code error;
+    if (move)
+      std::filesystem::rename(QFile::encodeName(m_outPart).toStdString(),
+                              QFile::encodeName(target).toStdString(), error);
+    if (error) {
+      m_engine.ShowExceptionError(EZipArchiver::CreateResFmt(11050, {SetSlash(m_outPart, false)}));
+      result = -7;
+    }
   }
   return result;
 }
@@ -638,8 +650,19 @@ void TZipSpan::GetNewDisk(int disk) {
 QString TZipSpan::CheckPartOnDisk() const {
   if (!m_fixed && m_volumeLabel == DiskLabel(m_diskNr) && QFileInfo::exists(m_lastPartName))
     return m_lastPartName;
-  // Disks told apart only by their labels: another label is another disk.
-  if (!m_fixed && !m_readCompat && !m_readNumbered) return {};
+  if (!m_fixed && !m_readCompat && !m_readNumbered) {
+    // The last part under the set's own name: a labelled disk is told by its label, a disk
+    // without one by the part it holds, numbered or ".z" (as the last part was once renamed on
+    // floppies too).
+    if (m_volumeLabel.startsWith(QLatin1String("PKBACK# "))) return {};
+    if (m_diskNr == m_totalDisks) return QFileInfo::exists(m_lastPartName) ? m_lastPartName : "";
+    for (bool compat : {true, false}) {
+      const QString name =
+          ZipLocalPath(MakePartFileName(m_lastPartName, m_diskNr, compat, false, false));
+      if (QFileInfo::exists(name)) return name;
+    }
+    return {};
+  }
   const QString name = PartName(m_diskNr);
   return m_fixed || QFileInfo::exists(name) ? name : QString();
 }

@@ -118,6 +118,9 @@ struct TZipProperties {
   bool Trace = false;
   bool Verbose = false;
   bool Unattended = false;
+  // Off: the engine's own errors reach OnMessage only, for an owner that shows them itself (the
+  // forms tell a failure once, not once here and once more there).
+  bool ErrorBoxes = true;
   CodePageOpts CodePage = cpAuto;
   DeleteOpts HowToDelete = htdAllowUndo;
   // Spanning (the self-extractor settings live in the component's builder).

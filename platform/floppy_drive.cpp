@@ -4,7 +4,10 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStorageInfo>
 #include <cerrno>
+#include <memory>
+#include <vector>
 
 #include "app_globals.h"
 #include "file_lookup.h"
@@ -89,24 +92,61 @@ bool IsFloppyLetterPath(const QString& path) {
          (path[0].toUpper() == 'A' || path[0].toUpper() == 'B');
 }
 
-std::optional<FloppyDrive> FloppyDriveOf(const QString& path) {
-  if (IsFloppyLetterPath(path)) return FloppyDriveSettings(path[0]);
+namespace {
+
+// A name typed with its drive letter: the path itself, or its last component behind the folder
+// a file dialog puts before what was typed ("/home/anna/a:\x.zip").
+QString TypedLetterName(const QString& path) {
+  if (IsFloppyLetterPath(path)) return path;
+  const QString last = path.mid(path.lastIndexOf('/') + 1);
+  return IsFloppyLetterPath(last) && last.size() > 2 && last[2] == '\\' ? last : QString();
+}
+
+}  // namespace
+
+QString FloppyLetterPath(const QString& path) {
+  const QString typed = TypedLetterName(path);
+  if (!typed.isEmpty() || path.isEmpty()) return typed;
   for (QChar letter : {QChar('A'), QChar('B')}) {
-    FloppyDrive drive = FloppyDriveSettings(letter);
-    if (drive.Mapped() && Inside(path, drive.directory)) return drive;
+    const FloppyDrive drive = FloppyDriveSettings(letter);
+    if (!drive.Mapped() || !Inside(path, drive.directory)) continue;
+    const QString dir = Clean(QFileInfo(drive.directory).absoluteFilePath());
+    const QString p = Clean(QFileInfo(Clean(path)).absoluteFilePath());
+    return QString(letter) + QStringLiteral(":\\") + p.mid(dir.size() + 1).replace('/', '\\');
   }
-  return std::nullopt;
+  return QString();
+}
+
+std::optional<FloppyDrive> FloppyDriveOf(const QString& path) {
+  const QString letterPath = FloppyLetterPath(path);
+  if (letterPath.isEmpty()) return std::nullopt;
+  return FloppyDriveSettings(letterPath[0]);
 }
 
 QString LocalPath(const QString& path) {
-  if (!IsFloppyLetterPath(path)) return QString(path).replace('\\', '/');
-  const FloppyDrive drive = FloppyDriveSettings(path[0]);
+  const QString letterPath = FloppyLetterPath(path);
+  if (letterPath.isEmpty()) return QString(path).replace('\\', '/');
+  const FloppyDrive drive = FloppyDriveSettings(letterPath[0]);
   if (!drive.Mapped()) return QString();
-  QString rest = path.mid(2);
+  QString rest = letterPath.mid(2);
   rest.replace('\\', '/');
   while (rest.startsWith('/')) rest.remove(0, 1);
   if (rest.isEmpty()) return drive.directory;
   return ResolvePath(drive.directory, rest);
+}
+
+QString ExistingLocalPath(const QString& path) {
+  const QString local = LocalPath(path);
+  return local.isEmpty() ? QString() : FindExistingPath(local);
+}
+
+qint64 FreeSpace(const QString& path) {
+  if (const std::optional<FloppyDrive> drive = FloppyDriveOf(path)) return drive->Free();
+  const QString local = LocalPath(path);
+  QFileInfo at(local.isEmpty() ? QDir::currentPath() : QFileInfo(local).absoluteFilePath());
+  while (!at.isDir() && !at.isRoot()) at.setFile(at.absolutePath());
+  const QStorageInfo storage(at.absoluteFilePath());
+  return storage.isValid() ? storage.bytesAvailable() : -1;
 }
 
 int TDiskFile::Create(const QString& path) {
@@ -133,31 +173,55 @@ int TDiskFile::Write(const char* data, qint64 size) {
   return 0;
 }
 
-int CopyFileTo(const QString& source, const QString& target) {
-  QFile in(source);
-  if (!in.open(QIODevice::ReadOnly)) return 2;
-  if (FloppyDriveOf(target)) {
-    TDiskFile out;
-    if (int error = out.Create(target)) return error;
-    while (!in.atEnd()) {
-      const QByteArray block = in.read(1 << 20);
-      if (int error = out.Write(block)) {
-        out.Close();
-        QFile::remove(out.LocalName());
-        return error;
-      }
-    }
-    out.Close();
-    return 0;
-  }
-  QSaveFile out(LocalPath(target));
-  if (!out.open(QIODevice::WriteOnly)) return errno ? errno : 5;
+namespace {
+
+int LastError() { return errno ? errno : 5; }
+
+int CopyToFloppy(QFile& in, const QString& target) {
+  TDiskFile out;
+  if (int error = out.Create(target)) return error;
   while (!in.atEnd()) {
     const QByteArray block = in.read(1 << 20);
-    if (out.write(block) != block.size()) {
-      out.cancelWriting();
-      return errno ? errno : 5;
+    if (int error = out.Write(block)) {
+      out.Close();
+      QFile::remove(out.LocalName());
+      return error;
     }
   }
-  return out.commit() ? 0 : (errno ? errno : 5);
+  out.Close();
+  return 0;
+}
+
+// Writes in whole into out (a temporary file beside the target until it is committed).
+int CopyToSaveFile(QFile& in, QSaveFile& out) {
+  if (!out.open(QIODevice::WriteOnly)) return LastError();
+  while (!in.atEnd()) {
+    const QByteArray block = in.read(1 << 20);
+    if (block.isEmpty() && in.error() != QFileDevice::NoError) return 5;
+    if (out.write(block) != block.size()) return LastError();
+  }
+  return out.flush() ? 0 : LastError();
+}
+
+}  // namespace
+
+int CopyFileTo(const QString& source, const QString& target) {
+  return CopyFilesTo({{source, target}});
+}
+
+int CopyFilesTo(const QList<TFileCopy>& copies) {
+  std::vector<std::unique_ptr<QSaveFile>> pending;
+  for (const TFileCopy& copy : copies) {
+    QFile in(copy.source);
+    if (!in.open(QIODevice::ReadOnly)) return 2;
+    if (FloppyDriveOf(copy.target)) {
+      if (int error = CopyToFloppy(in, copy.target)) return error;
+      continue;
+    }
+    pending.push_back(std::make_unique<QSaveFile>(LocalPath(copy.target)));
+    if (int error = CopyToSaveFile(in, *pending.back())) return error;  // the rest cancelled
+  }
+  for (const auto& out : pending)
+    if (!out->commit()) return LastError();
+  return 0;
 }

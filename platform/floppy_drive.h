@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QList>
 #include <QString>
 #include <optional>
 
@@ -12,8 +13,9 @@
 //   A_CAPACITY=1457664     bytes the disk holds
 //   A_LABEL=MENTES         the volume label
 //   A_WRITEPROTECT=0       1: every write fails as on a write-protected disk
-// A path lies on a drive when it begins with the drive's letter and ":" (any case), or when it
-// lies inside the drive's directory.
+// A path lies on a drive when it begins with the drive's letter and ":" (any case), when its last
+// component is a name typed as "a:\x.zip" (a file dialog puts it behind its current folder), or
+// when it lies inside the drive's directory.
 struct FloppyDrive {
   QChar letter;       // 'A' or 'B'
   QString directory;  // empty: not mapped
@@ -51,10 +53,20 @@ FloppyDrive FloppyDriveSettings(QChar letter);
 std::optional<FloppyDrive> FloppyDriveOf(const QString& path);
 // True when the path names a drive letter A: or B: (any case).
 bool IsFloppyLetterPath(const QString& path);
-// A path as it is on this machine: "a:\x.zip" becomes the drive's directory + "/x.zip" (existing
-// components found without regard to case); other paths have "\" made "/". Empty for a drive
-// letter that is not mapped.
+// The path written with its drive letter when it lies on a floppy: "a:\x.zip" as typed (also
+// behind the folder of a file dialog), "A:\sub\x.zip" for the directory of A: + "/sub/x.zip";
+// empty for a path on no floppy.
+QString FloppyLetterPath(const QString& path);
+// A path as it is on this machine: a path on a floppy becomes the drive's directory + the rest,
+// existing components found without regard to case (as on the disk); other paths have "\" made
+// "/". Empty for a drive letter that is not mapped.
 QString LocalPath(const QString& path);
+// The file or folder path names as it stands on this machine (LocalPath), its name found without
+// regard to case; empty when there is none.
+QString ExistingLocalPath(const QString& path);
+// Bytes free for new files where path lies (a file or a folder, existing or not): a floppy's
+// free space, elsewhere that of the file system of the nearest existing folder; -1 unknown.
+qint64 FreeSpace(const QString& path);
 
 // A file written through the drive layer: on a floppy the writes obey its write protection and
 // capacity. Errors are the operating system's codes (0: none).
@@ -76,3 +88,11 @@ class TDiskFile {
 // through a temporary file renamed at the end, so a failed copy leaves the old target. Returns
 // the error code (0: copied).
 int CopyFileTo(const QString& source, const QString& target);
+// Several such copies, in order, that belong together (an archive and its description): every
+// target off a floppy is written in full beside itself before the first one is put in place, so
+// a failure (a full disk) leaves all of them as they were. The first error code (0: copied).
+struct TFileCopy {
+  QString source;
+  QString target;
+};
+int CopyFilesTo(const QList<TFileCopy>& copies);

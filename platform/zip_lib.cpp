@@ -503,6 +503,13 @@ class UnzJob {
       }
       if (n == 0) break;
       done += n;
+      // An entry that gives more than its directory declares stops here: what was checked
+      // against the free space is all that is ever written.
+      if (done > int64_t(e.UncomprSize)) {
+        zip_fclose(f);
+        m_r.Error(kZipLibErrorRead, "Larger than declared: ", name);
+        return -1;
+      }
       if (!sink(buf.data(), n)) {
         zip_fclose(f);
         m_r.Error(kZipLibErrorWrite, "", name);

@@ -28,6 +28,7 @@ class FileSplitterTest : public ::testing::Test {
   }
   void TearDown() override { Globals().ProgramDir = saved; }
   QString Path(const QString& name) const { return tmp.path() + "/" + name; }
+  static QString Typed(const QString& name) { return QDir::currentPath() + "/" + name; }
   void MapA(const QByteArray& extra = {}) {
     WriteFileBytes(Path("ZARN.INI"), "[FLOPPY]\r\nA=" + Path("floppy").toUtf8() + "\r\n" + extra);
   }
@@ -146,6 +147,54 @@ TEST_F(FileSplitterTest, FloppyWritesObeyProtectionAndCapacityAndARetryRewritesT
   c.OnNeedDisk = [](QObject*, uint16_t disk, uint16_t, bool& cont) { cont = disk < 2; };
   EXPECT_TRUE(c.Split());
   EXPECT_TRUE(c.Cancelled());
+}
+
+TEST_F(FileSplitterTest, AFloppyIsKnownByItsLetterTypedOrByTheFolderItIsMappedTo) {
+  MapA("A_CAPACITY=1000\r\n");
+  WriteFileBytes(Path("floppy/X.SPL"), Bytes(100));
+  const struct {
+    QString path;
+    QString letterPath;
+    QString local;
+  } cases[] = {
+      {"a:\\x.spl", "a:\\x.spl", Path("floppy/X.SPL")},
+      {Path("work/a:\\x.spl"), "a:\\x.spl", Path("floppy/X.SPL")},  // typed into a dialog
+      {Path("floppy/x.spl"), "A:\\x.spl", Path("floppy/X.SPL")},    // found in any case
+      {Path("floppy/sub/../new.zip"), "A:\\new.zip", Path("floppy/new.zip")},
+      {Path("floppyx/x.spl"), "", Path("floppyx/x.spl")},
+      {Path("work/x.spl"), "", Path("work/x.spl")},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FloppyLetterPath(c.path), c.letterPath) << c.path.toStdString();
+    EXPECT_EQ(LocalPath(c.path), c.local) << c.path.toStdString();
+    EXPECT_EQ(FloppyDriveOf(c.path).has_value(), !c.letterPath.isEmpty()) << c.path.toStdString();
+  }
+  EXPECT_EQ(FreeSpace(Path("floppy/x.zip")), 900);
+  EXPECT_EQ(FreeSpace(Typed("b:\\x.zip")), -1);  // not mapped
+  EXPECT_GT(FreeSpace(Path("work/nincs/x.zip")), 0);
+}
+
+TEST_F(FileSplitterTest, ASetIsToldByItsHeaderAndItsPartsFoundInAnyCase) {
+  TFileSplitter s;
+  s.SetSize(64);
+  s.SetFileName(Path("X"));
+  WriteFileBytes(Path("X"), Bytes(150));
+  s.SetSplitFileName(Path("set/backup.zip"));  // any name
+  QDir().mkpath(Path("set"));
+  ASSERT_TRUE(s.Split());
+  EXPECT_TRUE(TFileSplitter::IsSplitSet(Path("set/backup.zip")));
+  WriteFileBytes(Path("plain.spl"), "PK\3\4 a zip named as a set");
+  EXPECT_FALSE(TFileSplitter::IsSplitSet(Path("plain.spl")));
+  EXPECT_FALSE(TFileSplitter::IsSplitSet(Path("nincs.spl")));
+
+  // Parts renamed as a floppy of another system shows them.
+  QFile::rename(Path("set/backup.001"), Path("set/BACKUP.001"));
+  QFile::rename(Path("set/backup.002"), Path("set/Backup.002"));
+  TFileSplitter j;
+  j.SetSplitFileName(Path("set/BACKUP.ZIP"));
+  j.SetFileName(Path("joined"));
+  ASSERT_TRUE(j.Join());
+  EXPECT_EQ(ReadFileBytes(Path("joined")), Bytes(150));
 }
 
 }  // namespace

@@ -71,7 +71,7 @@ TEST_F(SqlDumpTest, CredentialsGoInAnOwnerOnlyOptionFileRemovedOnEveryPath) {
   EXPECT_FALSE(args.contains("t\"it")) << args.toStdString();
   EXPECT_EQ(ReadFileBytes(Path("mode")), "600\n");
   EXPECT_EQ(ReadFileBytes(Path("options")),
-            "[client]\nhost=\"db.example\"\nport=\"3307\"\nuser=\"anna\"\n"
+            "[client]\nhost=\"db.example\"\nport=\"3307\"\nprotocol=tcp\nuser=\"anna\"\n"
             "password=\"t\\\"it\\\\k\"\ndefault-character-set=utf8mb4\n");
   EXPECT_EQ(OptionFileLeftBehind(), QString());
   EXPECT_EQ(statuses, (QStringList{"SQLdump készül..", "SQLdump elkészült."}));
@@ -90,6 +90,15 @@ TEST_F(SqlDumpTest, CredentialsGoInAnOwnerOnlyOptionFileRemovedOnEveryPath) {
     EXPECT_EQ(statuses.last(), "Hiba történt az sqldump.exe futása közben.");
     EXPECT_EQ(ui.Texts(), QStringList{"Hiba történt az sqldump.exe futása közben."});
   }
+
+  // Without a port the tools take the local socket, as the program does.
+  db.SetHost("localhost");
+  db.SetPort("");
+  FakeTool("mariadb-dump", "exit 2\n");
+  SqlDump(db, dump, status);
+  EXPECT_EQ(ReadFileBytes(Path("options")),
+            "[client]\nhost=\"localhost\"\nport=\nuser=\"anna\"\npassword=\n"
+            "default-character-set=utf8mb4\n");
 }
 
 TEST_F(SqlDumpTest, RestoreReadsTheDumpOnStandardInputAndAMissingDumpRunsNothing) {
@@ -109,7 +118,8 @@ TEST_F(SqlDumpTest, RestoreReadsTheDumpOnStandardInputAndAMissingDumpRunsNothing
   };
   EXPECT_TRUE(SqlRestore(db, Path("dbment.sql"), status));
   ASSERT_EQ(runner.Runs().size(), 1);
-  EXPECT_EQ(runner.Runs()[0].arguments.mid(1), QStringList{"ZARNDAT001"});
+  EXPECT_EQ(runner.Runs()[0].arguments.mid(1),
+            (QStringList{"--sandbox", "--local-infile=0", "ZARNDAT001"}));
   EXPECT_EQ(runner.Runs()[0].inputFile, Path("dbment.sql"));
   EXPECT_FALSE(QFileInfo::exists(optionFile));
   EXPECT_EQ(statuses.last(), "Sql visszatöltés elkészült.");

@@ -191,6 +191,26 @@ TEST_F(ZipArchiverTest, ExtractionNeverWritesOutsideTheTarget) {
   EXPECT_EQ(all, (QStringList{"l", "lnk", "ok"}));
 }
 
+TEST_F(ZipArchiverTest, AnEntryThatGivesMoreThanItDeclaresStopsThere) {
+  const RawZipEntry big = DeflatedZeros("big.bin", 3 << 20);
+  RawZipEntry liar = big;
+  liar.name = "liar.bin";
+  liar.size = 1 << 20;  // holds three times that
+  WriteFileBytes(Path("z.zip"), MakeRawZip({big, liar}));
+  for (bool test : {true, false}) {
+    RecordingZip r;
+    r.zip.SetZipFileName(Path("z.zip"));
+    r.zip.ExtrBaseDir = Path("out");
+    r.zip.ExtrOptions = test ? ExtrOpts{ExtrTest} : ExtrOpts{ExtrForceDirs};
+    EXPECT_NE(r.zip.Extract(), 0) << test;
+    EXPECT_EQ(r.zip.SuccessCnt(), 1) << test;
+    EXPECT_TRUE(r.Texts().contains("Error while reading zipped data liar.bin"))
+        << r.Texts().join('\n').toStdString();
+  }
+  EXPECT_EQ(ReadFileBytes(Path("out/big.bin")), QByteArray(3 << 20, '\0'));
+  EXPECT_EQ(QDir(Path("out")).entryList(QDir::Files | QDir::Hidden), QStringList{"big.bin"});
+}
+
 TEST_F(ZipArchiverTest, AddMoveDeletesTheSourcesOnlyOnceTheArchiveIsWritten) {
   WriteFileAt(Path("m/a.txt"), "a");
   WriteFileAt(Path("m/b.txt"), "b");

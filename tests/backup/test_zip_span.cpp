@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "scripted_ui.h"
 #include "test_util.h"
 #include "zip_directory.h"
 #include "zip_span.h"
@@ -65,6 +66,55 @@ TEST_F(ZipSpanTest, AFixedDriveSetWithCompatibleNamesIsReadByTheZipPeer) {
       << out.toStdString();
   EXPECT_EQ(RunPeer(tmp.path(), "unzip", {"-t", "joined.zip"}, &out), 0) << out.toStdString();
   ExpectJoinable("name.zip");
+}
+
+TEST_F(ZipSpanTest, TheLastPartTakesAnExistingNameOnlyWhenAskedAndNeverGetsLost) {
+  struct Case {
+    const char* name;
+    MsgButton answer;
+    bool directoryInTheWay;
+    bool ok;       // Add answers 0: "Last part left as" is an error
+    int written;   // SuccessCnt: 0 when the set is not whole under its name
+    QString last;  // where the set's last part is afterwards
+  } cases[] = {
+      {"yes", mbYes, false, true, 12, "name.zip"},
+      {"no", mbNo, false, false, 12, "name.z03"},
+      {"yes, the name cannot be taken", mbYes, true, false, 0, "name.z03"},
+  };
+  for (const Case& c : cases) {
+    for (const QString& f : QDir(tmp.path()).entryList(QDir::Files)) QFile::remove(Path(f));
+    QDir(Path("name.zip")).removeRecursively();
+    ScriptedUi ui;
+    ui.Answer(c.answer);
+    RecordingZip r;
+    r.zip.AddOptions = AddOpts{AddDiskSpan};
+    r.zip.MaxVolumeSize = 70000;
+    r.zip.SpanOptions = 1u << spCompatName;
+    r.zip.FSpecArgs = MakeSources();
+    r.zip.SetZipFileName(Path("name.zip"));
+    if (c.directoryInTheWay) {
+      WriteFileAt(Path("name.zip/inside"), "x");
+    } else {
+      WriteFileAt(Path("name.zip"), "an older file");
+    }
+    const int rc = r.zip.Add();
+    EXPECT_EQ(rc == 0, c.ok) << c.name << ": " << r.Texts().join('\n').toStdString();
+    EXPECT_EQ(r.zip.SuccessCnt(), c.written) << c.name;
+    ASSERT_FALSE(ui.Calls().isEmpty()) << c.name;
+    EXPECT_EQ(ui.Calls()[0].text(), "There is already a file " +
+                                        QString(Path("name.zip")).replace('/', '\\') +
+                                        "\nDo you want to overwrite this file")
+        << c.name;
+    ExpectJoinable(c.last);
+    const QString leftAs = "Last part left as : " + QString(Path("name.z03")).replace('/', '\\');
+    EXPECT_EQ(r.Texts().contains(leftAs), !c.ok) << c.name;
+    if (c.answer == mbNo) {
+      EXPECT_EQ(ReadFileBytes(Path("name.zip")), "an older file");
+    }
+    if (c.directoryInTheWay) {
+      EXPECT_TRUE(QFileInfo::exists(Path("name.zip/inside")));
+    }
+  }
 }
 
 TEST_F(ZipSpanTest, NumberedPartsAndAJoinWithAllDiskFieldsZero) {

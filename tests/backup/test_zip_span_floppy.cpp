@@ -209,6 +209,8 @@ class FloppySetTest : public FloppySpanTest {
     r.zip.SetZipFileName("A:\\x.zip");
     ASSERT_EQ(r.zip.Add(), 0) << r.Texts().join('\n').toStdString();
     ASSERT_EQ(inDrive, 2);
+    EXPECT_FALSE(ui.Texts().join('|').contains("There is already"))
+        << ui.Texts().join('|').toStdString();
   }
   // Joins the set named "A:\x.zip" into joined.zip, answering every prompt with its disk.
   int Join(RecordingZip& r, DiskUi& ui) {
@@ -266,10 +268,12 @@ TEST_F(FloppySetTest, NumberedPartsWithoutLabelsAreFoundOnTheDiskInTheDrive) {
 }
 
 TEST_F(FloppySetTest, WithTheFirstDiskInTheDriveTheLastIsAskedForAndItsZPartFound) {
+  // On floppies the last part keeps its part name.
   WriteSet((1u << spNoVolumeName) | (1u << spCompatName));
   EXPECT_TRUE(QFileInfo::exists(Path("disks/0/x.z01")));
   EXPECT_TRUE(QFileInfo::exists(Path("disks/1/x.z02")));
-  QFile::rename(Path("floppy/x.zip"), Path("floppy/x.z03"));
+  EXPECT_TRUE(QFileInfo::exists(Path("floppy/x.z03")));
+  EXPECT_FALSE(QFileInfo::exists(Path("floppy/x.zip")));
   Insert(0);
 
   DiskUi ui;
@@ -281,6 +285,29 @@ TEST_F(FloppySetTest, WithTheFirstDiskInTheDriveTheLastIsAskedForAndItsZPartFoun
   EXPECT_EQ(ui.Calls()[0].buttons, mbOK | mbCancel);
   QString out;
   EXPECT_EQ(RunPeer(tmp.path(), "unzip", {"-t", "joined.zip"}, &out), 0) << out.toStdString();
+
+  // A set whose last part took the set's name on the floppy (as once written) is read too.
+  Insert(2);
+  QFile::rename(Path("floppy/x.z03"), Path("floppy/x.zip"));
+  ui.Clear();
+  RecordingZip again;
+  ASSERT_EQ(Join(again, ui), 0) << again.Texts().join('\n').toStdString();
+  EXPECT_EQ(RunPeer(tmp.path(), "unzip", {"-t", "joined.zip"}, &out), 0) << out.toStdString();
+}
+
+TEST_F(FloppySetTest, ACompatibleSetOnLabelledDisksKeepsEveryPartItWrote) {
+  // Every disk holds "x.zip": the last one is not taken for a name in the way.
+  WriteSet(1u << spCompatName);
+  EXPECT_TRUE(QFileInfo::exists(Path("floppy/x.zip")));
+  EXPECT_TRUE(QFileInfo::exists(Path("disks/0/x.zip")));
+  EXPECT_EQ(Label(), "PKBACK# 003");
+  DiskUi ui;
+  ui.policy = [&](const QString& text) {
+    InsertAsked(text, 2);
+    return text.startsWith("There is already") ? mbYes : mbOK;
+  };
+  ExpectExtracted();
+  EXPECT_FALSE(ui.Texts().join('|').contains("There is already"));
 }
 
 TEST_F(FloppySetTest, NoSetOnTheDiskAndAbandonedQuestionsEndTheJoin) {

@@ -88,12 +88,17 @@ void Put32(QByteArray& b, uint32_t v) {
 QByteArray MakeRawZip(const QList<RawZipEntry>& entries) {
   QByteArray out, central;
   for (const RawZipEntry& e : entries) {
-    uint32_t crc = crc32(0, reinterpret_cast<const Bytef*>(e.data.constData()), e.data.size());
+    const bool deflated = e.method == 8;
+    uint32_t crc =
+        deflated ? e.crc
+                 : crc32(0, reinterpret_cast<const Bytef*>(e.data.constData()), e.data.size());
+    uint32_t size = deflated ? e.size : uint32_t(e.data.size());
     uint32_t offset = out.size();
     // The fields both headers share: version needed to the name length.
     auto common = [&](QByteArray& b) {
-      for (uint32_t v : {10u, 0u, 0u, 0x53C0u, 0x5D89u}) Put16(b, v);
-      for (uint32_t v : {crc, uint32_t(e.data.size()), uint32_t(e.data.size())}) Put32(b, v);
+      for (uint32_t v : {deflated ? 20u : 10u, 0u, uint32_t(e.method), 0x53C0u, 0x5D89u})
+        Put16(b, v);
+      for (uint32_t v : {crc, uint32_t(e.data.size()), size}) Put32(b, v);
       Put16(b, e.name.size());
       Put16(b, 0);
     };
@@ -119,4 +124,39 @@ QByteArray MakeRawZip(const QList<RawZipEntry>& entries) {
   Put32(out, cdOffset);
   Put16(out, 0);
   return out;
+}
+
+RawZipEntry DeflatedZeros(const QByteArray& name, qint64 count) {
+  // One megabyte of zeros deflated on its own (a full flush leaves no history behind), repeated:
+  // a stream of such pieces inflates to them one after the other.
+  const qint64 chunk = 1 << 20;
+  const QByteArray zeros(chunk, '\0');
+  auto deflated = [&](qint64 n, int flush) {
+    z_stream z{};
+    deflateInit2(&z, 9, Z_DEFLATED, -15, 9, Z_RLE);
+    QByteArray out(int(n / 100 + 1024), '\0');
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zeros.constData()));
+    z.avail_in = uInt(n);
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = uInt(out.size());
+    deflate(&z, flush);
+    out.truncate(int(out.size() - z.avail_out));
+    deflateEnd(&z);
+    return out;
+  };
+  RawZipEntry e{name, {}};
+  e.method = 8;
+  e.size = uint32_t(count);
+  const QByteArray piece = deflated(chunk, Z_FULL_FLUSH);
+  const uLong pieceCrc = crc32(0, reinterpret_cast<const Bytef*>(zeros.constData()), uInt(chunk));
+  uLong crc = 0;
+  for (qint64 i = 0; i < count / chunk; ++i) {
+    e.data += piece;
+    crc = crc32_combine(crc, pieceCrc, chunk);
+  }
+  const qint64 rest = count % chunk;
+  e.data += deflated(rest, Z_FINISH);
+  e.crc = uint32_t(crc32_combine(
+      crc, crc32(0, reinterpret_cast<const Bytef*>(zeros.constData()), uInt(rest)), rest));
+  return e;
 }

@@ -32,11 +32,18 @@ QByteArray RandomBytes(int size, quint32 seed);
 // A few megabytes of SQL dump text, the same for a given size.
 QByteArray SqlDumpText(int bytes);
 
-// A stored entry of a hand-made archive: any name, Unix mode bits in the external attributes.
+// An entry of a hand-made archive: any name, Unix mode bits in the external attributes. A
+// stored entry holds data; a deflated one (method 8) holds its deflated bytes in data and
+// declares size and crc, which need not be true.
 struct RawZipEntry {
   QByteArray name;
   QByteArray data;
   uint32_t unixMode = 0100644;
+  uint16_t method = 0;
+  uint32_t size = 0;
+  uint32_t crc = 0;
 };
-// Writes the entries as a plain stored archive, names exactly as given.
+// Writes the entries as a plain archive, names exactly as given.
 QByteArray MakeRawZip(const QList<RawZipEntry>& entries);
+// A deflated entry of count zero bytes, made at once however large count is (a zip bomb).
+RawZipEntry DeflatedZeros(const QByteArray& name, qint64 count);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QProcess>
+#include <QTemporaryDir>
+
 #include "exceptions.h"
 #include "test_util.h"
 #include "uni_sql_query.h"
@@ -121,4 +124,20 @@ QStringList Rows(TestDatabase& db, const QString& sql) {
     ADD_FAILURE() << e.what() << " in " << sql.toStdString();
   }
   return rows;
+}
+
+bool RunDumpTool(const QStringList& arguments, const QString& file) {
+  const TestServer& server = TestServerFromEnv();
+  QTemporaryDir dir;
+  const QString options = dir.filePath(QStringLiteral("dump.cnf"));
+  WriteFileBytes(options, "[client]\nhost=" + server.host.toUtf8() +
+                              "\nport=" + QByteArray::number(server.port) +
+                              "\nprotocol=tcp\nuser=" + server.user.toUtf8() +
+                              "\npassword=" + server.password.toUtf8() + "\n");
+  QProcess tool;
+  tool.start(QStringLiteral("mariadb-dump"),
+             QStringList{QStringLiteral("--defaults-extra-file=") + options} + arguments +
+                 QStringList{QStringLiteral("--result-file=") + file});
+  return tool.waitForFinished(120000) && tool.exitStatus() == QProcess::NormalExit &&
+         tool.exitCode() == 0;
 }

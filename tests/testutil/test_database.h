@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 #include "uni_sql_database.h"
@@ -40,6 +41,10 @@ class TestDatabase {
   std::unique_ptr<TUniSQLDatabase> m_admin;
   std::unique_ptr<TUniSQLDatabase> m_db;
 };
+
+// Runs the real dump tool against the private server with the given arguments (after its
+// connection settings) into file; false when it fails.
+bool RunDumpTool(const QStringList& arguments, const QString& file);
 
 // The rows of a query, each as its fields' texts joined by "|"; a failure fails the test.
 QStringList Rows(TestDatabase& db, const QString& sql);

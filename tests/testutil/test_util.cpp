@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <iostream>
 
 const TestServer& TestServerFromEnv() {
   static const TestServer server = [] {
@@ -60,6 +61,27 @@ QString WriteScript(const QString& dir, const QString& name, const QByteArray& b
   WriteFileBytes(path, "#!/bin/sh\n" + body + "\n");
   QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   return path;
+}
+
+SmallDisk::SmallDisk(const QString& dir, qint64 bytes) : m_dir(dir) {
+  QDir().mkpath(dir);
+  QProcess mount;
+  mount.setProcessChannelMode(QProcess::MergedChannels);
+  mount.start(QStringLiteral("mount"),
+              {"-t", "tmpfs", "-o", QStringLiteral("size=%1").arg(bytes), "tmpfs", dir});
+  m_mounted = mount.waitForFinished(30000) && mount.exitStatus() == QProcess::NormalExit &&
+              mount.exitCode() == 0;
+  if (!m_mounted)
+    std::cout << "[ NOTE     ] no tmpfs at " << dir.toStdString() << ": "
+              << mount.readAll().trimmed().toStdString() << "\n";
+}
+
+SmallDisk::~SmallDisk() {
+  if (!m_mounted) return;
+  QProcess umount;
+  umount.start(QStringLiteral("umount"), {m_dir});
+  if (!umount.waitForFinished(30000) || umount.exitCode() != 0)
+    ADD_FAILURE() << "cannot unmount " << m_dir.toStdString();
 }
 
 QString SourceDir() {

@@ -34,6 +34,22 @@ QString WriteScript(const QString& dir, const QString& name, const QByteArray& b
 // in the environment the golden file is rewritten instead.
 void ExpectGolden(const QByteArray& actual, const QString& relativePath);
 
+// A file system of its own at dir (a tmpfs of bytes), for tests of a full disk; unmounted when
+// the object goes. Mounted() is false on a machine that lets no test mount one (not root): the
+// test then stands in for the full disk its own way and says so.
+class SmallDisk {
+ public:
+  SmallDisk(const QString& dir, qint64 bytes);
+  ~SmallDisk();
+  SmallDisk(const SmallDisk&) = delete;
+  SmallDisk& operator=(const SmallDisk&) = delete;
+  bool Mounted() const { return m_mounted; }
+
+ private:
+  QString m_dir;
+  bool m_mounted = false;
+};
+
 // The source tree and the directory of the built programs.
 QString SourceDir();
 QString BinDir();
