@@ -97,8 +97,9 @@ TFormFej::TFormFej(TUniSQLDatabase& database, QWidget* parent)
   PanelEdit = new QWidget(this);
   auto* g = new QGridLayout(PanelEdit);
   int row = 0;
-  const auto edit = [&](TDBFTEDit*& e, const char* name, const char* field, const QString& label) {
-    e = new TDBFTEDit(PanelEdit);
+  const auto edit = [&]<class Edit>(Edit*& e, const char* name, const char* field,
+                                    const QString& label) {
+    e = new Edit(PanelEdit);
     e->setObjectName(QString::fromLatin1(name));
     e->SetDataSource(DataSource1);
     e->SetDataField(QString::fromLatin1(field));
@@ -153,9 +154,8 @@ TFormFej::TFormFej(TUniSQLDatabase& database, QWidget* parent)
   auto* accounts = new QGroupBox(QStringLiteral("Kontír számok:"), PanelEdit);
   auto* ag = new QGridLayout(accounts);
   int arow = 0;
-  const auto account = [&](TDBFTEDit*& e, const char* name, const char* field,
-                           const QString& label) {
-    e = new TDBFTEDit(accounts);
+  const auto account = [&](TDBEdit*& e, const char* name, const char* field, const QString& label) {
+    e = new TDBEdit(accounts);
     e->setObjectName(QString::fromLatin1(name));
     e->SetDataSource(DataSource1);
     e->SetDataField(QString::fromLatin1(field));

@@ -10,7 +10,7 @@
 #include "company_databases.h"
 #include "data_source.h"
 #include "db_combo_box.h"
-#include "db_ftedit.h"
+#include "db_edit.h"
 #include "edit_grid.h"
 #include "exceptions.h"
 #include "exit_edit.h"
@@ -41,11 +41,11 @@ TFormceg::TFormceg(TUniSQLDatabase& db1, TUniSQLDatabase& db0, QWidget* parent)
 
   auto* layout = new QGridLayout(this);
   layout->addWidget(new QLabel(QStringLiteral("Cég neve:"), this), 0, 0);
-  DBECEGNEV = new TDBFTEDit(this);
+  DBECEGNEV = new TDBEdit(this);
   DBECEGNEV->setObjectName(QStringLiteral("DBECEGNEV"));
   layout->addWidget(DBECEGNEV, 0, 1, 1, 2);
   layout->addWidget(new QLabel(QStringLiteral("Adószám:"), this), 1, 0);
-  DBEADOSZAM = new TDBFTEDit(this);
+  DBEADOSZAM = new TDBEdit(this);
   DBEADOSZAM->setObjectName(QStringLiteral("DBEADOSZAM"));
   layout->addWidget(DBEADOSZAM, 1, 1);
   layout->addWidget(new QLabel(QStringLiteral("Könyvelés módja:"), this), 2, 0);
