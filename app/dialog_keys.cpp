@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QPushButton>
 
 #include "app_globals.h"
 
@@ -24,6 +25,16 @@ void FocusNext(QWidget* window) {
     }
 }
 
+// Whether the window holds anything to type into or choose from (a box with buttons only has
+// none).
+bool HasFields(QWidget* window) {
+  for (QWidget* w : window->findChildren<QWidget*>())
+    if ((w->focusPolicy() & Qt::TabFocus) && !w->focusProxy() && w->isVisibleTo(window) &&
+        w->isEnabled() && !qobject_cast<QPushButton*>(w))
+      return true;
+  return false;
+}
+
 // Sees the keys before the focused control does.
 class DialogKeys : public QObject {
  public:
@@ -39,6 +50,12 @@ class DialogKeys : public QObject {
       return true;
     }
     if (!IsEnter(key->key())) return false;
+    // A box of buttons only: Enter presses the focused one, in either mode.
+    if (auto* button = qobject_cast<QPushButton*>(m_dialog->focusWidget());
+        button && !HasFields(m_dialog)) {
+      button->click();
+      return true;
+    }
     if (Globals().CrTabMode == 1)
       FocusNext(m_dialog);
     else

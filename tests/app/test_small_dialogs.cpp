@@ -110,18 +110,31 @@ TEST_F(AppearanceTest, EnterMovesOnInModeOneAndConfirmsInModeTwo) {
   EXPECT_TRUE(TFormMegjelenes::EditAppearance());
 }
 
+// Its one button closes it, pressed with the mouse or by Enter in either keyboard mode.
 TEST(AboutBox, ShowsTheVersionAndClosesWithItsButton) {
-  TFormNevjegy form;
-  form.LabelVerzio->setText("V 3.13");
-  bool buttonFocused = false;
-  OnNextModal([&](QWidget* w) {
-    auto* button = qobject_cast<QPushButton*>(QApplication::focusWidget());
-    buttonFocused = button && button->text() == "&Bezárás";
-    if (button) button->click();
-  });
-  EXPECT_EQ(form.exec(), TFormNevjegy::mrClose);
-  EXPECT_TRUE(buttonFocused);
-  EXPECT_EQ(form.windowTitle(), "A program Névjegye");
+  const int savedMode = Globals().CrTabMode;
+  const struct {
+    int mode;
+    bool enter;
+  } cases[] = {{2, false}, {2, true}, {1, true}};
+  for (const auto& c : cases) {
+    Globals().CrTabMode = c.mode;
+    TFormNevjegy form;
+    form.LabelVerzio->setText("V 3.13");
+    bool buttonFocused = false;
+    OnNextModal([&](QWidget* w) {
+      auto* button = qobject_cast<QPushButton*>(QApplication::focusWidget());
+      buttonFocused = button && button->text() == "&Bezárás";
+      if (c.enter)
+        PressKey(w, Qt::Key_Return);
+      else if (button)
+        button->click();
+    });
+    EXPECT_EQ(form.exec(), TFormNevjegy::mrClose) << c.mode << c.enter;
+    EXPECT_TRUE(buttonFocused);
+    EXPECT_EQ(form.windowTitle(), "A program Névjegye");
+  }
+  Globals().CrTabMode = savedMode;
 }
 
 TEST(TextFileViewer, LoadsUtf8AndWindows1250TextsAndReportsMissingLicences) {
