@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -56,6 +58,21 @@ void TypeText(QWidget* w, const QString& text) {
         c.isLetter() && c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier;
     QTest::sendKeyEvent(QTest::Click, target, KeyOf(c), QString(c), modifiers);
   }
+}
+
+void PrintToFileInNextDialog(const QString& pdf, QString* offered) {
+  OnNextModal([=](QWidget* dialog) {
+    ASSERT_TRUE(dialog->inherits("QPrintDialog")) << dialog->metaObject()->className();
+    auto* printers = dialog->findChild<QComboBox*>(QStringLiteral("printers"));
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
+    ASSERT_TRUE(printers && name);
+    printers->setCurrentIndex(printers->count() - 1);  // with printers installed: the file
+    if (offered) *offered = name->text();
+    name->setFocus();
+    name->selectAll();
+    TypeText(name, pdf);
+    PressKey(name, Qt::Key_Return);
+  });
 }
 
 UrlRecorder::UrlRecorder() {

@@ -22,6 +22,11 @@ void PressKey(QWidget* w, int key, Qt::KeyboardModifiers modifiers = Qt::NoModif
 // character, so the keys follow the focus as it moves).
 void TypeText(QWidget* w, const QString& text);
 
+// Answers the next modal dialog, a print dialog, as a person does where no printer is
+// installed: the printer left on "Print to File (PDF)", the file's name typed over the one
+// offered, then Enter. offered receives the name the dialog proposed.
+void PrintToFileInNextDialog(const QString& pdf, QString* offered = nullptr);
+
 // Records the files the desktop is asked to open while it is installed as the "file" handler.
 class UrlRecorder : public QObject {
   Q_OBJECT
