@@ -101,6 +101,11 @@ void TEditGrid::AddColumn(const QString& fieldName, int width, const QStringList
   m_columns.push_back(column);
   TExitEdit* cell = CreateCell(0, ColumnCount() - 1);
   m_columns.back().emptyText = cell->text();
+  // A date column is at least as wide as a whole date and its calendar button.
+  if (column.kind == QLatin1String("DE") && cell->sizeHint().width() > column.width) {
+    m_columns.back().width = cell->sizeHint().width();
+    cell->resize(m_columns.back().width, cell->height());
+  }
   UpdateContentsSize();
 }
 

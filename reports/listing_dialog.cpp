@@ -74,6 +74,8 @@ QLineEdit* TListingDialog::AddEdit(const QString& name, const QString& label, in
   if (column == 1 && !label.isEmpty()) m_grid->addWidget(new QLabel(label, this), m_row, 0);
   auto* edit = new QLineEdit(this);
   edit->setObjectName(name);
+  // Not squeezed below its natural width by the wider rows of the dialog.
+  edit->setMinimumWidth(edit->sizeHint().width());
   m_grid->addWidget(edit, m_row, column);
   return edit;
 }
