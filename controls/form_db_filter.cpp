@@ -62,6 +62,8 @@ TFormDBFilter::TFormDBFilter(TUniSQLTable* table, QWidget* parent)
     combo->setObjectName(QStringLiteral("CB") + QString::number(i));
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
+    // The first few letters are enough: they are not completed into a whole value.
+    combo->setCompleter(nullptr);
     combo->setFixedWidth(200);
     if (field->DataType() == ftString && field->Size() >= 16)
       combo->setStyleSheet(QStringLiteral("QComboBox { background-color: yellow; }"));
