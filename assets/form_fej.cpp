@@ -176,6 +176,7 @@ TFormFej::TFormFej(TUniSQLDatabase& database, QWidget* parent)
   rg->addWidget(new QLabel(QStringLiteral("Év         Adó tv.         Számv.tv."), rates), 1, 0);
   ScrollBox2 = new QScrollArea(rates);
   ScrollBox2->setObjectName(QStringLiteral("ScrollBox2"));
+  ScrollBox2->setFocusPolicy(Qt::NoFocus);  // its cells take the focus, not the box
   ScrollBox2->setMinimumSize(260, 300);
   rg->addWidget(ScrollBox2, 2, 0);
   int lrow = 3;

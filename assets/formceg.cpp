@@ -60,6 +60,7 @@ TFormceg::TFormceg(TUniSQLDatabase& db1, TUniSQLDatabase& db0, QWidget* parent)
   layout->addWidget(new QLabel(QStringLiteral("Pontosság"), this), 4, 2);
   ScrollBox2 = new QScrollArea(this);
   ScrollBox2->setObjectName(QStringLiteral("ScrollBox2"));
+  ScrollBox2->setFocusPolicy(Qt::NoFocus);  // its cells take the focus, not the box
   ScrollBox2->setMinimumSize(260, 200);
   layout->addWidget(ScrollBox2, 5, 0, 1, 3);
   layout->addWidget(

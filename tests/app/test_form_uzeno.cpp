@@ -83,7 +83,8 @@ TEST(FormUzeno, AskYesNoIsYesOnlyOnYes) {
         lines = f->Lines();
         focusOnNo = QApplication::focusWidget() == f->BtnNo;
         buttonsRight = f->BtnYes->isVisible() && f->BtnNo->isVisible() && !f->BtnOK->isVisible() &&
-                       !f->BtnClose->isVisible() && f->windowTitle() == "Kérdés";
+                       !f->BtnClose->isVisible() && f->windowTitle() == "Kérdés" &&
+                       CutTexts(f).isEmpty();
         c.answer(f);
       });
       EXPECT_EQ(TFormUzeno::AskYesNo("", "Töröljem?", "x", "Kérdés"), c.expected) << c.how;
@@ -99,10 +100,12 @@ TEST(FormUzeno, MessagesShowTheirLinesAndCloseOnSpace) {
   QString caption;
   QString memo;
   bool memoFocused = false;
+  QStringList cut;
   OnNextModal([&](QWidget* w) {
     TFormUzeno* f = asUzeno(w);
     caption = f->windowTitle();
     memo = f->Memo1->toPlainText();
+    cut = CutTexts(f);
     memoFocused = QApplication::focusWidget() == f->Memo1 && f->BtnOK->isVisible() &&
                   f->BtnClose->isVisible() && !f->BtnNo->isVisible();
     PressKey(f, Qt::Key_Space);
@@ -111,6 +114,7 @@ TEST(FormUzeno, MessagesShowTheirLinesAndCloseOnSpace) {
   EXPECT_EQ(caption, "Üzenet");
   EXPECT_EQ(memo, "\nNincs adat.");  // the empty first line stays
   EXPECT_TRUE(memoFocused);
+  EXPECT_EQ(cut, QStringList());
 
   OnNextModal([&](QWidget* w) {
     memo = asUzeno(w)->Memo1->toPlainText();

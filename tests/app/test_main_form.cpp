@@ -20,7 +20,9 @@
 
 #include "app_globals.h"
 #include "db_browser.h"
+#include "db_ftedit.h"
 #include "exceptions.h"
+#include "form_cegek.h"
 #include "form_db_browser.h"
 #include "form_fej.h"
 #include "form_nevjegy.h"
@@ -599,9 +601,23 @@ TEST_F(MainFormTest, NoFormCutsItsTexts) {
       for (QPushButton* b : {list->BtnSay, list->BtnUpdate, list->BtnFind, list->Btnszuro,
                              list->BtnExport, list->BtnExtra1})
         if (b->isVisible() && b->isEnabled()) whileActing([b] { b->click(); });
-    // The asset form's item list, with its export.
-    if (auto* asset = dynamic_cast<TFormFej*>(modal); asset && asset->BtnTetelek->isVisible())
-      whileActing([asset] { asset->BtnTetelek->click(); });
+    if (auto* asset = dynamic_cast<TFormFej*>(modal)) {
+      // The asset form's item list, with its export; the calculator of a new asset's value.
+      if (asset->BtnTetelek->isVisible()) whileActing([asset] { asset->BtnTetelek->click(); });
+      if (asset->DBEBESZERTEK->isEnabled() && asset->isActiveWindow())
+        whileActing([asset] {
+          asset->DBEBESZERTEK->setFocus();
+          TypeText(asset, "k");
+        });
+    }
+    // The company list's panel of a new company.
+    if (auto* companies = dynamic_cast<TFormCegek*>(modal)) {
+      QTimer::singleShot(0, companies, [&cut, companies] {
+        cut << CutTexts(companies);
+        companies->BtnCancel2->click();
+      });
+      companies->BitBtnInsertClick();
+    }
     if (auto* dialog = qobject_cast<QDialog*>(modal))
       dialog->reject();
     else

@@ -98,6 +98,8 @@ TEST_F(AssetTyping, AnAssetTypedFieldByFieldIsStoredAsTyped) {
       Field(form, "1612");
       Field(form, "5711");
       Field(form, "1711");
+      // The rate grid comes after the accounts, with its proposed rates.
+      EXPECT_EQ(QApplication::focusWidget(), form->Grid()->Cell(0, 0));
       for (const RateCells& row : form->RateRows())
         proposedRates << row.year + " " + row.tax + " " + row.acc;
       OnNextModal([&](QWidget* q) {
