@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollArea>
 
 #include "app_globals.h"
 
@@ -21,6 +22,9 @@ void FocusNext(QWidget* window) {
     if ((w->focusPolicy() & Qt::TabFocus) && !w->focusProxy() && !from->isAncestorOf(w) &&
         w->isVisibleTo(window) && w->isEnabled() && w->window() == window) {
       w->setFocus(Qt::TabFocusReason);
+      // As Tab does: a field in a scroll box (a grid's cell) is scrolled into view.
+      for (QWidget* p = w->parentWidget(); p && p != window; p = p->parentWidget())
+        if (auto* box = qobject_cast<QScrollArea*>(p)) box->ensureWidgetVisible(w);
       return;
     }
 }

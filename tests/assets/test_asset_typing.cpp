@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScrollArea>
 #include <QTest>
 
 #include "app_globals.h"
@@ -100,6 +101,11 @@ TEST_F(AssetTyping, AnAssetTypedFieldByFieldIsStoredAsTyped) {
       Field(form, "1711");
       // The rate grid comes after the accounts, with its proposed rates.
       EXPECT_EQ(QApplication::focusWidget(), form->Grid()->Cell(0, 0));
+      // Deep into the grid the focused cell is scrolled into view.
+      for (int i = 0; i < 64; ++i) Next(form);
+      QWidget* deep = QApplication::focusWidget();
+      QWidget* view = form->ScrollBox2->viewport();
+      EXPECT_TRUE(view->rect().contains(deep->mapTo(view, deep->rect().center())));
       for (const RateCells& row : form->RateRows())
         proposedRates << row.year + " " + row.tax + " " + row.acc;
       OnNextModal([&](QWidget* q) {
