@@ -15,6 +15,7 @@
 
 #include "app_globals.h"
 #include "date_edit.h"
+#include "dialog_keys.h"
 #include "exceptions.h"
 #include "form_setup.h"
 #include "report_renderer.h"
@@ -135,6 +136,8 @@ QPushButton* TListingDialog::AddButtons(const QString& startName, const QString&
   connect(start, &QPushButton::clicked, this, onStart);
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
   if (cancel) *cancel = close;
+  // The last controls are in place: F9 starts, Enter moves on or starts by the keyboard mode.
+  InstallDialogKeys(this, [start] { start->click(); });
   return start;
 }
 
