@@ -4,6 +4,8 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QScrollArea>
 
 #include "app_globals.h"
 
@@ -20,8 +22,21 @@ void FocusNext(QWidget* window) {
     if ((w->focusPolicy() & Qt::TabFocus) && !w->focusProxy() && !from->isAncestorOf(w) &&
         w->isVisibleTo(window) && w->isEnabled() && w->window() == window) {
       w->setFocus(Qt::TabFocusReason);
+      // As Tab does: a field in a scroll box (a grid's cell) is scrolled into view.
+      for (QWidget* p = w->parentWidget(); p && p != window; p = p->parentWidget())
+        if (auto* box = qobject_cast<QScrollArea*>(p)) box->ensureWidgetVisible(w);
       return;
     }
+}
+
+// Whether the window holds anything to type into or choose from (a box with buttons only has
+// none).
+bool HasFields(QWidget* window) {
+  for (QWidget* w : window->findChildren<QWidget*>())
+    if ((w->focusPolicy() & Qt::TabFocus) && !w->focusProxy() && w->isVisibleTo(window) &&
+        w->isEnabled() && !qobject_cast<QPushButton*>(w))
+      return true;
+  return false;
 }
 
 // Sees the keys before the focused control does.
@@ -39,6 +54,12 @@ class DialogKeys : public QObject {
       return true;
     }
     if (!IsEnter(key->key())) return false;
+    // A box of buttons only: Enter presses the focused one, in either mode.
+    if (auto* button = qobject_cast<QPushButton*>(m_dialog->focusWidget());
+        button && !HasFields(m_dialog)) {
+      button->click();
+      return true;
+    }
     if (Globals().CrTabMode == 1)
       FocusNext(m_dialog);
     else

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QStringDecoder>
@@ -14,6 +13,7 @@
 #include "dialog_keys.h"
 #include "file_lookup.h"
 #include "form_setup.h"
+#include "print_dialog.h"
 #include "ui_services.h"
 
 TFormLicensz::TFormLicensz(QWidget* parent) : QDialog(parent) {
@@ -89,8 +89,7 @@ void TFormLicensz::showEvent(QShowEvent* e) {
 
 void TFormLicensz::Print() {
   QPrinter printer;
-  QPrintDialog dialog(&printer, this);
-  if (dialog.exec() != QDialog::Accepted) return;
   printer.setDocName(windowTitle());
+  if (!ExecPrintDialog(printer, this)) return;
   RichEdit1->document()->print(&printer);
 }

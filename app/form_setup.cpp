@@ -15,6 +15,7 @@
 #include <QShowEvent>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QWheelEvent>
 #include <QWindowStateChangeEvent>
@@ -297,10 +298,60 @@ void registerForm(QWidget* form, const QString& helpFile) {
   if (maximized) form->setWindowState(form->windowState() | Qt::WindowMaximized);
 }
 
+// A window that takes the keyboard when it is active: forms, dialogs and message boxes, not
+// popups, tool tips or windows shown without activation.
+bool takesKeyboard(const QWidget* w) {
+  const Qt::WindowType type = w->windowType();
+  return w->isWindow() && w->isVisible() && !w->isMinimized() &&
+         (type == Qt::Window || type == Qt::Dialog || type == Qt::Tool) &&
+         !w->testAttribute(Qt::WA_ShowWithoutActivating) &&
+         !(w->windowFlags() & Qt::WindowDoesNotAcceptFocus);
+}
+
+// With a window manager whose focus follows the pointer (or with none) a window that appears
+// is not activated, nor is the window beneath one that goes: the keys would then reach a
+// window that Qt does not count as active, where Enter moves no focus and no underlined letter
+// works. So a window that appears asks for the keyboard, and when the active window goes, the
+// window it covered takes it back at once, before the next key.
+void windowShown(QWidget* w) {
+  QTimer::singleShot(0, w, [w] {
+    if (takesKeyboard(w) && !w->isActiveWindow() && !QApplication::activePopupWidget() &&
+        (!QApplication::activeModalWidget() || QApplication::activeModalWidget() == w))
+      w->activateWindow();
+  });
+}
+
+void windowHidden(QWidget* hidden) {
+  // Only the keyboard the program had: not while the user works in another program.
+  QWidget* active = QApplication::activeWindow();
+  if (active ? active != hidden && active->isVisible()
+             : QGuiApplication::applicationState() != Qt::ApplicationActive)
+    return;
+  QWidget* next = QApplication::activeModalWidget();
+  if (!next && hidden->parentWidget()) next = hidden->parentWidget()->window();
+  if (!next || !takesKeyboard(next))
+    for (const QPointer<QWidget>& w : g_stacking)
+      if (w && w != hidden && takesKeyboard(w)) {
+        next = w;
+        break;
+      }
+  if (!next || next == hidden || !takesKeyboard(next)) return;
+  QApplication::setActiveWindow(next);
+  next->activateWindow();
+}
+
 class FormEventFilter : public QObject {
  public:
   bool eventFilter(QObject* watched, QEvent* e) override {
-    if (e->type() == QEvent::WindowActivate) {
+    if ((e->type() == QEvent::Show || e->type() == QEvent::Hide) && !e->spontaneous() &&
+        !g_inMinimizeRestore) {
+      if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow()) {
+        if (e->type() == QEvent::Show)
+          windowShown(w);
+        else
+          windowHidden(w);
+      }
+    } else if (e->type() == QEvent::WindowActivate) {
       if (auto* w = qobject_cast<QWidget*>(watched); w && isForm(w)) {
         g_stacking.removeAll(w);
         g_stacking.prepend(w);

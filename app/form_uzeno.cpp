@@ -96,7 +96,16 @@ void TFormUzeno::showEvent(QShowEvent* e) {
 bool TFormUzeno::eventFilter(QObject* watched, QEvent* e) {
   if (e->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, e);
   const auto* key = static_cast<QKeyEvent*>(e);
-  if (key->modifiers() & ~Qt::KeypadModifier) return false;
+  const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+  // A question takes the underlined letter of its answers with and without Alt.
+  if (BtnYes->isVisibleTo(this) && (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier ||
+                                    modifiers == Qt::AltModifier))
+    for (QPushButton* answer : {BtnYes, BtnNo})
+      if (QKeySequence::mnemonic(answer->text())[0].key() == key->key()) {
+        answer->click();
+        return true;
+      }
+  if (modifiers) return false;
   switch (key->key()) {
     case Qt::Key_F9:
       done(mrOk);

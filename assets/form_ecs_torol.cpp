@@ -26,6 +26,9 @@ void FillDateList(QComboBox* list, TUniSQLDatabase& database, const QString& sql
     throw;
   }
   if (list->count() > 0) list->setCurrentIndex(list->count() - 1);
+  // Filled after the form was laid out: the form widens so that the dates show whole.
+  list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  list->setMinimumWidth(list->sizeHint().width());
   QApplication::restoreOverrideCursor();
 }
 
@@ -70,9 +73,9 @@ void TFormECSTorol::BtnTorolClick() {
         DepreciationRun(m_database).DeleteRun(date);
       } catch (const Exception& e) {
         QApplication::restoreOverrideCursor();
-        Ui().MessageBox(QStringLiteral("Az ÉCS-k törlése nem sikerült, semmi sem változott.\n") +
-                            e.Message(),
-                        QString(), MsgType::Error);
+        Ui().MessageBox(
+            QStringLiteral("Az ÉCS-k törlése nem sikerült, semmi sem változott.\n") + e.Message(),
+            QString(), MsgType::Error);
         reject();
         return;
       }

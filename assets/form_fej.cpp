@@ -93,8 +93,9 @@ TFormFej::TFormFej(TUniSQLDatabase& database, QWidget* parent)
   PanelEdit = new QWidget(this);
   auto* g = new QGridLayout(PanelEdit);
   int row = 0;
-  const auto edit = [&](TDBFTEDit*& e, const char* name, const char* field, const QString& label) {
-    e = new TDBFTEDit(PanelEdit);
+  const auto edit = [&]<class Edit>(Edit*& e, const char* name, const char* field,
+                                    const QString& label) {
+    e = new Edit(PanelEdit);
     e->setObjectName(QString::fromLatin1(name));
     e->SetDataSource(DataSource1);
     e->SetDataField(QString::fromLatin1(field));
@@ -149,9 +150,8 @@ TFormFej::TFormFej(TUniSQLDatabase& database, QWidget* parent)
   auto* accounts = new QGroupBox(QStringLiteral("Kontír számok:"), PanelEdit);
   auto* ag = new QGridLayout(accounts);
   int arow = 0;
-  const auto account = [&](TDBFTEDit*& e, const char* name, const char* field,
-                           const QString& label) {
-    e = new TDBFTEDit(accounts);
+  const auto account = [&](TDBEdit*& e, const char* name, const char* field, const QString& label) {
+    e = new TDBEdit(accounts);
     e->setObjectName(QString::fromLatin1(name));
     e->SetDataSource(DataSource1);
     e->SetDataField(QString::fromLatin1(field));
@@ -172,6 +172,7 @@ TFormFej::TFormFej(TUniSQLDatabase& database, QWidget* parent)
   rg->addWidget(new QLabel(QStringLiteral("Év         Adó tv.         Számv.tv."), rates), 1, 0);
   ScrollBox2 = new QScrollArea(rates);
   ScrollBox2->setObjectName(QStringLiteral("ScrollBox2"));
+  ScrollBox2->setFocusPolicy(Qt::NoFocus);  // its cells take the focus, not the box
   ScrollBox2->setMinimumSize(260, 300);
   rg->addWidget(ScrollBox2, 2, 0);
   int lrow = 3;
@@ -421,9 +422,9 @@ void TFormFej::BtnOkClick() {
   bool checked = false;
   RunGuarded([&] {
     BtnOk->setFocus();
-    if (Table1->Active()) Table1->UpdateRecord();
     const TDataSetState state = Table1->State();
     const bool editing = state == dsInsert || state == dsEdit;
+    if (Table1->Active() && editing) Table1->UpdateRecord();
     checked =
         !editing || (ActionCode != QLatin1Char('F') && ActionCode != QLatin1Char('M')) || CheckOk();
   });
@@ -561,11 +562,12 @@ void TFormFej::BtnTetelekClick() {
 
 void TFormFej::ShowItems() {
   BtnTetelek->setFocus();
-  if (Table1->Active()) Table1->UpdateRecord();
-  const QString number = Text(Table1, "LELTSZAM");
-  const QString name = Text(Table1, "MEGNEV");
   const TDataSetState state = Table1->State();
   const bool editing = state == dsInsert || state == dsEdit;
+  // Pending edits reach the row; a row only looked at has none.
+  if (Table1->Active() && editing) Table1->UpdateRecord();
+  const QString number = Text(Table1, "LELTSZAM");
+  const QString name = Text(Table1, "MEGNEV");
   const QDate storedBought = editing ? ReadAssetDates(m_database, number).BESZKELT : QDate();
   TFormkarttet items(m_database, this);
   items.AssetNumber = number;

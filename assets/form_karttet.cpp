@@ -99,8 +99,8 @@ TFormkarttet::TFormkarttet(TUniSQLDatabase& database, QWidget* parent)
   top->addWidget(LabelNev, 0, 1);
   PanelEdit = new QWidget(this);
   auto* g = new QGridLayout(PanelEdit);
-  const auto edit = [&](TDBFTEDit*& e, const char* name, const char* field) {
-    e = new TDBFTEDit(PanelEdit);
+  const auto edit = [&]<class Edit>(Edit*& e, const char* name, const char* field) {
+    e = new Edit(PanelEdit);
     e->setObjectName(QString::fromLatin1(name));
     e->SetDataSource(DataSource1);
     e->SetDataField(QString::fromLatin1(field));

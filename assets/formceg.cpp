@@ -10,7 +10,7 @@
 #include "company_databases.h"
 #include "data_source.h"
 #include "db_combo_box.h"
-#include "db_ftedit.h"
+#include "db_edit.h"
 #include "edit_grid.h"
 #include "exceptions.h"
 #include "exit_edit.h"
@@ -33,11 +33,11 @@ TFormceg::TFormceg(TUniSQLDatabase& db1, TUniSQLDatabase& db0, QWidget* parent)
 
   auto* layout = new QGridLayout(this);
   layout->addWidget(new QLabel(QStringLiteral("Cég neve:"), this), 0, 0);
-  DBECEGNEV = new TDBFTEDit(this);
+  DBECEGNEV = new TDBEdit(this);
   DBECEGNEV->setObjectName(QStringLiteral("DBECEGNEV"));
   layout->addWidget(DBECEGNEV, 0, 1, 1, 2);
   layout->addWidget(new QLabel(QStringLiteral("Adószám:"), this), 1, 0);
-  DBEADOSZAM = new TDBFTEDit(this);
+  DBEADOSZAM = new TDBEdit(this);
   DBEADOSZAM->setObjectName(QStringLiteral("DBEADOSZAM"));
   layout->addWidget(DBEADOSZAM, 1, 1);
   layout->addWidget(new QLabel(QStringLiteral("Könyvelés módja:"), this), 2, 0);
@@ -52,6 +52,7 @@ TFormceg::TFormceg(TUniSQLDatabase& db1, TUniSQLDatabase& db0, QWidget* parent)
   layout->addWidget(new QLabel(QStringLiteral("Pontosság"), this), 4, 2);
   ScrollBox2 = new QScrollArea(this);
   ScrollBox2->setObjectName(QStringLiteral("ScrollBox2"));
+  ScrollBox2->setFocusPolicy(Qt::NoFocus);  // its cells take the focus, not the box
   ScrollBox2->setMinimumSize(260, 200);
   layout->addWidget(ScrollBox2, 5, 0, 1, 3);
   layout->addWidget(

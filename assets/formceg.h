@@ -9,7 +9,7 @@ class QPushButton;
 class QScrollArea;
 class TDataSource;
 class TDBComboBox;
-class TDBFTEDit;
+class TDBEdit;
 class TEditGrid;
 class TExitEdit;
 class TUniSQLDatabase;
@@ -23,8 +23,8 @@ class TFormceg : public QDialog {
   TFormceg(TUniSQLDatabase& db1, TUniSQLDatabase& db0, QWidget* parent = nullptr);
   ~TFormceg() override;
 
-  TDBFTEDit* DBECEGNEV;
-  TDBFTEDit* DBEADOSZAM;
+  TDBEdit* DBECEGNEV;
+  TDBEdit* DBEADOSZAM;
   TDBComboBox* DBCkonyveles;
   QScrollArea* ScrollBox2;
   QPushButton* BtnOk;

@@ -1,46 +1,20 @@
 #pragma once
 
-#include "data_source.h"
-#include "exit_edit.h"
+#include "db_edit.h"
 
-// An amount (or any) edit bound to a dataset field. While focused and editable it shows the
-// field's edit text, otherwise its display text, in the field's alignment; it takes the field's
-// edit mask and, for a text field, its size as the longest text. Keys that change the text
-// (and "c", "k") put the dataset into edit state first and beep when it cannot; characters the
-// field does not take beep; Esc shows the field's value again. Leaving writes the text into the
-// field; a text the field cannot take is shown as an error and keeps the focus.
-class TDBFTEDit : public TExitEdit {
+// An amount edit bound to a dataset field: a plain data-aware edit that, on a number field,
+// takes the amount keys ("c" clears to 0, "k" opens the calculator, "," and "." type the
+// decimal separator). On a text or date field it behaves as the plain edit.
+class TDBFTEDit : public TDBEdit {
   Q_OBJECT
 
  public:
   explicit TDBFTEDit(QWidget* owner = nullptr);
-  ~TDBFTEDit() override;
 
-  TDataSource* DataSource() const { return m_dataLink.DataSource(); }
-  void SetDataSource(TDataSource* dataSource);
-  const QString& DataField() const { return m_dataLink.FieldName(); }
-  void SetDataField(const QString& name);
-  bool ReadOnly() const { return m_dataLink.ReadOnly(); }
-  void SetReadOnly(bool readOnly);
-  TField* Field() const { return m_dataLink.Field(); }
+  // On a number field: wide enough to show an amount up to a thousand million whole.
+  QSize minimumSizeHint() const override;
+  QSize sizeHint() const override;
 
  protected:
-  void Entered() override;
-  Leave Leaving() override;
-  void Left() override;
   void keyPressEvent(QKeyEvent* event) override;
-
- private:
-  void DataChange();
-  void UpdateData();
-  void UpdateReadOnly();
-  void TakeField();
-  bool StartEditing();
-
-  TFieldDataLink m_dataLink;
-  const TField* m_takenField = nullptr;
 };
-
-// Whether a field takes a character (numbers: digits and signs, floats also the decimal
-// separator and an exponent; other fields every character).
-bool IsValidFieldChar(const TField* field, QChar c);

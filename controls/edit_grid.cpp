@@ -23,6 +23,13 @@ int g_select1Counter = 0;
 const char* const kRowProperty = "Tag";
 const char* const kColumnProperty = "GridColumn";
 
+// The control before box in its window's tab order, outside box.
+QWidget* TabBefore(QWidget* box) {
+  for (QWidget* w = box->previousInFocusChain(); w && w != box; w = w->previousInFocusChain())
+    if ((w->focusPolicy() & Qt::TabFocus) && !box->isAncestorOf(w)) return w;
+  return nullptr;
+}
+
 bool isFlag(const TField* field) { return field->DataType() == ftString && field->Size() == 1; }
 
 bool flagValue(const QVariant& value) {
@@ -103,6 +110,11 @@ void TEditGrid::AddColumn(const QString& fieldName, int width, const QStringList
   m_columns.push_back(column);
   TExitEdit* cell = CreateCell(0, ColumnCount() - 1);
   m_columns.back().emptyText = cell->text();
+  // A date column is at least as wide as a whole date and its calendar button.
+  if (column.kind == QLatin1String("DE") && cell->sizeHint().width() > column.width) {
+    m_columns.back().width = cell->sizeHint().width();
+    cell->resize(m_columns.back().width, cell->height());
+  }
   UpdateContentsSize();
 }
 
@@ -148,10 +160,13 @@ TExitEdit* TEditGrid::CreateCell(int row, int columnIndex) {
   connect(cell, &TExitEdit::exited, this, [this, cell, columnIndex] {
     if (m_columns[columnIndex].onExit) m_columns[columnIndex].onExit(cell);
   });
-  // Tab goes through the cells row by row, also through rows added later.
-  QWidget* before = columnIndex > 0 ? m_cells[row][columnIndex - 1]
-                    : row > 0       ? m_cells[row - 1][ColumnCount() - 1]
-                                    : nullptr;
+  // Tab goes through the cells row by row, also through rows added later; the first cell
+  // follows the scroll box, so the grid is reached where it stands among the form's fields.
+  QWidget* before = TabBefore(m_scrollBox);
+  if (columnIndex > 0)
+    before = m_cells[row][columnIndex - 1];
+  else if (row > 0)
+    before = m_cells[row - 1][ColumnCount() - 1];
   if (before) QWidget::setTabOrder(before, cell);
   m_cells[row][columnIndex] = cell;
   cell->show();

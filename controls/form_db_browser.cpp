@@ -386,12 +386,14 @@ void TFormDBBrowser::BtnPrintClick() {
     RunGuarded([this] { onPrint(this); });
   } else if (HasRows()) {
     try {
+      bool printed = false;
       {
         GridDetach detach(m_model, DBGrid);
-        PrintDataSet(DataSet(), DataForm ? DataForm->windowTitle() : Title);
+        printed = PrintDataSet(DataSet(), DataForm ? DataForm->windowTitle() : Title);
       }
-      Ui().MessageBox(QStringLiteral("Lista elküldve a nyomtatónak."), QString(),
-                      MsgType::Information);
+      if (printed)
+        Ui().MessageBox(QStringLiteral("Lista elküldve a nyomtatónak."), QString(),
+                        MsgType::Information);
     } catch (const Exception& e) {
       ReportError(e);
     }

@@ -44,6 +44,12 @@ TFormDBFilter::TFormDBFilter(TUniSQLTable* table, QWidget* parent)
   ScrollBox1 = new QScrollArea(this);
   auto* box = new QWidget;
   const int count = table->FieldCount();
+  // The combos stand 100 pixels right of the check boxes, or further where a caption needs it.
+  int checkWidth = 98;
+  for (int i = 0; i < count; ++i)
+    if (table->Fields(i)->Visible())
+      checkWidth = qMax(checkWidth, QCheckBox(table->Fields(i)->DisplayLabel()).sizeHint().width());
+  const int columnWidth = qMax(320, checkWidth + 2 + 200 + 20);
   int x = 2;
   int y = 2;
   int bottom = 0;
@@ -56,12 +62,14 @@ TFormDBFilter::TFormDBFilter(TUniSQLTable* table, QWidget* parent)
     combo->setObjectName(QStringLiteral("CB") + QString::number(i));
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
+    // The first few letters are enough: they are not completed into a whole value.
+    combo->setCompleter(nullptr);
     combo->setFixedWidth(200);
     if (field->DataType() == ftString && field->Size() >= 16)
       combo->setStyleSheet(QStringLiteral("QComboBox { background-color: yellow; }"));
     const int height = combo->sizeHint().height();
-    check->setGeometry(x, y, 98, height);
-    combo->move(x + 100, y);
+    check->setGeometry(x, y, checkWidth, height);
+    combo->move(x + checkWidth + 2, y);
     combo->OnNeedValues = [this](TFilterComboBox* c) { LoadValues(c); };
     connect(check, &QCheckBox::toggled, combo, [combo](bool on) {
       if (on) combo->setFocus();
@@ -70,11 +78,11 @@ TFormDBFilter::TFormDBFilter(TUniSQLTable* table, QWidget* parent)
     y += height + 2;
     bottom = qMax(bottom, y);
     if (i == count / 2) {  // the second half goes into a second column
-      x += 320;
+      x += columnWidth;
       y = 2;
     }
   }
-  box->resize(x + 320, bottom + 2);
+  box->resize(x + columnWidth, bottom + 2);
   ScrollBox1->setWidget(box);
 
   auto* note1 = new QLabel(
@@ -94,7 +102,8 @@ TFormDBFilter::TFormDBFilter(TUniSQLTable* table, QWidget* parent)
   buttons->addWidget(BtnOK);
   buttons->addWidget(BtnMegsem);
   layout->addLayout(buttons);
-  resize(680, 420);
+  // Both columns in view, as far as the screen allows.
+  resize(qMax(680, box->width() + 40), 420);
   connect(BtnOK, &QPushButton::clicked, this, &TFormDBFilter::BtnOKClick);
   connect(BtnMegsem, &QPushButton::clicked, this, &QDialog::reject);
   FormSetupOwnColors(this);

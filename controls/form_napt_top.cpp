@@ -146,16 +146,25 @@ int TFormNaptTop::CellAt(const QPoint& pos) const {
 }
 
 void TFormNaptTop::showEvent(QShowEvent* event) {
-  if (IsActivation(event)) FillCells();
+  if (IsActivation(event)) {
+    m_pressed.clear();
+    FillCells();
+  }
   QDialog::showEvent(event);
 }
 
 void TFormNaptTop::keyPressEvent(QKeyEvent* event) {
   // Everything happens on release; the dialog must not close on the press of Enter or Esc.
+  m_pressed.insert(event->key());
   event->accept();
 }
 
 void TFormNaptTop::keyReleaseEvent(QKeyEvent* event) {
+  // The key that opened the calendar (Down) is released here: it only opened it.
+  if (!m_pressed.remove(event->key())) {
+    event->accept();
+    return;
+  }
   switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:

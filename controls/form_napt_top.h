@@ -3,12 +3,14 @@
 #include <QDate>
 #include <QDialog>
 #include <QFont>
+#include <QSet>
 #include <QString>
 #include <array>
 
 // The small month calendar that drops down under a date edit. The caller sets the date, shows
 // it modally and reads the date back when it was accepted (Enter, or a day picked with the
-// mouse). Keys act on release.
+// mouse). Keys act on release, and only keys pressed in the calendar: the release of the key
+// that opened it belongs to the edit.
 class TFormNaptTop : public QDialog {
   Q_OBJECT
 
@@ -62,6 +64,7 @@ class TFormNaptTop : public QDialog {
   int m_prevCell = 0;
   int m_first = 1;  // weekday of the 1st of the shown month, 1 = Sunday
   std::array<QString, 42> m_cellTexts;
+  QSet<int> m_pressed;  // keys pressed while the calendar was open
   bool m_dragging = false;
   int m_unitWidth = 0;
   int m_cellHeight = 0;

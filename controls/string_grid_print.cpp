@@ -1,5 +1,6 @@
 #include "string_grid_print.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QPainter>
@@ -9,17 +10,9 @@
 #include "exceptions.h"
 #include "grid_print_text.h"
 #include "memory_ini_file.h"
+#include "print_dialog.h"
 
 namespace {
-
-std::unique_ptr<QPrinter> DefaultPrinter() {
-  return std::make_unique<QPrinter>(QPrinter::HighResolution);
-}
-
-TGridPrinterFactory& PrinterFactory() {
-  static TGridPrinterFactory factory;
-  return factory;
-}
 
 // The longest start of text that fits into width.
 QString CutRight(const QString& text, const QFontMetrics& fm, int width) {
@@ -36,12 +29,6 @@ QString CutLeft(const QString& text, const QFontMetrics& fm, int width) {
 }
 
 }  // namespace
-
-TGridPrinterFactory SetGridPrinterFactory(TGridPrinterFactory factory) {
-  TGridPrinterFactory previous = PrinterFactory();
-  PrinterFactory() = std::move(factory);
-  return previous;
-}
 
 TStringGridPrint::TStringGridPrint(QWidget* parent) : QTableWidget(parent) {}
 
@@ -80,13 +67,13 @@ int TStringGridPrint::FontSize() const {
   return ini.ReadInteger(QStringLiteral("SETUP"), QStringLiteral("FONTSIZE"), 10);
 }
 
-void TStringGridPrint::Print(const QStringList& titles) {
+bool TStringGridPrint::Print(const QStringList& titles) {
   const int fontSize = FontSize();
-  std::unique_ptr<QPrinter> printer = PrinterFactory() ? PrinterFactory()() : DefaultPrinter();
+  const auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  printer->setDocName(QStringLiteral("Számtáblázat"));
+  if (!ExecPrintDialog(*printer, QApplication::activeWindow())) return false;
   QPainter p;
-  if (printer) printer->setDocName(QStringLiteral("Számtáblázat"));
-  if (!printer || !p.begin(printer.get()))
-    throw Exception(QStringLiteral("A nyomtató nem érhető el!"));
+  if (!p.begin(printer.get())) throw Exception(QStringLiteral("A nyomtató nem érhető el!"));
 
   QFont cellFont = font();
   cellFont.setPointSize(fontSize);
@@ -181,9 +168,10 @@ void TStringGridPrint::Print(const QStringList& titles) {
     y += rowHeight;  // an empty row between bands
   }
   p.end();
+  return true;
 }
 
-void PrintDataSet(TDataSet* dataSet, const QString& title) {
+bool PrintDataSet(TDataSet* dataSet, const QString& title) {
   TStringGridPrint grid;
   const int fields = dataSet->FieldCount();
   grid.setRowCount(dataSet->RecordCount() + 1);
@@ -195,5 +183,5 @@ void PrintDataSet(TDataSet* dataSet, const QString& title) {
   int row = 1;
   for (dataSet->First(); !dataSet->Eof() && row < grid.rowCount(); dataSet->Next(), ++row)
     for (int c = 0; c < fields; ++c) grid.SetCell(c, row, dataSet->Fields(c)->DisplayText());
-  grid.Print({title});
+  return grid.Print({title});
 }

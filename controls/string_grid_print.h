@@ -3,24 +3,17 @@
 #include <QFont>
 #include <QStringList>
 #include <QTableWidget>
-#include <functional>
-#include <memory>
 #include <vector>
 
 class QPainter;
-class QPrinter;
 class TDataSet;
-
-// The printer a grid printout goes to: the default printer; tests put a PDF one in its place.
-using TGridPrinterFactory = std::function<std::unique_ptr<QPrinter>()>;
-// Installs factory (an empty one restores the default printer); returns the previous one.
-TGridPrinterFactory SetGridPrinterFactory(TGridPrinterFactory factory);
 
 // A string grid that prints its cells as a ruled table under centred title lines.
 //
 // Pages: a band whose rows pass the bottom margin goes on on a new page, under a repeated row
 // 0. Columns share one width, at most half the printable width, so at least two fit a band;
-// further bands repeat column 0 at their left. A printer that cannot start raises Exception
+// further bands repeat column 0 at their left. The printer is chosen in the print dialog (a PDF
+// file where none is installed); an output that cannot be opened raises Exception
 // "A nyomtató nem érhető el!".
 class TStringGridPrint : public QTableWidget {
  public:
@@ -40,7 +33,8 @@ class TStringGridPrint : public QTableWidget {
 
   int maxCellWidth(const QFontMetrics& metrics) const;
   void setOptimalCellWidth();
-  void Print(const QStringList& titles);
+  // false when the print dialog was cancelled.
+  bool Print(const QStringList& titles);
 
   // The point sizes the last Print used for the cells and the titles.
   int LastCellPointSize() const { return m_lastCellSize; }
@@ -56,5 +50,6 @@ class TStringGridPrint : public QTableWidget {
 };
 
 // Prints the rows of dataSet under title: a heading row of display labels, then one row per
-// record; only the number fields' texts are rewritten as numbers.
-void PrintDataSet(TDataSet* dataSet, const QString& title);
+// record; only the number fields' texts are rewritten as numbers. false when the print dialog
+// was cancelled.
+bool PrintDataSet(TDataSet* dataSet, const QString& title);

@@ -15,6 +15,8 @@
 
 #include "app_globals.h"
 #include "date_edit.h"
+#include "dialog_keys.h"
+#include "exceptions.h"
 #include "form_setup.h"
 #include "report_renderer.h"
 #include "ui_services.h"
@@ -73,6 +75,8 @@ QLineEdit* TListingDialog::AddEdit(const QString& name, const QString& label, in
   if (column == 1 && !label.isEmpty()) m_grid->addWidget(new QLabel(label, this), m_row, 0);
   auto* edit = new QLineEdit(this);
   edit->setObjectName(name);
+  // Not squeezed below its natural width by the wider rows of the dialog.
+  edit->setMinimumWidth(edit->sizeHint().width());
   m_grid->addWidget(edit, m_row, column);
   return edit;
 }
@@ -132,6 +136,8 @@ QPushButton* TListingDialog::AddButtons(const QString& startName, const QString&
   connect(start, &QPushButton::clicked, this, onStart);
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
   if (cancel) *cancel = close;
+  // The last controls are in place: F9 starts, Enter moves on or starts by the keyboard mode.
+  InstallDialogKeys(this, [start] { start->click(); });
   return start;
 }
 

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -296,4 +297,39 @@ TEST_F(FormSetupTest, MinimisingOneFormMinimisesAllAndRestoreBringsThemBackInOrd
     EXPECT_FALSE(f->isMinimized()) << f->objectName().toStdString();
   EXPECT_EQ(restored, (QStringList{"FormDialog", "FormMain", "FormSecond"}));
   EXPECT_FALSE(hidden.isVisible());
+}
+
+// A window manager whose focus follows the pointer activates neither a new window nor the
+// one beneath a window that goes: the program does it, so the next key finds an active window
+// (an underlined letter works there, and the focus moves with focus events).
+TEST_F(FormSetupTest, TheWindowBeneathAClosedDialogTakesTheKeyboardAtOnce) {
+  auto form = makeForm("FormAlatta");
+  auto* button = form->findChild<QPushButton*>();
+  QLineEdit* first = new QLineEdit(form.get());
+  QLineEdit* second = new QLineEdit(form.get());
+  first->setGeometry(10, 60, 100, 25);
+  second->setGeometry(10, 100, 100, 25);
+  form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  first->setFocus();
+  QDialog over(form.get());
+  OnNextModal([&](QWidget* w) { static_cast<QDialog*>(w)->accept(); });
+  over.exec();
+  // No event loop runs between the close and the keys.
+  EXPECT_EQ(QApplication::activeWindow(), form.get());
+  PressKey(form.get(), Qt::Key_R, Qt::AltModifier);
+  EXPECT_TRUE(button->isDown());  // the underlined letter took; the click follows
+  bool focusSeen = false;
+  struct Seen : QObject {
+    bool* seen;
+    bool eventFilter(QObject*, QEvent* e) override {
+      if (e->type() == QEvent::FocusIn) *seen = true;
+      return false;
+    }
+  } watch;
+  watch.seen = &focusSeen;
+  second->installEventFilter(&watch);
+  PressKey(first, Qt::Key_Tab);
+  EXPECT_TRUE(second->hasFocus());
+  EXPECT_TRUE(focusSeen);
 }

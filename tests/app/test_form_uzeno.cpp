@@ -6,6 +6,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include "app_globals.h"
 #include "form_setup.h"
 #include "form_uzeno.h"
 #include "gui_test_util.h"
@@ -39,35 +40,72 @@ TEST(FormUzeno, AskYesNoIsYesOnlyOnYes) {
       {"No", [](TFormUzeno* f) { f->BtnNo->click(); }, false},
       {"Yes", [](TFormUzeno* f) { f->BtnYes->click(); }, true},
       {"Alt+I", [](TFormUzeno* f) { PressKey(f, Qt::Key_I, Qt::AltModifier); }, true},
+      {"i", [](TFormUzeno* f) { TypeText(f, "i"); }, true},
+      {"I", [](TFormUzeno* f) { TypeText(f, "I"); }, true},
+      {"n", [](TFormUzeno* f) { TypeText(f, "n"); }, false},
+      {"Alt+N", [](TFormUzeno* f) { PressKey(f, Qt::Key_N, Qt::AltModifier); }, false},
+      {"Left, Enter",
+       [](TFormUzeno* f) {
+         PressKey(f, Qt::Key_Left);
+         PressKey(f, Qt::Key_Return);
+       },
+       true},
+      {"Right, Enter",
+       [](TFormUzeno* f) {
+         PressKey(f, Qt::Key_Right);
+         PressKey(f, Qt::Key_Return);
+       },
+       true},
+      {"Shift+Tab, Enter",
+       [](TFormUzeno* f) {
+         PressKey(f, Qt::Key_Backtab, Qt::ShiftModifier);
+         PressKey(f, Qt::Key_Return);
+       },
+       true},
+      {"Right, Right, Enter",
+       [](TFormUzeno* f) {
+         PressKey(f, Qt::Key_Right);
+         PressKey(f, Qt::Key_Right);
+         PressKey(f, Qt::Key_Return);
+       },
+       false},
   };
-  for (const auto& c : cases) {
-    QStringList lines;
-    bool focusOnNo = false;
-    bool buttonsRight = false;
-    OnNextModal([&](QWidget* w) {
-      TFormUzeno* f = asUzeno(w);
-      lines = f->Lines();
-      focusOnNo = QApplication::focusWidget() == f->BtnNo;
-      buttonsRight = f->BtnYes->isVisible() && f->BtnNo->isVisible() && !f->BtnOK->isVisible() &&
-                     !f->BtnClose->isVisible() && f->windowTitle() == "Kérdés";
-      c.answer(f);
-    });
-    EXPECT_EQ(TFormUzeno::AskYesNo("", "Töröljem?", "x", "Kérdés"), c.expected) << c.how;
-    EXPECT_EQ(lines, (QStringList{"", "Töröljem?", "x"})) << c.how;
-    EXPECT_TRUE(focusOnNo) << c.how;
-    EXPECT_TRUE(buttonsRight) << c.how;
-    EXPECT_EQ(TFormUzeno::Current(), nullptr);
-  }
+  const int savedMode = Globals().CrTabMode;
+  // The keyboard mode changes nothing in a question.
+  for (int mode : {2, 1})
+    for (const auto& c : cases) {
+      Globals().CrTabMode = mode;
+      QStringList lines;
+      bool focusOnNo = false;
+      bool buttonsRight = false;
+      OnNextModal([&](QWidget* w) {
+        TFormUzeno* f = asUzeno(w);
+        lines = f->Lines();
+        focusOnNo = QApplication::focusWidget() == f->BtnNo;
+        buttonsRight = f->BtnYes->isVisible() && f->BtnNo->isVisible() && !f->BtnOK->isVisible() &&
+                       !f->BtnClose->isVisible() && f->windowTitle() == "Kérdés" &&
+                       CutTexts(f).isEmpty();
+        c.answer(f);
+      });
+      EXPECT_EQ(TFormUzeno::AskYesNo("", "Töröljem?", "x", "Kérdés"), c.expected) << c.how;
+      EXPECT_EQ(lines, (QStringList{"", "Töröljem?", "x"})) << c.how;
+      EXPECT_TRUE(focusOnNo) << c.how;
+      EXPECT_TRUE(buttonsRight) << c.how;
+      EXPECT_EQ(TFormUzeno::Current(), nullptr);
+    }
+  Globals().CrTabMode = savedMode;
 }
 
 TEST(FormUzeno, MessagesShowTheirLinesAndCloseOnSpace) {
   QString caption;
   QString memo;
   bool memoFocused = false;
+  QStringList cut;
   OnNextModal([&](QWidget* w) {
     TFormUzeno* f = asUzeno(w);
     caption = f->windowTitle();
     memo = f->Memo1->toPlainText();
+    cut = CutTexts(f);
     memoFocused = QApplication::focusWidget() == f->Memo1 && f->BtnOK->isVisible() &&
                   f->BtnClose->isVisible() && !f->BtnNo->isVisible();
     PressKey(f, Qt::Key_Space);
@@ -76,6 +114,7 @@ TEST(FormUzeno, MessagesShowTheirLinesAndCloseOnSpace) {
   EXPECT_EQ(caption, "Üzenet");
   EXPECT_EQ(memo, "\nNincs adat.");  // the empty first line stays
   EXPECT_TRUE(memoFocused);
+  EXPECT_EQ(cut, QStringList());
 
   OnNextModal([&](QWidget* w) {
     memo = asUzeno(w)->Memo1->toPlainText();

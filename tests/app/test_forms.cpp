@@ -123,7 +123,7 @@ TEST_F(Forms, CompanyListInsertsAndChoosesACompany) {
     EXPECT_TRUE(form.Editing());
     EXPECT_EQ(form.EditSorszam->text(), "2");
     EXPECT_FALSE(form.EditSorszam->isEnabled());
-    Type(form, QString::fromUtf8("Ábel Kft"), "12345676-2-42");
+    Type(form, QString::fromUtf8("Ábel és Csiszár Kft. 2k"), "12345676-2-42");
     EXPECT_EQ(form.EditAdosz->text(), "12345676242");
     form.BtnOK2->click();
   });
@@ -131,14 +131,15 @@ TEST_F(Forms, CompanyListInsertsAndChoosesACompany) {
   EXPECT_EQ(m_ui.Calls().last().caption, QString::fromUtf8("Üzenet"));
   EXPECT_TRUE(m_ui.Calls().last().text().startsWith(QString::fromUtf8("Új adatbázis létrehozva.")));
   EXPECT_EQ(Value("ZARNDAT002", "select concat(CEGNEV, '|', ADOSZAM) from CEG"),
-            QString::fromUtf8("Ábel Kft|12345676242"));
-  EXPECT_EQ(Value("ZARN", "select ADOSZ from CEGEK where SORSZAM=2"), "12345676242");
+            QString::fromUtf8("Ábel és Csiszár Kft. 2k|12345676242"));
+  EXPECT_EQ(Value("ZARN", "select concat(ABNEV, '|', ADOSZ) from CEGEK where SORSZAM=2"),
+            QString::fromUtf8("Ábel és Csiszár Kft. 2k|12345676242"));
   EXPECT_EQ(form.Table1->FieldByName("SORSZAM")->AsInteger(), 2);
   EXPECT_EQ(Globals().DataAlias, "ZARNDAT002");
   EXPECT_EQ(m_db1.Databasename(), "ZARNDAT002");
   EXPECT_TRUE(m_db1.Connected());
   EXPECT_EQ(LoadUserSettings(m_userDir.filePath("ZARN.INI")).DataAlias, "ZARNDAT002");
-  EXPECT_EQ(CompanyLine(m_db0, m_db1), QString::fromUtf8("Ábel Kft    (ZARNDAT002)"));
+  EXPECT_EQ(CompanyLine(m_db0, m_db1), QString::fromUtf8("Ábel és Csiszár Kft. 2k    (ZARNDAT002)"));
 
   // Changed with hyphens and blanks typed: the digits alone are kept.
   form.Table1->First();

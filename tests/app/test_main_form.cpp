@@ -634,3 +634,81 @@ TEST_F(MainFormTest, EnterMovesOnAndF9IsEnterInTabMode) {
   EXPECT_TRUE(first->hasFocus());
   EXPECT_EQ(firstEnter.count(), 1);
 }
+
+// Every form a menu item opens, and what its list opens (the data form, the item form of the
+// list's action, find, filter and export), shows its texts whole at the default size and font:
+// labels, buttons, date edits and the dates of the lists.
+TEST_F(MainFormTest, NoFormCutsItsTexts) {
+  TMainForm& form = Start();
+  RecordingRunner runner;
+  WriteFileBytes(m_prog + "NewVer", "#!/bin/sh\n");
+  UrlRecorder documents;
+  Exec("ZARNDAT001",
+       "INSERT INTO KARTFEJ (LELTSZAM, MEGNEV, BESZKELT, BESZERTEK, AKTKELT, KOLTSHELY) VALUES "
+       "('00001', 'Eszterga', '2022-03-01', 1250000, '2022-03-01', 'K01'), "
+       "('00002', 'Marógép', '2023-10-28', 800000, '1900-01-01', 'K02')");
+  Exec("ZARNDAT001",
+       "INSERT INTO KARTTET (LELTSZAM, SORSZAM, DATUM, TIPUS, BRUTTONOV, BRUTTO, MENNYISEG) "
+       "VALUES ('00001', 1, '2022-03-01', '0', 1250000, 1250000, 1), "
+       "('00001', 2, '2022-03-01', '2', 0, 1250000, 0), "
+       "('00001', 3, '2026-12-31', '4', 0, 1250000, 0), "
+       "('00002', 1, '2023-10-28', '0', 800000, 800000, 1)");
+  Exec("ZARNDAT001",
+       "INSERT INTO SZAMITAS (ECSDATUM, LELTSZAM, DATUMTOL, DATUMIG) VALUES "
+       "('2026-12-31', '00001', '2026-01-01', '2026-12-31')");
+  QStringList cut, seen;
+  QList<QPointer<QWidget>> handled;
+  // Looks at the next new modal window while act runs (a timer of its own, since a timer does
+  // not fire again inside its own handler), then closes it.
+  std::function<void(const std::function<void()>&)> whileActing;
+  const auto look = [&](QWidget* modal) {
+    handled << modal;
+    seen << modal->windowTitle();
+    cut << CutTexts(modal);
+    if (auto* list = dynamic_cast<TFormDBBrowser*>(modal);
+        list && list->DataSet() && !list->DataSet()->IsEmpty())
+      for (QPushButton* b : {list->BtnSay, list->BtnUpdate, list->BtnFind, list->Btnszuro,
+                             list->BtnExport, list->BtnExtra1})
+        if (b->isVisible() && b->isEnabled()) whileActing([b] { b->click(); });
+    if (auto* asset = dynamic_cast<TFormFej*>(modal)) {
+      // The asset form's item list, with its export; the calculator of a new asset's value.
+      if (asset->BtnTetelek->isVisible()) whileActing([asset] { asset->BtnTetelek->click(); });
+      if (asset->DBEBESZERTEK->isEnabled() && asset->isActiveWindow())
+        whileActing([asset] {
+          asset->DBEBESZERTEK->setFocus();
+          TypeText(asset, "k");
+        });
+    }
+    // The company list's panel of a new company.
+    if (auto* companies = dynamic_cast<TFormCegek*>(modal)) {
+      QTimer::singleShot(0, companies, [&cut, companies] {
+        cut << CutTexts(companies);
+        companies->BtnCancel2->click();
+      });
+      companies->BitBtnInsertClick();
+    }
+    if (auto* dialog = qobject_cast<QDialog*>(modal))
+      dialog->reject();
+    else
+      modal->close();
+    // A list shows its one data form again for every row it opens.
+    handled.removeAll(modal);
+  };
+  whileActing = [&](const std::function<void()>& act) {
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal && modal->isVisible() && !handled.contains(modal)) look(modal);
+    });
+    timer.start(10);
+    act();
+  };
+  for (QAction* title : form.menuBar()->actions())
+    for (QAction* item : title->menu() ? title->menu()->actions() : QList<QAction*>{title})
+      if (!item->text().contains(QString::fromUtf8("ilépés"))) {
+        whileActing([item] { item->trigger(); });
+        if (!form.isVisible()) form.show();
+      }
+  EXPECT_EQ(cut, QStringList()) << seen.join(", ").toStdString() << "\n"
+                                << m_ui.Texts().join("|").toStdString();
+}

@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QPrinterInfo>
+#include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -110,18 +112,31 @@ TEST_F(AppearanceTest, EnterMovesOnInModeOneAndConfirmsInModeTwo) {
   EXPECT_TRUE(TFormMegjelenes::EditAppearance());
 }
 
+// Its one button closes it, pressed with the mouse or by Enter in either keyboard mode.
 TEST(AboutBox, ShowsTheVersionAndClosesWithItsButton) {
-  TFormNevjegy form;
-  form.LabelVerzio->setText("V 3.13");
-  bool buttonFocused = false;
-  OnNextModal([&](QWidget* w) {
-    auto* button = qobject_cast<QPushButton*>(QApplication::focusWidget());
-    buttonFocused = button && button->text() == "&Bezárás";
-    if (button) button->click();
-  });
-  EXPECT_EQ(form.exec(), TFormNevjegy::mrClose);
-  EXPECT_TRUE(buttonFocused);
-  EXPECT_EQ(form.windowTitle(), "A program Névjegye");
+  const int savedMode = Globals().CrTabMode;
+  const struct {
+    int mode;
+    bool enter;
+  } cases[] = {{2, false}, {2, true}, {1, true}};
+  for (const auto& c : cases) {
+    Globals().CrTabMode = c.mode;
+    TFormNevjegy form;
+    form.LabelVerzio->setText("V 3.13");
+    bool buttonFocused = false;
+    OnNextModal([&](QWidget* w) {
+      auto* button = qobject_cast<QPushButton*>(QApplication::focusWidget());
+      buttonFocused = button && button->text() == "&Bezárás";
+      if (c.enter)
+        PressKey(w, Qt::Key_Return);
+      else if (button)
+        button->click();
+    });
+    EXPECT_EQ(form.exec(), TFormNevjegy::mrClose) << c.mode << c.enter;
+    EXPECT_TRUE(buttonFocused);
+    EXPECT_EQ(form.windowTitle(), "A program Névjegye");
+  }
+  Globals().CrTabMode = savedMode;
 }
 
 TEST(TextFileViewer, LoadsUtf8AndWindows1250TextsAndReportsMissingLicences) {
@@ -148,4 +163,29 @@ TEST(TextFileViewer, LoadsUtf8AndWindows1250TextsAndReportsMissingLicences) {
   EXPECT_EQ(form.windowTitle(), "GNU GPL Licensz");
   EXPECT_EQ(form.RichEdit1->toPlainText(), "Licensz szövege");
   QDir::setCurrent(cwd);
+}
+
+// "&Nyomtatás" prints through the print dialog, into a PDF file where no printer is installed.
+TEST(TextFileViewer, PrintsThroughThePrintDialog) {
+  QTemporaryDir dir;
+  TFormLicensz form;
+  form.setWindowTitle(QString::fromUtf8("Szöveg fájl megjelenitő"));
+  WriteFileBytes(dir.filePath("ansi.txt"), FromUnicode("Tükörfúrógép ő ű", CodePage::Cp1250));
+  ASSERT_TRUE(form.LoadFromFile(dir.filePath("ansi.txt")));
+  form.show();
+  QPushButton* print = nullptr;
+  for (QPushButton* b : form.findChildren<QPushButton*>())
+    if (b->text() == QString::fromUtf8("&Nyomtatás")) print = b;
+  ASSERT_TRUE(print);
+  const QString pdf = dir.filePath("szoveg.pdf");
+  QString offered;
+  PrintToFileInNextDialog(pdf, &offered);
+  print->click();
+  if (QPrinterInfo::availablePrinterNames().isEmpty())
+    EXPECT_EQ(offered, QDir::home().filePath(QString::fromUtf8("Szöveg fájl megjelenitő.pdf")));
+  QProcess text;
+  text.start("pdftotext", {pdf, "-"});
+  ASSERT_TRUE(text.waitForFinished(30000));
+  EXPECT_TRUE(
+      QString::fromUtf8(text.readAllStandardOutput()).contains(QString::fromUtf8("Tükörfúrógép")));
 }

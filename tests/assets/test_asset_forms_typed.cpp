@@ -323,6 +323,28 @@ TEST_F(AssetFormsTyped, ItemListLeavesTheAssetsPendingEditsToItsOk) {
   EXPECT_TRUE(ui.Calls().isEmpty()) << ui.Texts().join('|').toStdString();
 }
 
+// An asset only looked at shows its items and closes with OK: nothing of it is being edited.
+TEST_F(AssetFormsTyped, AssetLookedAtShowsItsItemsAndClosesWithOk) {
+  ThreeAssets(db);
+  QString title;
+  RunList(QString::fromUtf8("Kere&sés"), [&](TFormDBBrowser* list) {
+    PressKey(list->DBGrid, Qt::Key_Down);
+    OnNextModal([&](QWidget* w) {
+      auto* asset = static_cast<TFormFej*>(w);
+      OnNextModal([&](QWidget* items) {
+        title = items->windowTitle();
+        static_cast<QDialog*>(items)->reject();
+      });
+      Click(asset->BtnTetelek);
+      Click(asset->BtnOk);
+      EXPECT_FALSE(asset->isVisible());
+    });
+    Click(list->BtnSay);
+  });
+  EXPECT_EQ(title, QString::fromUtf8("00002 Marógép Tételek (LEKÉRDEZÉS)"));
+  EXPECT_TRUE(ui.Calls().isEmpty()) << ui.Texts().join('|').toStdString();
+}
+
 // A rate typed in a row without a year stops the OK with the row's number, the grid keeping
 // the focus; nothing is stored.
 TEST_F(AssetFormsTyped, RateWithoutYearStopsTheOk) {

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QPushButton>
+#include <QTest>
 
+#include "db_edit.h"
 #include "edit_grid.h"
 #include "exit_edit.h"
 #include "field.h"
 #include "formceg.h"
+#include "gui_test_util.h"
 #include "system_db_fixture.h"
 #include "test_util.h"
 #include "uni_sql_table.h"
@@ -125,6 +128,31 @@ TEST_F(Formceg, AChangedTaxNumberReachesTheCompanyList) {
   form->BtnOk->click();
   EXPECT_EQ(form->result(), QDialog::Accepted);
   EXPECT_EQ(Value("ZARN", "select ADOSZ from CEGEK where SORSZAM = 1"), "12345679242");
+}
+
+// Everything typed key by key: the name and tax number as they are typed (no calculator, no
+// decimal point), the periods from cell to cell with Tab.
+TEST_F(Formceg, TypedCompanyDataAndPeriodsAreStoredAsTyped) {
+  auto form = Open();
+  const QString name = QString::fromUtf8("Minta Gépgyártó és Csiszoló Kft. 2k");
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  form->DBECEGNEV->setFocus(Qt::MouseFocusReason);
+  TypeText(form.get(), name);
+  PressKey(form.get(), Qt::Key_Tab);
+  TypeText(form.get(), "12345678-2-42");
+  form->Grid->Cell(0, 0)->setFocus(Qt::MouseFocusReason);
+  for (const char* cell : {"2005.01.01", "2005.06.30", "n", "2005.07.01", "2100.01.01", "h"}) {
+    TypeText(form.get(), QString::fromLatin1(cell));
+    PressKey(form.get(), Qt::Key_Tab);
+  }
+  EXPECT_TRUE(m_ui.Calls().isEmpty()) << m_ui.Texts().join('\n').toStdString();
+  PressKey(form.get(), Qt::Key_R, Qt::AltModifier);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !form->isVisible(); }));
+  EXPECT_EQ(form->result(), QDialog::Accepted);
+  EXPECT_EQ(Column("ZARNDAT001", "select concat(CEGNEV, '/', ADOSZAM) from CEG"),
+            QStringList({name + "/12345678-2-42"}));
+  EXPECT_EQ(Periods(), "2005-01-01/2005-06-30/N|2005-07-01/2100-01-01/H");
+  EXPECT_EQ(Value("ZARN", "select ADOSZ from CEGEK where SORSZAM = 1"), "12345678242");
 }
 
 }  // namespace

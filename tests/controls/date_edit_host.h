@@ -56,4 +56,5 @@ inline void WhenCalendarOpens(std::function<void(TFormNaptTop*)> drive) {
   });
 }
 
-inline void Release(QWidget* w, Qt::Key key) { QTest::keyRelease(w, key); }
+// A key pressed and released in w, as a keyboard does it.
+inline void Click(QWidget* w, Qt::Key key) { QTest::keyClick(w, key); }

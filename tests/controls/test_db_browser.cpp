@@ -244,7 +244,8 @@ void RunFind(TFormDBBrowser* f, int column, const QString& text, int direction,
   OnNextModal([=](QWidget* w) {
     auto* find = static_cast<TFormDBbrowserFind*>(w);
     find->CBmezo->setCurrentIndex(column);
-    find->Edit1->setText(text);
+    find->Edit1->setFocus(Qt::TabFocusReason);
+    TypeText(find, text);
     find->RgiranyItems[direction - 1]->setChecked(true);
     find->CBKisnagy->setChecked(ignoreCase);
     find->BtnStart->click();
@@ -266,6 +267,9 @@ TEST_F(Browser, FindMovesToTheMatchOrSaysNincsIlyen) {
   RunFind(f, 0, "00001", 3);  // from the first row, itself compared
   EXPECT_EQ(table->RecNo(), 1);
   EXPECT_TRUE(ui.Calls().isEmpty());
+  RunFind(f, megnev, QString::fromUtf8("KOVÁCSOL"), 3);  // accents in any case
+  EXPECT_EQ(table->RecNo(), 2);
+  EXPECT_TRUE(ui.Calls().isEmpty());
   RunFind(f, megnev, "zz", 1);
   EXPECT_EQ(table->RecNo(), 4);
   ASSERT_EQ(ui.Texts(), QStringList({"Nincs ilyen!"}));
@@ -278,8 +282,9 @@ void FillFilter(TFormDBFilter* dialog, TUniSQLTable* table,
                 const QList<QPair<QString, QString>>& values) {
   for (const auto& [name, text] : values) {
     const int index = table->FieldByName(name)->Index();
-    dialog->CheckBoxOf(index)->setChecked(true);
-    dialog->ComboOf(index)->setEditText(text);
+    dialog->CheckBoxOf(index)->click();  // which takes the focus to its combo
+    dialog->ComboOf(index)->lineEdit()->selectAll();
+    TypeText(dialog, text);
   }
 }
 

@@ -149,11 +149,12 @@ TEST(DBDateEdit, CalendarPickEditsAndIsWrittenOnPost) {
   DbHost h;
   h.Enter();
   WhenCalendarOpens([](TFormNaptTop* form) {
+    QTest::keyRelease(form, Qt::Key_Down);  // the popup key's own release
     EXPECT_EQ(form->Date(), QDate(2024, 3, 10));
-    Release(form, Qt::Key_PageUp);
-    Release(form, Qt::Key_Return);
+    Click(form, Qt::Key_PageUp);
+    Click(form, Qt::Key_Return);
   });
-  QTest::keyClick(h.edit, Qt::Key_Down);
+  QTest::keyPress(h.edit, Qt::Key_Down);
   EXPECT_EQ(h.edit->Text(), QStringLiteral("2024.02.10"));
   EXPECT_EQ(h.data.State(), dsEdit);
   h.data.Post();
@@ -168,7 +169,7 @@ TEST(DBDateEdit, CalendarOnTodayWhenTheTextIsNoDate) {
     QDate shown;
     WhenCalendarOpens([&shown](TFormNaptTop* form) {
       shown = form->Date();
-      Release(form, Qt::Key_Escape);
+      Click(form, Qt::Key_Escape);
     });
     h.edit->Popup();
     EXPECT_EQ(shown, QDate::currentDate());

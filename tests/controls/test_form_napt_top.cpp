@@ -35,7 +35,7 @@ TEST(FormNaptTop, KeysMoveTheSelectedDay) {
   for (const Case& c : cases) {
     TFormNaptTop form;
     form.SetDate(D(c.from));
-    Release(&form, c.key);
+    Click(&form, c.key);
     EXPECT_EQ(form.Date(), D(c.to)) << c.from << " key " << c.key;
     // The selection follows into the grid of the new month.
     EXPECT_EQ(form.CellText(form.Cell()).toInt(), D(c.to).day()) << c.from;
@@ -51,14 +51,19 @@ TEST(FormNaptTop, KeysActOnReleaseOnly) {
   QTest::keyPress(&form, Qt::Key_Escape);
   EXPECT_EQ(form.Date(), D("2024.03.10"));
   EXPECT_TRUE(form.isVisible());
-  Release(&form, Qt::Key_Right);
+  QTest::keyRelease(&form, Qt::Key_Right);
   EXPECT_EQ(form.Date(), D("2024.03.11"));
-  Release(&form, Qt::Key_Return);
+  // A release whose press went elsewhere (the edit's popup key) does nothing.
+  QTest::keyRelease(&form, Qt::Key_Down);
+  QTest::keyRelease(&form, Qt::Key_Return);
+  EXPECT_EQ(form.Date(), D("2024.03.11"));
+  EXPECT_TRUE(form.isVisible());
+  Click(&form, Qt::Key_Return);
   EXPECT_FALSE(form.isVisible());
   EXPECT_EQ(form.result(), QDialog::Accepted);
 
   form.open();
-  Release(&form, Qt::Key_Escape);
+  Click(&form, Qt::Key_Escape);
   EXPECT_EQ(form.result(), QDialog::Rejected);
 }
 

@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -10,25 +11,16 @@
 
 #include "browser_host.h"
 #include "exceptions.h"
+#include "gui_test_util.h"
 #include "memory_data_set.h"
 #include "string_grid_print.h"
 #include "test_util.h"
 
 namespace {
 
-// Grid printouts go into a PDF file instead of the default printer.
 class GridPrint : public ::testing::Test {
  protected:
-  void SetUp() override {
-    pdf = dir.filePath("grid.pdf");
-    saved = SetGridPrinterFactory([this] {
-      auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-      printer->setOutputFormat(QPrinter::PdfFormat);
-      printer->setOutputFileName(pdf);
-      return printer;
-    });
-  }
-  void TearDown() override { SetGridPrinterFactory(saved); }
+  void SetUp() override { pdf = dir.filePath("grid.pdf"); }
   QString Run(const QString& program, const QStringList& arguments) {
     QProcess p;
     p.start(program, arguments);
@@ -45,7 +37,6 @@ class GridPrint : public ::testing::Test {
 
   QTemporaryDir dir;
   QString pdf;
-  TGridPrinterFactory saved;
 };
 
 TEST_F(GridPrint, ValuesAsPrintedUnderTheTitle) {
@@ -57,7 +48,11 @@ TEST_F(GridPrint, ValuesAsPrintedUnderTheTitle) {
                             {"c", "-123"},    {"d", "-1234.25"},  {"e", "2.999"}};
   for (int r = 0; r < 6; ++r)
     for (int c = 0; c < 2; ++c) grid.SetCell(c, r, QString::fromUtf8(cells[r][c]));
-  grid.Print({"Eszközök listája"});
+  QString offered;
+  PrintToFileInNextDialog(pdf, &offered);
+  EXPECT_TRUE(grid.Print({"Eszközök listája"}));
+  if (QPrinterInfo::availablePrinterNames().isEmpty())
+    EXPECT_EQ(offered, QDir::home().filePath(QString::fromUtf8("Számtáblázat.pdf")));
   EXPECT_EQ(grid.LastCellPointSize(), 10);
   EXPECT_EQ(grid.LastTitlePointSize(), 12);
   const QString info = Run("pdfinfo", {pdf});
@@ -68,7 +63,8 @@ TEST_F(GridPrint, ValuesAsPrintedUnderTheTitle) {
   EXPECT_TRUE(text.contains(QRegularExpression("e\\s+3\\n"))) << text.toStdString();
 
   WriteFileBytes(dir.filePath("printer.ini"), "[SETUP]\r\nFONTSIZE=8\r\n");
-  grid.Print({"x"});
+  PrintToFileInNextDialog(dir.filePath("grid8.pdf"));
+  EXPECT_TRUE(grid.Print({"x"}));
   EXPECT_EQ(grid.LastCellPointSize(), 8);
   EXPECT_EQ(grid.LastTitlePointSize(), 10);
 }
@@ -82,7 +78,8 @@ TEST_F(GridPrint, LongGridsGoOnOverPagesAndWideOnesRepeatColumnZero) {
     data.AppendRecord({QString("R%1").arg(i, 3, 10, QChar('0')), i * 1000.0});
   data.First();
   data.AppendRecord({"00124", 5.0});
-  PrintDataSet(&data, "Hosszú");
+  PrintToFileInNextDialog(pdf);
+  EXPECT_TRUE(PrintDataSet(&data, "Hosszú"));
   EXPECT_GE(Pages(), 2);
   const QString text = Text();
   for (int i = 1; i <= 120; ++i)
@@ -98,7 +95,9 @@ TEST_F(GridPrint, LongGridsGoOnOverPagesAndWideOnesRepeatColumnZero) {
   wide.SetCell(0, 1, "Sorcimke1");
   wide.SetCell(0, 2, "Sorcimke2");
   for (int c = 1; c < 21; ++c) wide.SetCell(c, 1, QString::number(c * 11));
-  wide.Print({"Széles"});
+  QFile::remove(pdf);
+  PrintToFileInNextDialog(pdf);
+  EXPECT_TRUE(wide.Print({"Széles"}));
   const QString wideText = Text();
   for (int c = 1; c < 21; ++c)
     EXPECT_TRUE(wideText.contains(QString("Oszlop%1").arg(c, 2, 10, QChar('0')))) << c;
@@ -109,31 +108,33 @@ TEST_F(GridPrint, LongGridsGoOnOverPagesAndWideOnesRepeatColumnZero) {
 
 using PrintButton = BrowserHost;
 
-TEST_F(PrintButton, SaysSentOnlyWhenThePrinterStarted) {
+// Printed through the print dialog into a PDF file; a cancelled dialog prints nothing and says
+// nothing.
+TEST_F(PrintButton, SaysSentOnlyWhenTheGridWasPrinted) {
   db.Exec(
       "INSERT INTO KARTFEJ (LELTSZAM, MEGNEV, BESZERTEK) VALUES ('00124', 'Eszterga', 1234567.5)");
   Open();
   browser->PrintEnabled = true;
   TFormDBBrowser* f = Show();
   QTemporaryDir dir;
-  QString pdf = dir.filePath("lista.pdf");
-  const TGridPrinterFactory saved = SetGridPrinterFactory([&pdf] {
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(pdf);
-    return printer;
-  });
+  const QString pdf = dir.filePath("lista.pdf");
   ASSERT_TRUE(f->BtnPrint->isEnabled());
+  PrintToFileInNextDialog(pdf);
   f->BtnPrint->click();
   EXPECT_EQ(ui.Texts(), QStringList({"Lista elküldve a nyomtatónak."}));
-  EXPECT_TRUE(QFile::exists(pdf));
+  ASSERT_TRUE(QFile::exists(pdf));
+  QProcess text;
+  text.start("pdftotext", {"-layout", pdf, "-"});
+  ASSERT_TRUE(text.waitForFinished(30000));
+  EXPECT_TRUE(QString::fromUtf8(text.readAllStandardOutput()).contains("1 234 567.50"));
 
   ui.Clear();
-  pdf = dir.filePath("nincs/lista.pdf");  // a printer that cannot start
+  QFile::remove(pdf);
+  OnNextModal([](QWidget* w) { PressKey(w, Qt::Key_Escape); });
   f->BtnPrint->click();
-  EXPECT_EQ(ui.Texts(), QStringList({"A nyomtató nem érhető el!"}));
+  EXPECT_TRUE(ui.Texts().isEmpty());
+  EXPECT_FALSE(QFile::exists(pdf));
   EXPECT_EQ(f->LabelStatus->text(), QStringLiteral("Böngészés"));
-  SetGridPrinterFactory(saved);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "app_globals.h"
 #include "codepage.h"
@@ -212,6 +213,45 @@ TEST_F(ImportForms, XmlFormStoresNothingWhenAnAssetIsRefusedByTheServer) {
       << lines.first().toStdString();
   EXPECT_EQ(lines.last(), QStringLiteral("Az adatok nem változtak."));
   EXPECT_EQ(CompanyChecksums(db), before);
+}
+
+// The file and the folder typed key by key, as a person types a path with accents, capitals
+// and digits; "&Rendben" by its letter.
+TEST_F(ImportForms, TypedPathsReachTheImports) {
+  ScriptedUi ui;
+  const QString xmlDir = dir.filePath(QString::fromUtf8("Átvétel Ékszer"));
+  QDir().mkpath(xmlDir);
+  const QString xml = xmlDir + QString::fromUtf8("/Csőkút eszközök 2k.xml");
+  WriteFileBytes(xml, "<ESZKOZ LELTSZAM=\"7\" BESZERZES=\"05.01.10\"><NETTO/></ESZKOZ>\r\n");
+  {
+    TFormXMLinput form(db.Db());
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    form.EditXMLnev->setFocus(Qt::TabFocusReason);
+    TypeText(&form, xml);
+    EXPECT_EQ(form.EditXMLnev->text(), xml);
+    PressKey(&form, Qt::Key_R, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !ui.Calls().isEmpty(); }));
+  }
+  EXPECT_EQ(ui.Texts(), QStringList({QStringLiteral("1db eszköz adata lett beolvasva")}));
+  EXPECT_EQ(Count("KARTFEJ"), 1);
+
+  ui.Clear();
+  const QString csvDir = dir.filePath(QString::fromUtf8("Csík Ékszer 2k"));
+  QDir().mkpath(csvDir);
+  for (const auto& f : kCsvFiles) QFile::copy(prepared + '/' + f[0], csvDir + '/' + f[0]);
+  TFormCSVinport form(db.Db(), db.Db());
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  form.EditCSVDir->setFocus(Qt::TabFocusReason);
+  TypeText(&form, csvDir);
+  form.BtnMindentClick();
+  for (int i = 0; i < 5; ++i) ui.Answer(true);
+  PressKey(&form, Qt::Key_R, Qt::AltModifier);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form.result() == QDialog::Accepted; }));
+  EXPECT_EQ(db.Value(QStringLiteral("select concat(LELTSZAM, ' ', GYARTO) from KARTFEJ "
+                                    "where LELTSZAM = '00012'")),
+            "00012 Csepel");
 }
 
 TEST(ImportMenu, ServiceMenuLeadsToTheImportForms) {

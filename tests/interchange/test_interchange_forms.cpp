@@ -11,7 +11,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableView>
+#include <QTest>
 
+#include "codepage.h"
 #include "data_set_model.h"
 #include "date_edit.h"
 #include "form_gepi_felad.h"
@@ -168,6 +170,39 @@ TEST_F(GepiFelad, WritesTheFileSavesTheSettingsAndCloses) {
   EXPECT_EQ(Saved("KOD"), "0");
 }
 
+// Every input typed key by key, each field reached as by Tab: the period, the year and month,
+// a journal and a document number with "c", "k", "Cs", an accented capital and digits, the
+// payment date and a file name with accents.
+TEST_F(GepiFelad, TypedInputsReachTheFileAndTheSettings) {
+  auto form = std::make_unique<TFormGepiFelad>(db.Db());
+  form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  const QString file = dir.path() + QString::fromUtf8("/Feladás Ékszer.xml");
+  const QString number = QString::fromUtf8("Cs-k/É12");
+  const std::pair<QWidget*, QString> inputs[] = {
+      {form->DatumTol, "2005.01.01"},  {form->DatumIg, "2005.12.31"},
+      {form->EditKEv, "2005"},         {form->EditKHo, "3"},
+      {form->EditKNaplo, "v1"},        {form->EditBizszam, number},
+      {form->dateEdit1, "2006.01.15"}, {form->EditXml, file}};
+  for (const auto& [edit, text] : inputs) {
+    edit->setFocus(Qt::TabFocusReason);
+    TypeText(form.get(), text);
+  }
+  form->BtnOK->setFocus(Qt::TabFocusReason);
+  PressKey(form.get(), Qt::Key_R, Qt::AltModifier);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !ui.Texts().isEmpty(); }));
+  EXPECT_EQ(ui.Texts(), QStringList{"Feladás elkészült"});
+  // The default code system is ISO 8859-2, where "É" is the byte it is in Windows-1250.
+  const QString xml = ToUnicode(ReadFileBytes(file), CodePage::Cp1250);
+  EXPECT_TRUE(xml.contains("<VEGYES BIZSZAM=\"" + number)) << xml.toStdString();
+  EXPECT_TRUE(
+      xml.contains(" PENZNEM=\"HUF\" KEV=\"2005\" KHO=\"03\" \r\n KNAPLO=\"V1\" "
+                   "FIZHAT=\"2006.01.15\""))
+      << xml.toStdString();
+  EXPECT_EQ(Saved("BIZSZAM"), number);
+  EXPECT_EQ(Saved("XMLFILE"), file);
+}
+
 TEST_F(GepiFelad, AnUnwritableTargetIsReportedAndTheFormStaysUsable) {
   QDir().mkpath(dir.path() + "/out.xml");  // a directory where the file should go
   auto form = Filled();
@@ -271,13 +306,19 @@ TEST_F(VexorForms, SetupChoosesTheAccountingDatabase) {
     EXPECT_EQ(form->Qcegek->FieldByName("DBName")->AsString(), "KONYV05");
     EXPECT_EQ(form->DBGcegek->currentIndex().row(), 2);  // in CEGNEV order
     // A bad rate keeps the window open; then the first company and a new rate are saved.
+    // Typed key by key over the rate, selected.
+    const auto type = [form](const char* rate) {
+      form->edtSetupAfasz->setFocus(Qt::TabFocusReason);
+      form->edtSetupAfasz->selectAll();  // after a refusal the focus is there already
+      TypeText(form, QString::fromLatin1(rate));
+    };
     for (const char* rate : {"x", "-1"}) {
-      form->edtSetupAfasz->setText(rate);
+      type(rate);
       form->bbnSetupOk->click();
       EXPECT_TRUE(form->isVisible());
     }
     form->DBGcegek->selectRow(0);
-    form->edtSetupAfasz->setText("27");
+    type("27");
     form->chbAblak->click();
     EXPECT_FALSE(form->chbKonyvelni->isVisible());
     form->bbnSetupOk->click();

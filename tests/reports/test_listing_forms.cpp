@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
 
 #include "app_globals.h"
 #include "date_edit.h"
@@ -14,6 +16,7 @@
 #include "form_leltlis.h"
 #include "form_leltliskoltsh.h"
 #include "form_osszes1.h"
+#include "gui_test_util.h"
 #include "listing_fixture.h"
 #include "report_renderer.h"
 #include "test_util.h"
@@ -147,6 +150,38 @@ TEST_F(ListingForms, SummaryTakesTheYearAndTheBroughtForwardChoice) {
   form.BtnOK->click();
   EXPECT_EQ(renderer, QStringList({"ZARNOSSZES.xml"}));
   EXPECT_EQ(Values("ZARNOSSZES", "WFSumossz"), QStringList({"-465 000.00"}));
+}
+
+}  // namespace
+
+namespace {
+
+// The inputs typed key by key, moving on with Enter (Enter-moves-on mode): the inventory range,
+// the acquisition dates, and a cost location with "Cs", "c", "k", an accented capital and
+// digits; F9 starts the list.
+TEST_F(ListingForms, TypedInputsSelectTheListedAssets) {
+  Globals().CrTabMode = 1;
+  const QString place = QString::fromUtf8("Csóc É2k");
+  db.Exec(QString::fromUtf8(
+      "UPDATE KARTFEJ SET KOLTSHELY = 'Csóc É2k' WHERE LELTSZAM IN ('00002', '00003')"));
+  TFormLeltliskoltsh form(db.Db());
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  ASSERT_TRUE(form.EditTol->hasFocus());
+  for (const char* typed : {"00002", "00004", "2020.01.01", "2024.12.31"}) {
+    TypeText(&form, QString::fromLatin1(typed));
+    PressKey(&form, Qt::Key_Return);
+  }
+  EXPECT_TRUE(renderer.isEmpty());  // Enter only moved on
+  form.RGKoltsH->findChildren<QRadioButton*>().value(1)->click();
+  form.CBKoltsH->setFocus(Qt::MouseFocusReason);
+  form.CBKoltsH->lineEdit()->selectAll();
+  TypeText(&form, place);
+  EXPECT_EQ(form.CBKoltsH->currentText(), place);
+  PressKey(&form, Qt::Key_F9);
+  EXPECT_EQ(renderer, QStringList({"leltliskltsh.xml"}));
+  EXPECT_EQ(Values("leltliskltsh", "WField1"), QStringList({"00002", "00003"}));
+  EXPECT_TRUE(ui.Calls().isEmpty()) << ui.Texts().join("\n").toStdString();
 }
 
 }  // namespace

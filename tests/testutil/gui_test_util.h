@@ -22,6 +22,18 @@ void PressKey(QWidget* w, int key, Qt::KeyboardModifiers modifiers = Qt::NoModif
 // character, so the keys follow the focus as it moves).
 void TypeText(QWidget* w, const QString& text);
 
+// Answers the next modal dialog, a print dialog, as a person does where no printer is
+// installed: the printer left on "Print to File (PDF)", the file's name typed over the one
+// offered, then Enter. offered receives the name the dialog proposed.
+void PrintToFileInNextDialog(const QString& pdf, QString* offered = nullptr);
+
+// The controls of window whose text does not fit them at their present size, one line each
+// ("Form/Control: 'text' needs N, has M"): labels, buttons, check and radio boxes, group box
+// titles, every item of a combo box, and the text of an edit that has an input mask (dates) or
+// holds a short text (numbers, codes, amounts) - a longer typed text may scroll. Only what is
+// visible counts.
+QStringList CutTexts(QWidget* window);
+
 // Records the files the desktop is asked to open while it is installed as the "file" handler.
 class UrlRecorder : public QObject {
   Q_OBJECT
