@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QElapsedTimer>
@@ -28,6 +29,16 @@ void OnNextModal(std::function<void(QWidget*)> act, int timeoutMs) {
     }
   });
   timer->start(10);
+}
+
+bool TriggerAndAct(QAction* action, const std::function<void(QWidget*)>& act) {
+  bool reached = false;
+  OnNextModal([&](QWidget* w) {
+    reached = true;
+    act(w);
+  });
+  action->trigger();
+  return reached;
 }
 
 void PressKey(QWidget* w, int key, Qt::KeyboardModifiers modifiers) {
