@@ -42,8 +42,11 @@ bool HasFields(QWidget* window) {
 // Sees the keys before the focused control does.
 class DialogKeys : public QObject {
  public:
-  DialogKeys(QDialog* dialog, std::function<void()> confirm)
-      : QObject(dialog), m_dialog(dialog), m_confirm(std::move(confirm)) {}
+  DialogKeys(QDialog* dialog, std::function<void()> confirm, std::function<void()> enter)
+      : QObject(dialog),
+        m_dialog(dialog),
+        m_confirm(std::move(confirm)),
+        m_enter(enter ? std::move(enter) : m_confirm) {}
 
   bool eventFilter(QObject*, QEvent* e) override {
     if (e->type() != QEvent::KeyPress) return false;
@@ -63,13 +66,14 @@ class DialogKeys : public QObject {
     if (Globals().CrTabMode == 1)
       FocusNext(m_dialog);
     else
-      m_confirm();
+      m_enter();
     return true;
   }
 
  private:
   QDialog* m_dialog;
   std::function<void()> m_confirm;
+  std::function<void()> m_enter;
 };
 
 // Watches every key of the window, controls added later included; the menu bar keeps its own
@@ -107,8 +111,9 @@ class FormKeys : public QObject {
 
 }  // namespace
 
-void InstallDialogKeys(QDialog* dialog, std::function<void()> confirm) {
-  auto* keys = new DialogKeys(dialog, std::move(confirm));
+void InstallDialogKeys(QDialog* dialog, std::function<void()> confirm,
+                       std::function<void()> enter) {
+  auto* keys = new DialogKeys(dialog, std::move(confirm), std::move(enter));
   dialog->installEventFilter(keys);
   for (QWidget* w : dialog->findChildren<QWidget*>()) w->installEventFilter(keys);
 }

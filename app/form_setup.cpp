@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -49,6 +50,18 @@ struct MinimizeRecord {
 };
 QList<MinimizeRecord> g_minimized;  // the active form first
 bool g_inMinimizeRestore = false;
+// The window system reports the states MinimizeAll and RestoreAll set some time after they set
+// them, and a report can come after a later call has set the opposite state (a minimise
+// followed at once by a restore): taken for the user's own minimise or restore, it would
+// minimise or restore everything again, and every call's reports would start the next one.
+// The window system's reports that soon after a call are the call's own.
+QElapsedTimer g_sinceMinimizeRestore;
+constexpr int kOwnStateReportMs = 500;
+
+bool OwnStateReport(const QEvent* e) {
+  return g_inMinimizeRestore || (e->spontaneous() && g_sinceMinimizeRestore.isValid() &&
+                                 g_sinceMinimizeRestore.elapsed() < kOwnStateReportMs);
+}
 
 QString formName(const QWidget* form) {
   if (!form->objectName().isEmpty()) return form->objectName();
@@ -130,7 +143,7 @@ class FormRegistration : public QObject {
         if (registeredIndex(m_name) < 0) g_registered.append({m_form, m_name, m_helpFile});
         break;
       case QEvent::WindowStateChange: {
-        if (g_inMinimizeRestore) break;
+        if (OwnStateReport(e)) break;
         const Qt::WindowStates old = static_cast<QWindowStateChangeEvent*>(e)->oldState();
         const bool nowMin = m_form->windowState() & Qt::WindowMinimized;
         if (nowMin && !(old & Qt::WindowMinimized))
@@ -462,6 +475,7 @@ void MinimizeAll() {
   for (QWidget* w : others) g_minimized.append({w, w->isVisible()});
   for (const MinimizeRecord& r : g_minimized)
     if (r.visible) setStateKeepingOthers(r.form, true);
+  g_sinceMinimizeRestore.start();
   g_inMinimizeRestore = false;
 }
 
@@ -476,6 +490,7 @@ void RestoreAll() {
     it->form->raise();
   }
   if (!record.isEmpty() && record.first().form) record.first().form->activateWindow();
+  g_sinceMinimizeRestore.start();
   g_inMinimizeRestore = false;
 }
 

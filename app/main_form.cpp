@@ -158,7 +158,8 @@ QList<TMenuRow> TMainForm::MenuRows() {
   rows.append({other, QStringLiteral("&Gépi feladás"), OnCompany<TFormGepiFelad>()});
   rows.append({other, QStringLiteral("&Cég adatok"), [this] {
                  TFormceg form(*DB1, *DB0, this);
-                 form.exec();
+                 // The status line names the company as just saved, not as it was at start.
+                 if (form.exec() == QDialog::Accepted) SetStatusText(CompanyLine(*DB0, *DB1));
                }});
   rows.append({other, QStringLiteral("&Program mentés"),
                [this] { StartProgramCommand(StartProgramBackup); }});

@@ -179,15 +179,19 @@ TFormkarttet::TFormkarttet(TUniSQLDatabase& database, QWidget* parent)
     connect(e, &TExitEdit::exited, this, [this] { RunGuarded([this] { Recompute(); }); });
   connect(DBEMENNYISEG, &TExitEdit::exited, this, &TFormkarttet::QuantityLeft);
   DBEMENNYISEG->installEventFilter(this);
-  // F9 runs the OK steps without closing.
-  InstallDialogKeys(this, [this] {
-    RunGuarded([this] {
-      BtnOk->setFocus();
-      TableTETEL->UpdateRecord();
-      if (TableTETEL->FieldByName("TIPUS")->AsString() == QLatin1String("2")) m_activated = true;
-      Recompute();
-    });
-  });
+  // F9 runs the OK steps without closing; Enter, where it confirms, is the OK button.
+  InstallDialogKeys(
+      this,
+      [this] {
+        RunGuarded([this] {
+          BtnOk->setFocus();
+          TableTETEL->UpdateRecord();
+          if (TableTETEL->FieldByName("TIPUS")->AsString() == QLatin1String("2"))
+            m_activated = true;
+          Recompute();
+        });
+      },
+      [this] { BtnOkClick(); });
   FormSetupOwnColors(this);
 }
 

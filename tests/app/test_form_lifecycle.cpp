@@ -191,14 +191,10 @@ class FormLifecycle : public SystemDbTest {
   void Open(const QString& title, const QString& item, const std::function<void(QWidget*)>& act) {
     QAction* action = m_form->MenuAction(title, item);
     ASSERT_NE(action, nullptr) << item.toStdString();
-    bool reached = false;
-    OnNextModal([&](QWidget* w) {
-      reached = true;
+    EXPECT_TRUE(TriggerAndAct(action, [&](QWidget* w) {
       act(w);
       if (w->isVisible()) static_cast<QDialog*>(w)->reject();
-    });
-    action->trigger();
-    EXPECT_TRUE(reached) << item.toStdString();
+    })) << item.toStdString();
   }
 
   QString m_prog;

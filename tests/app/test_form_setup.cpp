@@ -299,6 +299,39 @@ TEST_F(FormSetupTest, MinimisingOneFormMinimisesAllAndRestoreBringsThemBackInOrd
   EXPECT_FALSE(hidden.isVisible());
 }
 
+// The window system reports the states of a minimise and a restore made at once only
+// afterwards: the reports of the minimise, coming after the restore, are not the user's
+// minimise, and minimise and restore do not go on echoing each other.
+TEST_F(FormSetupTest, LateReportsOfAMinimiseAndRestoreStartNothing) {
+  auto main = makeForm("FormMain");
+  auto dialog = makeForm("FormDialog");
+  for (QDialog* f : {main.get(), dialog.get()}) {
+    f->show();
+    f->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f));
+  }
+  int changes = 0;
+  struct Count : QObject {
+    int* n;
+    bool eventFilter(QObject*, QEvent* e) override {
+      if (e->type() == QEvent::WindowStateChange) ++*n;
+      return false;
+    }
+  } count;
+  count.n = &changes;
+  for (QDialog* f : {main.get(), dialog.get()}) f->installEventFilter(&count);
+  for (int round = 0; round < 5; ++round) {
+    MinimizeAll();
+    RestoreAll();
+    QTest::qWait(20);
+  }
+  changes = 0;
+  QTest::qWait(200);
+  EXPECT_EQ(changes, 0);
+  for (QDialog* f : {main.get(), dialog.get()})
+    EXPECT_FALSE(f->isMinimized()) << f->objectName().toStdString();
+}
+
 // A window manager whose focus follows the pointer activates neither a new window nor the
 // one beneath a window that goes: the program does it, so the next key finds an active window
 // (an underlined letter works there, and the focus moves with focus events).

@@ -712,3 +712,18 @@ TEST_F(MainFormTest, NoFormCutsItsTexts) {
   EXPECT_EQ(cut, QStringList()) << seen.join(", ").toStdString() << "\n"
                                 << m_ui.Texts().join("|").toStdString();
 }
+
+// The status line names the company as soon as its data are saved; leaving the form with Esc
+// changes nothing.
+TEST_F(MainFormTest, StatusLineNamesTheCompanyOnceItsDataAreSaved) {
+  TMainForm& form = Start();
+  for (const bool save : {true, false}) {
+    OnNextModal([&](QWidget* w) {
+      TypeText(w, QString::fromUtf8(save ? "Próba Kft." : "Elvetett Bt."));
+      PressKey(w, save ? Qt::Key_Return : Qt::Key_Escape);
+    });
+    form.MenuAction("&Egyéb", "&Cég adatok")->trigger();
+    EXPECT_EQ(form.PanelStatus->text(), QString::fromUtf8("Próba Kft.    (ZARNDAT001)"));
+  }
+  EXPECT_TRUE(m_ui.Calls().isEmpty()) << m_ui.Texts().join('|').toStdString();
+}

@@ -84,6 +84,25 @@ class AssetFormsTyped : public ::testing::Test {
     TypeText(edit, text);
   }
   static void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+  // An asset bought on 2023.02.01 for 500 000; act works in the item form of a value increase
+  // started from its list.
+  void OnValueIncreaseItem(const std::function<void(TFormkarttet*)>& act) {
+    db.Exec(
+        "INSERT INTO KARTFEJ (LELTSZAM, MEGNEV, BESZKELT) VALUES ('00001', 'Eszterga', "
+        "'2023-02-01')");
+    db.Exec(
+        "INSERT INTO KARTTET (LELTSZAM, DATUM, TIPUS, BRUTTONOV, MENNYISEG, SZOVEG) VALUES "
+        "('00001', '2023-02-01', '0', 500000, 1, 'beszerzés')");
+    RecalcAllBalances(db.Db());
+    RunList(QString::fromUtf8("&Érték növelés"), [&](TFormDBBrowser* list) {
+      OnNextModal([&](QWidget* w) {
+        auto* item = dynamic_cast<TFormkarttet*>(w);
+        ASSERT_NE(item, nullptr);
+        act(item);
+      });
+      Click(list->BtnExtra1);
+    });
+  }
 
   TestDatabase db;
   ScriptedUi ui;
@@ -129,33 +148,21 @@ TEST_F(AssetFormsTyped, SaleFollowsThePreSaleRunThroughTheRenderer) {
 // An impossible date typed into an item and OK: told in Hungarian, the form stays open with
 // what was typed, nothing is stored; the date mended, the item is stored as typed.
 TEST_F(AssetFormsTyped, ImpossibleItemDateKeepsTheFormOpenWithWhatWasTyped) {
-  db.Exec(
-      "INSERT INTO KARTFEJ (LELTSZAM, MEGNEV, BESZKELT) VALUES ('00001', 'Eszterga', "
-      "'2023-02-01')");
-  db.Exec(
-      "INSERT INTO KARTTET (LELTSZAM, DATUM, TIPUS, BRUTTONOV, MENNYISEG, SZOVEG) VALUES "
-      "('00001', '2023-02-01', '0', 500000, 1, 'beszerzés')");
-  RecalcAllBalances(db.Db());
-  RunList(QString::fromUtf8("&Érték növelés"), [&](TFormDBBrowser* list) {
-    OnNextModal([&](QWidget* w) {
-      auto* item = dynamic_cast<TFormkarttet*>(w);
-      ASSERT_NE(item, nullptr);
-      TypeOver(item->DBESZOVEG, QString::fromUtf8("Csőcsatlakozás, kábel ÁTK-12"));
-      TypeOver(item->DBEBRUTTONOV, "120000");
-      TypeOver(item->DBEDATUM, "20240230");
-      Click(item->BtnOk);
-      ASSERT_EQ(ui.Calls().size(), 1);
-      EXPECT_EQ(ui.Calls()[0].caption, "HIBA!");
-      EXPECT_EQ(ui.Calls()[0].text(), QString::fromUtf8("'2024.02.30' nem érvényes dátum"));
-      EXPECT_TRUE(item->isVisible());
-      EXPECT_EQ(item->DBEDATUM->text(), "2024.02.30");
-      EXPECT_EQ(item->DBESZOVEG->text(), QString::fromUtf8("Csőcsatlakozás, kábel ÁTK-12"));
-      EXPECT_EQ(item->DBEBRUTTONOV->text(), "120 000.00");
-      EXPECT_EQ(Value("SELECT COUNT(*) FROM KARTTET"), "1");
-      TypeOver(item->DBEDATUM, "20240229");
-      Click(item->BtnOk);
-    });
-    Click(list->BtnExtra1);
+  OnValueIncreaseItem([&](TFormkarttet* item) {
+    TypeOver(item->DBESZOVEG, QString::fromUtf8("Csőcsatlakozás, kábel ÁTK-12"));
+    TypeOver(item->DBEBRUTTONOV, "120000");
+    TypeOver(item->DBEDATUM, "20240230");
+    Click(item->BtnOk);
+    ASSERT_EQ(ui.Calls().size(), 1);
+    EXPECT_EQ(ui.Calls()[0].caption, "HIBA!");
+    EXPECT_EQ(ui.Calls()[0].text(), QString::fromUtf8("'2024.02.30' nem érvényes dátum"));
+    EXPECT_TRUE(item->isVisible());
+    EXPECT_EQ(item->DBEDATUM->text(), "2024.02.30");
+    EXPECT_EQ(item->DBESZOVEG->text(), QString::fromUtf8("Csőcsatlakozás, kábel ÁTK-12"));
+    EXPECT_EQ(item->DBEBRUTTONOV->text(), "120 000.00");
+    EXPECT_EQ(Value("SELECT COUNT(*) FROM KARTTET"), "1");
+    TypeOver(item->DBEDATUM, "20240229");
+    Click(item->BtnOk);
   });
   EXPECT_EQ(
       Rows(db, "SELECT TIPUS, DATUM, SZOVEG, BRUTTONOV, BRUTTO FROM KARTTET ORDER BY DATUM"),
@@ -209,6 +216,25 @@ TEST_F(AssetFormsTyped, RefusedItemPostKeepsTheFormOpenWithWhatWasTyped) {
     EXPECT_EQ(Rows(db, "SELECT DATUM, SZOVEG, BRUTTO FROM KARTTET WHERE TIPUS = '3'"),
               QStringList({QString::fromUtf8("2024.06.10|Új hűtőkör|580000")}));
   }
+}
+
+// Where Enter confirms, it records the item as the OK button does; F9 only works the row out
+// and keeps the form open.
+TEST_F(AssetFormsTyped, EnterRecordsTheItemWhileF9OnlyWorksItOut) {
+  OnValueIncreaseItem([&](TFormkarttet* item) {
+    TypeOver(item->DBEDATUM, "20240610");
+    TypeOver(item->DBEBRUTTONOV, "80000");
+    PressKey(item, Qt::Key_F9);
+    EXPECT_TRUE(item->isVisible());
+    EXPECT_EQ(item->DBEBRUTTO->text(), "580 000.00");
+    EXPECT_EQ(Value("SELECT COUNT(*) FROM KARTTET"), "1");
+    PressKey(item, Qt::Key_Return);
+    EXPECT_FALSE(item->isVisible());
+    if (item->isVisible()) item->reject();
+  });
+  EXPECT_EQ(Rows(db, "SELECT DATUM, BRUTTONOV, BRUTTO FROM KARTTET WHERE TIPUS = '3'"),
+            QStringList({"2024.06.10|80000|580000"}));
+  EXPECT_TRUE(ui.Calls().isEmpty()) << ui.Texts().join('|').toStdString();
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractSpinBox>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,6 +38,16 @@ void OnNextModal(std::function<void(QWidget*)> act, int timeoutMs) {
     }
   });
   timer->start(10);
+}
+
+bool TriggerAndAct(QAction* action, const std::function<void(QWidget*)>& act) {
+  bool reached = false;
+  OnNextModal([&](QWidget* w) {
+    reached = true;
+    act(w);
+  });
+  action->trigger();
+  return reached;
 }
 
 void PressKey(QWidget* w, int key, Qt::KeyboardModifiers modifiers) {

@@ -6,12 +6,17 @@
 #include <QUrl>
 #include <functional>
 
+class QAction;
 class QWidget;
 
 // Runs act on the next modal dialog as soon as it is shown and active (checked from the event
 // loop), so a test can press its keys or buttons while the code under test waits in exec().
 // Fails the test when none appears within timeoutMs.
 void OnNextModal(std::function<void(QWidget*)> act, int timeoutMs = 5000);
+
+// Triggers action (a menu item, as clicked) and runs act on the modal dialog it opens; false
+// (and the test failed) when none opened.
+bool TriggerAndAct(QAction* action, const std::function<void(QWidget*)>& act);
 
 // Sends a key press and release to w (the focused widget of w's window when w is a window).
 void PressKey(QWidget* w, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
