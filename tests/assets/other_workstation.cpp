@@ -3,7 +3,6 @@
 #include "asset_store.h"
 #include "exceptions.h"
 #include "test_database.h"
-#include "transaction.h"
 #include "uni_sql_table.h"
 
 void PostItem(TUniSQLDatabase& db, const QString& number, const QDate& date, double amount) {
@@ -22,10 +21,7 @@ void PostItem(TUniSQLDatabase& db, const QString& number, const QDate& date, dou
   items.FieldByName(QStringLiteral("SZOVEG"))->SetAsString(QStringLiteral("Érték növelés"));
   items.FieldByName(QStringLiteral("BRUTTONOV"))->SetAsFloat(amount);
   items.FieldByName(QStringLiteral("SORSZAM"))->SetAsInteger(count + 1);
-  TLockedWork work(db, kItemLocks);
-  items.Post();
-  RecalcAssetBalances(db, number);
-  work.Commit();
+  ChangeCardUnderLock(db, number, [&] { items.Post(); });
 }
 
 std::future<QStringList> PostItemsElsewhere(const TestDatabase& db, QStringList numbers, QDate date,

@@ -9,8 +9,8 @@ class TestDatabase;
 class TUniSQLDatabase;
 
 // One value increase ("3") posted on an asset's card as the item form posts it: the table over
-// the card opened and appended to, then the post and the card's recalculation as one piece of
-// work under the item locks. Raises what the database layer raises.
+// the card opened and appended to, then posted through ChangeCardUnderLock. Raises what the
+// database layer raises.
 void PostItem(TUniSQLDatabase& db, const QString& number, const QDate& date, double amount);
 
 // Another workstation: a connection of its own on a thread of its own that posts one item per

@@ -179,3 +179,39 @@ TEST_F(AssetStore, DependentsAndPreviousBalances) {
   EXPECT_EQ(db.Value("SELECT COUNT(*) FROM KARTTET"), "1");
   EXPECT_EQ(db.Value("SELECT COUNT(*) FROM KULCSOK"), "1");
 }
+
+TEST_F(AssetStore, ACardChangeIsStoredWithTheCardsBalancesOrNotAtAll) {
+  db.Exec(
+      "INSERT INTO KARTFEJ (LELTSZAM, MEGNEV, BESZKELT) VALUES ('00001', 'Eszterga', "
+      "'2010-05-20')");
+  db.Exec(
+      "INSERT INTO KARTTET (LELTSZAM, DATUM, TIPUS, BRUTTONOV) VALUES ('00001', '2010-05-20', "
+      "'0', 1000)");
+  cards.SetTablename("KARTTET");
+  cards.SetIndexFields("DATUM, TIPUS");
+  cards.SetFilter("LELTSZAM = '00001'");
+  cards.SetFiltered(true);
+  cards.Open();
+  const auto append = [&](const QDate& date, double amount) {
+    cards.Append();
+    cards.FieldByName("LELTSZAM")->SetAsString("00001");
+    cards.FieldByName("DATUM")->SetAsDate(date);
+    cards.FieldByName("TIPUS")->SetAsString("3");
+    cards.FieldByName("BRUTTONOV")->SetAsFloat(amount);
+  };
+  const char* const card =
+      "SELECT CONCAT(DATUM, ' ', BRUTTO, ' ', SORSZAM) FROM KARTTET ORDER BY 1";
+  append(QDate(2011, 1, 1), 500);
+  ChangeCardUnderLock(db.Db(), "00001", [&] { cards.Post(); });
+  EXPECT_EQ(Rows(db, card).join(" / "), "2010-05-20 1000 0 / 2011-01-01 1500 1");
+
+  // A recalculation that fails takes the posted item back with it, and leaves no lock.
+  append(QDate(2009, 1, 1), 7);
+  EXPECT_THROW(ChangeCardUnderLock(
+                   db.Db(), "00001", [&] { cards.Post(); },
+                   [](const QString&) { throw Exception("nincs"); }),
+               Exception);
+  EXPECT_EQ(Rows(db, card).join(" / "), "2010-05-20 1000 0 / 2011-01-01 1500 1");
+  EXPECT_EQ(db.Value("SELECT @@autocommit"), "1");
+  RunStatements(*db.Connect(), "INSERT INTO KARTFEJ (LELTSZAM) VALUES ('00002')");
+}
