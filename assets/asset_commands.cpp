@@ -9,7 +9,6 @@
 #include "form_fej.h"
 #include "form_karttet.h"
 #include "form_setup.h"
-#include "transaction.h"
 #include "ui_services.h"
 #include "uni_sql_table.h"
 
@@ -137,9 +136,7 @@ bool EnterAsset(TFormFej& form, TUniSQLDatabase& database) {
 }
 
 void RecalcUnderLock(TFormFej& form, TUniSQLDatabase& database, const QString& number) {
-  TLockedWork work(database, kItemLocks);
-  form.RecalcAsset(number);
-  work.Commit();
+  ChangeCardUnderLock(database, number, {}, [&form](const QString& n) { form.RecalcAsset(n); });
 }
 
 }  // namespace

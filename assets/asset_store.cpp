@@ -276,6 +276,18 @@ void RecalcAssetBalances(TUniSQLDatabase& db, const QString& number) {
   master.Close();
 }
 
+void ChangeCardUnderLock(TUniSQLDatabase& db, const QString& number,
+                         const std::function<void()>& change,
+                         const std::function<void(const QString&)>& recalc) {
+  TLockedWork work(db, kItemLocks);
+  if (change) change();
+  if (recalc)
+    recalc(number);
+  else
+    RecalcAssetBalances(db, number);
+  work.Commit();
+}
+
 PreviousBalances ReadPreviousBalances(TUniSQLDatabase& db, const QString& number, const QDate& date,
                                       QChar type, bool inserting) {
   auto q =

@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <functional>
 
 #include "asset_rules.h"
 
@@ -74,6 +75,15 @@ void ResumeMasterEditing(TUniSQLTable& master, const QString& number,
 
 // RecalcBalances for an asset given by its number, through tables of its own.
 void RecalcAssetBalances(TUniSQLDatabase& db, const QString& number);
+
+// A change of the card of the asset numbered number (change posts or deletes an item through
+// a table over KARTTET; none: the card alone) and the card's recalculation, as one piece of
+// work under the item locks, so the posts of every workstation take turns. recalc, when given,
+// recalculates the card in place of RecalcAssetBalances (the asset form over its own tables).
+// Raises what the database layer raises; nothing of the change stays then.
+void ChangeCardUnderLock(TUniSQLDatabase& db, const QString& number,
+                         const std::function<void()>& change,
+                         const std::function<void(const QString&)>& recalc = {});
 
 // inserting: every item of the card precedes (a new item goes last).
 PreviousBalances ReadPreviousBalances(TUniSQLDatabase& db, const QString& number, const QDate& date,

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "batch_insert.h"
 #include "card_balances.h"
 #include "exceptions.h"
 #include "format_settings.h"
@@ -178,7 +179,7 @@ QString WrittenValue(const TUniSQLDatabase& database, RawResult::Kind kind, cons
       return !raw || std::strcmp(raw, "1900-01-01") < 0 ? DateToSQL(kEmptyDate)
                                                         : u'\'' + QString::fromLatin1(raw) + u'\'';
     default:
-      return u'\'' + database.EscapeString(raw ? QString::fromUtf8(raw) : QString()) + u'\'';
+      return database.QuotedString(raw ? QString::fromUtf8(raw) : QString());
   }
 }
 
@@ -186,27 +187,6 @@ QString WrittenValue(const TUniSQLDatabase& database, RawResult::Kind kind, cons
 bool Unchanged(RawResult::Kind kind, const char* raw) {
   return raw && (kind != RawResult::Date || std::strcmp(raw, "1900-01-01") >= 0);
 }
-
-// Multi-row INSERTs of up to kBatch rows.
-class BatchInsert {
- public:
-  BatchInsert(TUniSQLDatabase& database, QString head)
-      : m_database(database), m_head(std::move(head)) {}
-  void Add(const QString& values) {
-    m_rows << values;
-    if (m_rows.size() >= kBatch) Flush();
-  }
-  void Flush() {
-    if (m_rows.isEmpty()) return;
-    RunStatements(m_database, m_head + m_rows.join(u','));
-    m_rows.clear();
-  }
-
- private:
-  TUniSQLDatabase& m_database;
-  QString m_head;
-  QStringList m_rows;
-};
 
 // Forces the card index (LELTSZAM first) where the table has one: right after a run every new
 // item shares one date, and the server's statistics, not yet updated, would send the lookup of
@@ -322,8 +302,8 @@ void RecalcAllBalances(TUniSQLDatabase& database, const RecalcProgress& progress
   // in card order, so no twin takes another's balances. Rows holding NULL or a date before
   // 1900-01-01 go the same way, since writing them back changes them.
   bool balancesTable = false, datesTable = false;
-  BatchInsert balances(database, QStringLiteral("INSERT INTO UJEGYENLEG VALUES "));
-  BatchInsert newDates(database, QStringLiteral("INSERT INTO UJFEJDATUM VALUES "));
+  TBatchInsert balances(database, QStringLiteral("INSERT INTO UJEGYENLEG VALUES "), kBatch);
+  TBatchInsert newDates(database, QStringLiteral("INSERT INTO UJFEJDATUM VALUES "), kBatch);
   QStringList columns;
   for (int c = first; c < items.ColumnCount(); ++c) columns << items.Name(c);
   // Inserted only after every group to replace has been deleted.
@@ -378,12 +358,16 @@ void RecalcAllBalances(TUniSQLDatabase& database, const RecalcProgress& progress
           }
           const MYSQL_ROW row = rows(g).row;
           const BalanceItem& b = card[int(g - begin)];
-          balances.Add(QStringLiteral("(%1,%2,%3,%4,%5,%6,%7,%8,%9)")
-                           .arg(WrittenValue(database, RawResult::Text, row[cKey]),
-                                WrittenValue(database, RawResult::Date, row[cDatum]),
-                                WrittenValue(database, RawResult::Text, row[cTipus]), num(b.BRUTTO),
-                                num(b.ECS), num(b.ECSSZ), num(b.NETTO), num(b.NETTOSZ),
-                                QString::number(b.SORSZAM)));
+          balances.Row()
+              .Sql(WrittenValue(database, RawResult::Text, row[cKey]))
+              .Sql(WrittenValue(database, RawResult::Date, row[cDatum]))
+              .Sql(WrittenValue(database, RawResult::Text, row[cTipus]))
+              .Number(b.BRUTTO)
+              .Number(b.ECS)
+              .Number(b.ECSSZ)
+              .Number(b.NETTO)
+              .Number(b.NETTOSZ)
+              .Integer(b.SORSZAM);
         }
       } else if (changed || !clean) {
         const MYSQL_ROW key = rows(g).row;
@@ -410,7 +394,7 @@ void RecalcAllBalances(TUniSQLDatabase& database, const RecalcProgress& progress
                            ? num(computed[found - std::begin(cBalances)])
                            : WrittenValue(database, items.KindOf(c), row[c]));
           }
-          reinserted << u'(' + values.join(u',') + u')';
+          reinserted << values.join(u',');
         }
       }
       g = end;
@@ -444,9 +428,8 @@ void RecalcAllBalances(TUniSQLDatabase& database, const RecalcProgress& progress
                                                "ELADAS, SLEJTEZ FROM KARTFEJ LIMIT 0"));
         datesTable = true;
       }
-      newDates.Add(QStringLiteral("(%1,%2,%3,%4,%5)")
-                       .arg(WrittenValue(database, RawResult::Text, master[mKey]), written[0],
-                            written[1], written[2], written[3]));
+      newDates.Row().Sql(WrittenValue(database, RawResult::Text, master[mKey]));
+      for (const QString& date : written) newDates.Sql(date);
     }
     if (progress) progress(m + 1, maximum);
   }
@@ -460,9 +443,9 @@ void RecalcAllBalances(TUniSQLDatabase& database, const RecalcProgress& progress
                                  "T.NETTOSZ = U.NETTOSZ, T.SORSZAM = U.SORSZAM")
                       .arg(hint));
   flushGroups();
-  BatchInsert reinsert(database,
-                       QStringLiteral("INSERT INTO KARTTET (%1) VALUES ").arg(columns.join(u',')));
-  for (const QString& values : reinserted) reinsert.Add(values);
+  TBatchInsert reinsert(
+      database, QStringLiteral("INSERT INTO KARTTET (%1) VALUES ").arg(columns.join(u',')), kBatch);
+  for (const QString& values : reinserted) reinsert.Row().Sql(values);
   reinsert.Flush();
   newDates.Flush();
   if (datesTable)

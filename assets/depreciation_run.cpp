@@ -4,6 +4,7 @@
 
 #include <QHash>
 
+#include "batch_insert.h"
 #include "card_balances.h"
 #include "exceptions.h"
 #include "transaction.h"
@@ -13,9 +14,6 @@ namespace {
 
 // Every table a run reads or writes, taken at its start.
 const QString kRunTables = QStringLiteral("KARTFEJ, KARTTET, KULCSOK, PONTOSOK, SZAMITAS");
-
-// Rows go to the server in pieces of this many per INSERT.
-constexpr int kInsertBatch = 500;
 
 void Exec(TUniSQLDatabase& database, const QString& sql) { RunStatements(database, sql); }
 
@@ -33,26 +31,6 @@ bool SetBy(const QDate& date, const QDate& runDate) {
 
 // The stored value of an amount: what the two-decimal text written to SQL reads back as.
 double Stored(double amount) { return FormatParamNum(amount).toDouble(); }
-
-class BatchInsert {
- public:
-  BatchInsert(TUniSQLDatabase& database, QString head)
-      : m_database(database), m_head(std::move(head)) {}
-  void Add(const QString& values) {
-    m_rows << values;
-    if (m_rows.size() >= kInsertBatch) Flush();
-  }
-  void Flush() {
-    if (m_rows.isEmpty()) return;
-    Exec(m_database, m_head + m_rows.join(QStringLiteral(",\r\n")));
-    m_rows.clear();
-  }
-
- private:
-  TUniSQLDatabase& m_database;
-  QString m_head;
-  QStringList m_rows;
-};
 
 }  // namespace
 
@@ -184,8 +162,8 @@ DepreciationRun::Result DepreciationRun::Attempt(const QDate& runDate, const QSt
   }
 
   DepreciationCalculator calculator(periods, [&messages](const QString& m) { messages << m; });
-  BatchInsert lines(m_database, QStringLiteral("insert into SZAMITAS values\r\n"));
-  BatchInsert writeOffs(m_database, QStringLiteral("insert into KARTTET values\r\n"));
+  TBatchInsert lines(m_database, QStringLiteral("insert into SZAMITAS values\r\n"));
+  TBatchInsert writeOffs(m_database, QStringLiteral("insert into KARTTET values\r\n"));
   if (progress) progress(0, assets.size());
   for (const Asset& asset : assets) {
     ++result.assetsRead;
@@ -197,16 +175,13 @@ DepreciationRun::Result DepreciationRun::Attempt(const QDate& runDate, const QSt
       card->LELTSZAM = asset.LELTSZAM;
       card->MARERTEK = asset.MARERTEK;
       const QList<RunLine> run = calculator.ProcessAsset(*card, runDate);
-      const QString key = m_database.EscapeString(asset.LELTSZAM);
+      const QString key = m_database.QuotedString(asset.LELTSZAM);
       double brutto = 0, ecsa = 0, ecssz = 0;
       for (const RunLine& l : run) {
-        lines.Add(
-            QStringLiteral("(%1, %2, %3, '%4', %5, %6, %7, %8, %9, %10, %11, %12, ' ', ' ', 0)")
-                .arg(date, DateToSQL(l.DATUMTOL), DateToSQL(l.DATUMIG), key)
-                .arg(l.NAPOK)
-                .arg(FormatParamNum(l.BRUTTO), FormatParamNum(l.KULCSSZ), FormatParamNum(l.ECSSZ),
-                     FormatParamNum(l.KULCSA), FormatParamNum(l.ECSA), FormatParamNum(l.NETTOSZ),
-                     FormatParamNum(l.NETTOA)));
+        lines.Row().Sql(date).Date(l.DATUMTOL).Date(l.DATUMIG).Sql(key).Integer(l.NAPOK);
+        for (double amount : {l.BRUTTO, l.KULCSSZ, l.ECSSZ, l.KULCSA, l.ECSA, l.NETTOSZ, l.NETTOA})
+          lines.Sql(FormatParamNum(amount));
+        lines.Sql(u"' '").Sql(u"' '").Integer(0);
         // The largest gross of the lines, also when it is negative.
         brutto = &l == &run.first() ? Stored(l.BRUTTO) : std::max(brutto, Stored(l.BRUTTO));
         ecsa += Stored(l.ECSA);
@@ -223,11 +198,25 @@ DepreciationRun::Result DepreciationRun::Attempt(const QDate& runDate, const QSt
         }
         nettosz -= ecssz;
         netto -= ecsa;
-        const auto num = [](double x) { return QString::number(x, 'g', 17); };
-        writeOffs.Add(QStringLiteral("('%1', %2, '4', '', 'ÉCS LEIRÁS', 0, 0, %3, 0, %4, %5, %6, "
-                                     "0, %7, %8, %9, 0, 0)")
-                          .arg(key, date, num(brutto), num(ecsa), num(brutto - netto), num(netto),
-                               num(ecssz), num(brutto - nettosz), num(nettosz)));
+        writeOffs.Row()
+            .Sql(key)
+            .Sql(date)
+            .Sql(u"'4'")
+            .Sql(u"''")
+            .Sql(u"'ÉCS LEIRÁS'")
+            .Integer(0)
+            .Integer(0)
+            .Number(brutto)
+            .Integer(0)
+            .Number(ecsa)
+            .Number(brutto - netto)
+            .Number(netto)
+            .Integer(0)
+            .Number(ecssz)
+            .Number(brutto - nettosz)
+            .Number(nettosz)
+            .Integer(0)
+            .Integer(0);
         ++result.items;
       }
     }

@@ -15,7 +15,6 @@
 #include "dialog_keys.h"
 #include "exceptions.h"
 #include "form_setup.h"
-#include "transaction.h"
 #include "ui_services.h"
 #include "uni_sql_database.h"
 #include "uni_sql_table.h"
@@ -446,18 +445,11 @@ void TFormkarttet::DeleteCurrent() {
 }
 
 bool TFormkarttet::ChangeCard(const std::function<void()>& change) {
-  bool done = true;
   try {
-    TLockedWork work(m_database, kItemLocks);
-    change();
-    if (Recalc)
-      Recalc(AssetNumber);
-    else
-      RecalcAssetBalances(m_database, AssetNumber);
-    work.Commit();
+    ChangeCardUnderLock(m_database, AssetNumber, change, Recalc);
   } catch (const Exception& e) {
     ShowError(e.Message());
-    done = false;
+    return false;
   }
-  return done;
+  return true;
 }

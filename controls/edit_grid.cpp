@@ -246,8 +246,7 @@ QString TEditGrid::KeyFilter() const {
     } else if (type == ftDate) {
       condition += u'=' + DateToSQL(key.value.toDate());
     } else {
-      condition +=
-          QStringLiteral("='") + m_dataSet->Database()->EscapeString(key.value.toString()) + u'\'';
+      condition += u'=' + m_dataSet->Database()->QuotedString(key.value.toString());
     }
     parts << condition;
   }

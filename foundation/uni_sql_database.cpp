@@ -112,3 +112,7 @@ QString TUniSQLDatabase::EscapeString(const QString& text) const {
   const unsigned long n = mysql_real_escape_string(handle, out.data(), in.constData(), in.size());
   return QString::fromUtf8(out.constData(), static_cast<qsizetype>(n));
 }
+
+QString TUniSQLDatabase::QuotedString(const QString& text) const {
+  return u'\'' + EscapeString(text) + u'\'';
+}

@@ -61,6 +61,8 @@ class TUniSQLDatabase : public QObject {
   // text made safe to stand between single quotes of a statement on this connection.
   // Raises when not connected.
   QString EscapeString(const QString& text) const;
+  // text as an SQL string literal on this connection: escaped, in single quotes.
+  QString QuotedString(const QString& text) const;
 
  private:
   QString m_databasename;

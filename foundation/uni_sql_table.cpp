@@ -88,7 +88,7 @@ QString TUniSQLTable::RowCondition(const TRecord& record) const {
 QString TUniSQLTable::ValueText(const TField* field, const QVariant& value) const {
   switch (field->DataType()) {
     case ftString:
-      return u'\'' + Database()->EscapeString(value.toString()) + u'\'';
+      return Database()->QuotedString(value.toString());
     case ftDate: {
       const QDate d = value.toDate();
       return DateToSQL(d.isValid() && d > kEmptyDay ? d : kEmptyDay);

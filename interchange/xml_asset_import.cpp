@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "batch_insert.h"
 #include "card_balances.h"
 #include "codepage.h"
 #include "depreciation_calculator.h"
@@ -653,76 +654,101 @@ void XmlAssetReader::FinishAsset() {
 
 namespace {
 
-// Assets written by one round of statements: the statements stay a few hundred KiB.
+// Assets whose stored rows one round of deletes takes away.
 constexpr int kAssetsPerRound = 200;
+// Rows per INSERT: the statements stay a few hundred KiB.
+constexpr int kRowsPerInsert = 2000;
 
 }  // namespace
 
 void WriteXmlAssets(TUniSQLDatabase& db, const QList<XmlAsset>& assets,
                     const std::function<void(int, int)>& progress) {
-  auto text = [&](const QString& value) { return '\'' + db.EscapeString(value) + '\''; };
-  auto num = [](double value) { return FloatToSQL(value); };
-  const QString separator = QStringLiteral(", ");
   const int total = int(assets.size());
 
   TTransaction transaction(db);
+  TBatchInsert masters(
+      db,
+      QStringLiteral("insert into KARTFEJ (LELTSZAM, MEGNEV, GYARTO, FKSZECSKLTG, "
+                     "TIPUS, GYARISZ, BESZKELT, TI, BESZERTEK, MARERTEK, FKSZSZAM, "
+                     "FKSZSZAMECS, AKTKELT, ELADAS, SLEJTEZ, KOLTSHELY, MENNYISEG, "
+                     "ELHASZNA, FKSZAKTEL, MEGJ1) values "),
+      kRowsPerInsert);
+  TBatchInsert rates(db,
+                     QStringLiteral("insert into KULCSOK (LELTSZAM, EV, KULCS, KULCSSZ) values "),
+                     kRowsPerInsert);
+  TBatchInsert items(
+      db,
+      QStringLiteral("insert into KARTTET (LELTSZAM, DATUM, TIPUS, BIZSZAM, SZOVEG, BRUTTONOV, "
+                     "BRUTTOCSOK, BRUTTO, ECSCSOKK, ECSNOV, ECS, NETTO, ECSCSSZ, ECSNSZ, ECSSZ, "
+                     "NETTOSZ, MENNYISEG, SORSZAM) values "),
+      kRowsPerInsert);
+  const QString empty = QStringLiteral("''");
   for (int first = 0; first < total; first += kAssetsPerRound) {
     const int end = std::min(total, first + kAssetsPerRound);
-    QStringList numbers, masters, rates, items;
+    // The round's numbers, each escaped once for all its rows.
+    QStringList numbers;
+    for (int n = first; n < end; ++n) numbers << db.QuotedString(assets[n].LELTSZAM);
+    // The stored rows of these assets go before any of their rows is written; the tables in
+    // the order of every lock list, so an item post queued meanwhile cannot close a circle.
+    QStringList deletes;
+    const QString in = numbers.join(QStringLiteral(", "));
+    for (const char* table : {"KARTFEJ", "KARTTET", "KULCSOK", "SZAMITAS"})
+      deletes
+          << QStringLiteral("delete from %1 where LELTSZAM in (%2);").arg(QLatin1String(table), in);
+    RunStatements(db, deletes);
+
     for (int n = first; n < end; ++n) {
       const XmlAsset& a = assets[n];
-      const QString number = text(a.LELTSZAM);
-      numbers << number;
-      masters << QStringLiteral(
-                     "(%1, %2, %3, '', %4, '', %5, 'T', %6, 0, '', '', %7, %8, %9, '', 1, "
-                     "%10, '', '')")
-                     .arg(number, text(a.MEGNEV), text(a.GYARTO), text(a.TIPUS),
-                          DateToSQL(a.BESZKELT), num(a.BESZERTEK), DateToSQL(a.AKTKELT),
-                          DateToSQL(a.ELADAS), DateToSQL(a.SLEJTEZ))
-                     .arg(text(a.ELHASZNA));
+      const QString& number = numbers[n - first];
+      masters.Row()
+          .Sql(number)
+          .Text(a.MEGNEV)
+          .Text(a.GYARTO)
+          .Sql(empty)
+          .Text(a.TIPUS)
+          .Sql(empty)
+          .Date(a.BESZKELT)
+          .Sql(u"'T'")
+          .Number(a.BESZERTEK)
+          .Integer(0)
+          .Sql(empty)
+          .Sql(empty)
+          .Date(a.AKTKELT)
+          .Date(a.ELADAS)
+          .Date(a.SLEJTEZ)
+          .Sql(empty)
+          .Integer(1)
+          .Text(a.ELHASZNA)
+          .Sql(empty)
+          .Sql(empty);
       for (int year = a.firstYear; year < a.firstYear + 10; ++year)
-        rates << QStringLiteral("(%1, %2, %3, %3)").arg(number).arg(year).arg(num(a.KULCS));
+        rates.Row().Sql(number).Integer(year).Number(a.KULCS).Number(a.KULCS);
       for (const XmlCardItem& i : a.items)
-        items << QStringLiteral("(%1, %2, '%3', %4, %5, ")
-                         .arg(number, DateToSQL(i.DATUM))
-                         .arg(QChar(i.TIPUS))
-                         .arg(text(i.BIZSZAM), text(i.SZOVEG)) +
-                     QStringList{num(i.BRUTTONOV),
-                                 num(i.BRUTTOCSOK),
-                                 num(i.BRUTTO),
-                                 num(i.ECSCSOKK),
-                                 num(i.ECSNOV),
-                                 num(i.ECS),
-                                 num(i.NETTO),
-                                 num(i.ECSCSSZ),
-                                 num(i.ECSNSZ),
-                                 num(i.ECSSZ),
-                                 num(i.NETTOSZ),
-                                 num(i.MENNYISEG),
-                                 QString::number(i.SORSZAM)}
-                         .join(separator) +
-                     ')';
+        items.Row()
+            .Sql(number)
+            .Date(i.DATUM)
+            .Text(QString(QChar(i.TIPUS)))
+            .Text(i.BIZSZAM)
+            .Text(i.SZOVEG)
+            .Number(i.BRUTTONOV)
+            .Number(i.BRUTTOCSOK)
+            .Number(i.BRUTTO)
+            .Number(i.ECSCSOKK)
+            .Number(i.ECSNOV)
+            .Number(i.ECS)
+            .Number(i.NETTO)
+            .Number(i.ECSCSSZ)
+            .Number(i.ECSNSZ)
+            .Number(i.ECSSZ)
+            .Number(i.NETTOSZ)
+            .Number(i.MENNYISEG)
+            .Integer(i.SORSZAM);
     }
-    QStringList sql;
-    const QString in = numbers.join(separator);
-    for (const char* table : {"KARTFEJ", "KARTTET", "KULCSOK", "SZAMITAS"})
-      sql << QStringLiteral("delete from %1 where LELTSZAM in (%2);").arg(QLatin1String(table), in);
-    sql << QStringLiteral(
-               "insert into KARTFEJ (LELTSZAM, MEGNEV, GYARTO, FKSZECSKLTG, TIPUS, GYARISZ, "
-               "BESZKELT, TI, BESZERTEK, MARERTEK, FKSZSZAM, FKSZSZAMECS, AKTKELT, ELADAS, "
-               "SLEJTEZ, KOLTSHELY, MENNYISEG, ELHASZNA, FKSZAKTEL, MEGJ1) values ") +
-               masters.join(separator) + ';';
-    sql << QStringLiteral("insert into KULCSOK (LELTSZAM, EV, KULCS, KULCSSZ) values ") +
-               rates.join(separator) + ';';
-    if (!items.isEmpty())
-      sql << QStringLiteral(
-                 "insert into KARTTET (LELTSZAM, DATUM, TIPUS, BIZSZAM, SZOVEG, BRUTTONOV, "
-                 "BRUTTOCSOK, BRUTTO, ECSCSOKK, ECSNOV, ECS, NETTO, ECSCSSZ, ECSNSZ, ECSSZ, "
-                 "NETTOSZ, MENNYISEG, SORSZAM) values ") +
-                 items.join(separator) + ';';
-    RunStatements(db, sql);
     if (progress) progress(end, total);
   }
+  masters.Flush();
+  rates.Flush();
+  items.Flush();
   transaction.Commit();
 }
 

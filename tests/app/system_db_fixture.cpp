@@ -83,18 +83,27 @@ QString SystemDbTest::Value(const QString& database, const QString& sql) {
 
 QString SystemDbTest::ProgramDir() const { return BinDir() + "/"; }
 
-QString SystemDbTest::OwnProgramDir() {
-  const QString prog = m_userDir.filePath("prog/");
-  QDir().mkpath(prog + "create");
+void SystemDbTest::CopyCreationScripts(const QString& dir) const {
+  QDir().mkpath(dir + "create");
   for (const char* f : {"cre_cegek.sql", "create.sql", "creind.sql", "dropind.sql"})
-    QFile::copy(ProgramDir() + "create/" + f, prog + "create/" + f);
+    QFile::copy(ProgramDir() + "create/" + f, dir + "create/" + f);
+}
+
+void SystemDbTest::WriteServerIni(const QString& dir, const QString& user,
+                                  const QString& password) {
   const TestServer& s = TestServerFromEnv();
-  WriteFileBytes(prog + "ZARN.INI",
+  WriteFileBytes(dir + "ZARN.INI",
                  QString("[INI]\r\nHOST=%1\r\nPORT=%2\r\nUSER=%3\r\nPASSWORD=%4\r\n")
                      .arg(s.host)
                      .arg(s.port)
-                     .arg(s.user, s.password)
+                     .arg(user.isEmpty() ? s.user : user, user.isEmpty() ? s.password : password)
                      .toUtf8());
+}
+
+QString SystemDbTest::OwnProgramDir() {
+  const QString prog = m_userDir.filePath("prog/");
+  CopyCreationScripts(prog);
+  WriteServerIni(prog);
   WriteScript(prog, "Gravlen", "exit 0\n");
   Globals().ProgramDir = prog;
   return prog;

@@ -27,6 +27,11 @@ class SystemDbTest : public ::testing::Test {
   QString Value(const QString& database, const QString& sql);
   // A ProgramDir holding the creation scripts.
   QString ProgramDir() const;
+  // The creation scripts copied into dir's create/.
+  void CopyCreationScripts(const QString& dir) const;
+  // dir's ZARN.INI naming the test server, with its account or the one given.
+  static void WriteServerIni(const QString& dir, const QString& user = {},
+                             const QString& password = {});
   // A program directory of the test's own, in m_userDir: the creation scripts, a ZARN.INI naming
   // the test server and a report renderer that ends at once. It becomes Globals().ProgramDir;
   // the path ends in "/".

@@ -23,6 +23,7 @@
 #include "custom_date_edit.h"
 #include "db_ftedit.h"
 #include "edit_grid.h"
+#include "first_start_fixture.h"
 #include "form_calculator.h"
 #include "form_db_browser.h"
 #include "form_ds_export.h"
@@ -30,9 +31,7 @@
 #include "form_setup.h"
 #include "formceg.h"
 #include "gui_test_util.h"
-#include "main_form.h"
 #include "program_runner.h"
-#include "system_db_fixture.h"
 #include "test_util.h"
 
 namespace {
@@ -130,19 +129,13 @@ const void* GridObject(QWidget* form) {
 // The program after a first start on an empty first company, with three assets; the report
 // renderer is a real program that ends at once, started through RunAndWait with the program's
 // window hooks.
-class FormLifecycle : public SystemDbTest {
+class FormLifecycle : public FirstStartTest {
  protected:
   void SetUp() override {
-    SystemDbTest::SetUp();
-    m_prog = OwnProgramDir();
+    FirstStartTest::SetUp();
     InstallFormEventFilter();
     InstallRunAndWaitWindowHooks();
-    m_ui.Answer(mbYes);  // create the databases
-    m_form = std::make_unique<TMainForm>(QStringList{"zarn"});
-    m_form->show();
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return m_form->PanelStatus->text() == kFirstCompanyLine; }, 10000));
-    QApplication::setActiveWindow(m_form.get());
+    ASSERT_TRUE(StartFirstCompany());
     Exec("ZARNDAT001",
          "INSERT INTO KARTFEJ (LELTSZAM, MEGNEV, BESZKELT, AKTKELT) VALUES "
          "('00001', 'Eszterga', '2023-02-01', '2023-03-01'), "
@@ -157,7 +150,7 @@ class FormLifecycle : public SystemDbTest {
   void TearDown() override {
     m_form.reset();
     SetRunAndWaitHooks({});
-    SystemDbTest::TearDown();
+    FirstStartTest::TearDown();
   }
 
   // Types into the form, minimises the program and restores it: nothing is lost, nothing built
@@ -196,9 +189,6 @@ class FormLifecycle : public SystemDbTest {
       if (w->isVisible()) static_cast<QDialog*>(w)->reject();
     })) << item.toStdString();
   }
-
-  QString m_prog;
-  std::unique_ptr<TMainForm> m_form;
 };
 
 // Every form a menu item opens (and the forms an asset list opens for a row): opened, typed

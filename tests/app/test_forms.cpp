@@ -419,7 +419,6 @@ TEST_F(Forms, UnwritableSettingsFileEndsTheStartAfterOneMessage) {
 // scripts, the program goes on with its main form for a second start, the connection settings
 // or the exit, and the user was told why. (An error escaping to Qt would end the test.)
 TEST_F(Forms, DeclinedOrFailedCreationLeavesTheProgramRunning) {
-  const TestServer& s = TestServerFromEnv();
   for (const char* host : {"localhost", "127.0.0.1"})
     Exec("information_schema",
          QString("create or replace user 'zarn_norights'@'%1' identified by 'pw'").arg(host));
@@ -439,17 +438,8 @@ TEST_F(Forms, DeclinedOrFailedCreationLeavesTheProgramRunning) {
     DropSystemDatabases();
     QTemporaryDir prog;
     const QString dir = prog.path() + "/";
-    if (c.scripts) {
-      QDir().mkpath(dir + "create");
-      for (const char* f : {"cre_cegek.sql", "create.sql", "creind.sql"})
-        QFile::copy(ProgramDir() + "create/" + f, dir + "create/" + f);
-    }
-    WriteFileBytes(dir + "ZARN.INI",
-                   QString("[INI]\r\nHOST=%1\r\nPORT=%2\r\nUSER=%3\r\nPASSWORD=%4\r\n")
-                       .arg(s.host)
-                       .arg(s.port)
-                       .arg(c.user ? c.user : s.user, c.user ? "pw" : s.password)
-                       .toUtf8());
+    if (c.scripts) CopyCreationScripts(dir);
+    WriteServerIni(dir, c.user ? c.user : "", "pw");
     Globals().ProgramDir = dir;
     m_ui.Clear();
     m_ui.Answer(c.answer);
@@ -479,23 +469,11 @@ TEST_F(Forms, DeclinedOrFailedCreationLeavesTheProgramRunning) {
 }
 
 TEST_F(Forms, FirstStartLeadsToAWorkingEmptyFirstCompany) {
-  const QString dir = m_userDir.filePath("prog/");
-  QDir().mkpath(dir + "create");
-  for (const char* f : {"cre_cegek.sql", "create.sql", "creind.sql"})
-    QFile::copy(ProgramDir() + "create/" + f, dir + "create/" + f);
-  const TestServer& s = TestServerFromEnv();
-  WriteFileBytes(dir + "ZARN.INI",
-                 QString("[INI]\r\nHOST=%1\r\nPORT=%2\r\nUSER=%3\r\nPASSWORD=%4\r\n")
-                     .arg(s.host)
-                     .arg(s.port)
-                     .arg(s.user, s.password)
-                     .toUtf8());
-  Globals().ProgramDir = dir;
+  const QString dir = OwnProgramDir();
   m_ui.Answer(mbYes);
   TMainForm form({"zarn"});
   form.show();
-  QTRY_VERIFY_WITH_TIMEOUT(
-      form.PanelStatus->text() == QString::fromUtf8("Első adatbázis    (ZARNDAT001)"), 5000);
+  QTRY_VERIFY_WITH_TIMEOUT(form.PanelStatus->text() == kFirstCompanyLine, 5000);
   EXPECT_EQ(m_ui.Texts().value(1), QString::fromUtf8("\nAdatbázis létrehozva"));
   EXPECT_TRUE(form.DB1->Connected());
   EXPECT_EQ(form.LabelLSTDIR->text(), Globals().UserDir);

@@ -25,6 +25,7 @@
 #include "db_ftedit.h"
 #include "desktop_help.h"
 #include "exceptions.h"
+#include "first_start_fixture.h"
 #include "form_cegek.h"
 #include "form_db_browser.h"
 #include "form_fej.h"
@@ -35,11 +36,9 @@
 #include "formceg.h"
 #include "gui_test_util.h"
 #include "help_viewer.h"
-#include "main_form.h"
 #include "program_runner.h"
 #include "report_renderer.h"
 #include "start_settings.h"
-#include "system_db_fixture.h"
 #include "test_util.h"
 #include "uni_sql_table.h"
 
@@ -63,11 +62,10 @@ QString Describe(QWidget* w) {
 
 // The main form after a first start on an empty first company, with a renderer that only
 // records its runs and help that records its topics.
-class MainFormTest : public SystemDbTest {
+class MainFormTest : public FirstStartTest {
  protected:
   void SetUp() override {
-    SystemDbTest::SetUp();
-    m_prog = OwnProgramDir();
+    FirstStartTest::SetUp();
     m_savedRun = SetRendererRunAndWait([this](const QString&, const QStringList& arguments) {
       m_renderer << arguments.join(' ');
       return true;
@@ -76,17 +74,11 @@ class MainFormTest : public SystemDbTest {
   void TearDown() override {
     m_form.reset();
     SetRendererRunAndWait(m_savedRun);
-    SystemDbTest::TearDown();
+    FirstStartTest::TearDown();
   }
 
   TMainForm& Start() {
-    m_ui.Answer(mbYes);  // create the databases
-    m_form = std::make_unique<TMainForm>(QStringList{"zarn"});
-    m_form->show();
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return m_form->PanelStatus->text() == kFirstCompanyLine; }, 10000));
-    QApplication::setActiveWindow(m_form.get());
-    m_ui.Clear();
+    EXPECT_TRUE(StartFirstCompany());
     return *m_form;
   }
 
@@ -130,8 +122,6 @@ class MainFormTest : public SystemDbTest {
     return seen.join(" + ");
   }
 
-  QString m_prog;
-  std::unique_ptr<TMainForm> m_form;
   RecordingHelp m_help;
   QStringList m_renderer;
   TRunAndWait m_savedRun;

@@ -54,10 +54,7 @@ double PostOne(TestDatabase& db) {
   items.FieldByName("BRUTTONOV")->SetAsFloat(5000);
   QElapsedTimer clock;
   clock.start();
-  TLockedWork work(db.Db(), kItemLocks);
-  items.Post();
-  RecalcAssetBalances(db.Db(), "00001");
-  work.Commit();
+  ChangeCardUnderLock(db.Db(), "00001", [&] { items.Post(); });
   return clock.nsecsElapsed() / 1e6;
 }
 
@@ -119,10 +116,7 @@ double ChangeOneItem(TestDatabase& db, int asset, double amount) {
   items.FieldByName("ECSNOV")->SetAsFloat(amount);
   QElapsedTimer clock;
   clock.start();
-  TLockedWork work(db.Db(), kItemLocks);
-  items.Post();
-  RecalcAssetBalances(db.Db(), Number(asset));
-  work.Commit();
+  ChangeCardUnderLock(db.Db(), Number(asset), [&] { items.Post(); });
   return clock.nsecsElapsed() / 1e6;
 }
 

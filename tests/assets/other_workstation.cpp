@@ -1,9 +1,11 @@
 #include "other_workstation.h"
 
+#include <QThread>
+
 #include "asset_store.h"
 #include "exceptions.h"
 #include "test_database.h"
-#include "transaction.h"
+#include "uni_sql_query.h"
 #include "uni_sql_table.h"
 
 void PostItem(TUniSQLDatabase& db, const QString& number, const QDate& date, double amount) {
@@ -22,10 +24,7 @@ void PostItem(TUniSQLDatabase& db, const QString& number, const QDate& date, dou
   items.FieldByName(QStringLiteral("SZOVEG"))->SetAsString(QStringLiteral("Érték növelés"));
   items.FieldByName(QStringLiteral("BRUTTONOV"))->SetAsFloat(amount);
   items.FieldByName(QStringLiteral("SORSZAM"))->SetAsInteger(count + 1);
-  TLockedWork work(db, kItemLocks);
-  items.Post();
-  RecalcAssetBalances(db, number);
-  work.Commit();
+  ChangeCardUnderLock(db, number, [&] { items.Post(); });
 }
 
 std::future<QStringList> PostItemsElsewhere(const TestDatabase& db, QStringList numbers, QDate date,
@@ -42,4 +41,56 @@ std::future<QStringList> PostItemsElsewhere(const TestDatabase& db, QStringList 
     }
     return errors;
   });
+}
+
+bool WaitUntilServerShows(TUniSQLDatabase& db, const QString& countQuery) {
+  for (int tries = 0; tries < 66; ++tries) {
+    TUniSQLQuery q;
+    q.SetDatabase(&db);
+    q.SetSQL(countQuery);
+    q.Open();
+    if (q.Fields(0)->AsInteger() > 0) return true;
+    QThread::msleep(150);
+  }
+  return false;
+}
+
+PostQueuedInTheMiddle::PostQueuedInTheMiddle(const TestDatabase& db, const QString& rows,
+                                             const QString& number) {
+  std::future<void> held = m_held.get_future();
+  m_done = std::async(std::launch::async, [this, &db, rows, number] {
+    const auto blocker = db.Connect();
+    try {
+      RunStatements(*blocker, QStringLiteral("START TRANSACTION"));
+      RunStatements(*blocker, rows);
+    } catch (const Exception& e) {
+      m_held.set_value();
+      return e.Message();
+    }
+    m_held.set_value();
+    // Only this database's connections: other tests share the server.
+    QString failure;
+    if (!WaitUntilServerShows(*blocker,
+                              QStringLiteral("SELECT COUNT(*) FROM information_schema.INNODB_TRX T "
+                                             "JOIN information_schema.PROCESSLIST P ON P.ID = "
+                                             "T.trx_mysql_thread_id WHERE T.trx_state = 'LOCK "
+                                             "WAIT' AND P.DB = DATABASE()")))
+      failure = QStringLiteral("the work did not reach the held rows");
+    std::future<QStringList> post;
+    if (failure.isEmpty()) {
+      post = PostItemsElsewhere(db, {number}, QDate(2005, 6, 1), 1000);
+      if (!WaitUntilServerShows(
+              *blocker, QStringLiteral("SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE "
+                                       "DB = DATABASE() AND INFO LIKE 'LOCK TABLES%' AND STATE = "
+                                       "'Waiting for table metadata lock'")))
+        failure = QStringLiteral("the post did not wait for the work");
+    }
+    RunStatements(*blocker, QStringLiteral("ROLLBACK"));
+    if (post.valid()) {
+      const QStringList errors = post.get();
+      if (failure.isEmpty()) failure = errors.join(u'\n');
+    }
+    return failure;
+  });
+  held.wait();
 }

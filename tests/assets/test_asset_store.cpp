@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "asset_store.h"
 #include "exceptions.h"
+#include "other_workstation.h"
 #include "test_database.h"
+#include "transaction.h"
 #include "uni_sql_query.h"
 #include "uni_sql_table.h"
 
@@ -178,4 +182,72 @@ TEST_F(AssetStore, DependentsAndPreviousBalances) {
   DeleteAssetDependents(db.Db(), odd);
   EXPECT_EQ(db.Value("SELECT COUNT(*) FROM KARTTET"), "1");
   EXPECT_EQ(db.Value("SELECT COUNT(*) FROM KULCSOK"), "1");
+}
+
+TEST_F(AssetStore, ACardChangeIsStoredWithTheCardsBalancesOrNotAtAll) {
+  db.Exec(
+      "INSERT INTO KARTFEJ (LELTSZAM, MEGNEV, BESZKELT) VALUES ('00001', 'Eszterga', "
+      "'2010-05-20')");
+  db.Exec(
+      "INSERT INTO KARTTET (LELTSZAM, DATUM, TIPUS, BRUTTONOV) VALUES ('00001', '2010-05-20', "
+      "'0', 1000)");
+  cards.SetTablename("KARTTET");
+  cards.SetIndexFields("DATUM, TIPUS");
+  cards.SetFilter("LELTSZAM = '00001'");
+  cards.SetFiltered(true);
+  cards.Open();
+  const auto append = [&](const QDate& date, double amount) {
+    cards.Append();
+    cards.FieldByName("LELTSZAM")->SetAsString("00001");
+    cards.FieldByName("DATUM")->SetAsDate(date);
+    cards.FieldByName("TIPUS")->SetAsString("3");
+    cards.FieldByName("BRUTTONOV")->SetAsFloat(amount);
+  };
+  const char* const card =
+      "SELECT CONCAT(DATUM, ' ', BRUTTO, ' ', SORSZAM) FROM KARTTET ORDER BY 1";
+  append(QDate(2011, 1, 1), 500);
+  ChangeCardUnderLock(db.Db(), "00001", [&] { cards.Post(); });
+  EXPECT_EQ(Rows(db, card).join(" / "), "2010-05-20 1000 0 / 2011-01-01 1500 1");
+
+  // A recalculation that fails takes the posted item back with it, and leaves no lock.
+  append(QDate(2009, 1, 1), 7);
+  EXPECT_THROW(ChangeCardUnderLock(
+                   db.Db(), "00001", [&] { cards.Post(); },
+                   [](const QString&) { throw Exception("nincs"); }),
+               Exception);
+  EXPECT_EQ(Rows(db, card).join(" / "), "2010-05-20 1000 0 / 2011-01-01 1500 1");
+  EXPECT_EQ(db.Value("SELECT @@autocommit"), "1");
+  RunStatements(*db.Connect(), "INSERT INTO KARTFEJ (LELTSZAM) VALUES ('00002')");
+}
+
+// The other workstation's post queued between two statements of a piece of work: a work that
+// reaches for a table of the item locks only after it holds another is ended by the server;
+// one that takes its tables first waits for the post, or the post for it.
+TEST_F(AssetStore, WorkTakingItsTablesFirstNeverDeadlocksWithAnItemPost) {
+  db.Exec("INSERT INTO KARTFEJ (LELTSZAM, MEGNEV) VALUES ('00001', 'Eszterga'), ('00002', 'Fúró')");
+  db.Exec("INSERT INTO KARTTET (LELTSZAM, DATUM, TIPUS) VALUES ('00001', '2005-01-01', '0')");
+  for (const bool first : {false, true}) {
+    SCOPED_TRACE(first);
+    QString error;
+    PostQueuedInTheMiddle post(db, "SELECT * FROM KARTTET WHERE LELTSZAM = '00001' FOR UPDATE",
+                               "00002");
+    try {
+      std::optional<TTransaction> work;
+      if (first)
+        work.emplace(db.Db(), "KARTFEJ, KARTTET");
+      else
+        work.emplace(db.Db());
+      RunStatements(db.Db(), "UPDATE KARTTET SET BIZSZAM = 'x' WHERE LELTSZAM = '00001'");
+      RunStatements(db.Db(), "UPDATE KARTFEJ SET MEGJ1 = 'x' WHERE LELTSZAM = '00001'");
+      work->Commit();
+    } catch (const Exception& e) {
+      error = e.Message();
+    }
+    EXPECT_EQ(post.Outcome().toStdString(), "");
+    if (first)
+      EXPECT_EQ(error.toStdString(), "");
+    else
+      EXPECT_TRUE(error.contains("Deadlock found")) << error.toStdString();
+  }
+  EXPECT_EQ(db.Value("SELECT COUNT(*) FROM KARTTET WHERE LELTSZAM = '00002'"), "2");
 }

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
-#include <QThread>
 #include <condition_variable>
 #include <future>
 #include <mutex>
@@ -312,15 +310,6 @@ class DeadlockingWorkstation {
       : m_done(std::async(std::launch::async, [this, &db, runConnection, deadlocks] {
           const auto other = db.Connect();
           const auto exec = [&](const QString& sql) { RunStatements(*other, sql); };
-          const auto runWaits = [&] {
-            TUniSQLQuery q;
-            q.SetDatabase(other.get());
-            q.SetSQL(QStringLiteral("SELECT COUNT(*) FROM information_schema.INNODB_TRX WHERE "
-                                    "trx_mysql_thread_id = %1 AND trx_state = 'LOCK WAIT'")
-                         .arg(runConnection));
-            q.Open();
-            return q.Fields(0)->AsInteger() > 0;
-          };
           try {
             exec(QStringLiteral("SET SESSION innodb_lock_wait_timeout = 10"));
             for (int i = 1; i <= deadlocks; ++i) {
@@ -331,14 +320,12 @@ class DeadlockingWorkstation {
                   QStringLiteral("SELECT * FROM KARTTET FORCE INDEX (IKARTTET2) WHERE DATUM = "
                                  "'2005-12-31' FOR UPDATE"));
               m_ready.Raise();
-              QElapsedTimer waited;
-              waited.start();
-              // The server renews what it shows of its transactions only when not asked for a
-              // tenth of a second.
-              while (!runWaits()) {
-                if (waited.elapsed() > 10000) return QStringLiteral("the run did not wait");
-                QThread::msleep(150);
-              }
+              if (!WaitUntilServerShows(
+                      *other, QStringLiteral("SELECT COUNT(*) FROM information_schema.INNODB_TRX "
+                                             "WHERE trx_mysql_thread_id = %1 AND trx_state = "
+                                             "'LOCK WAIT'")
+                                  .arg(runConnection)))
+                return QStringLiteral("the run did not wait");
               exec(QStringLiteral(
                   "SELECT * FROM SZAMITAS WHERE ECSDATUM = '2005-12-31' FOR UPDATE"));
               exec(QStringLiteral("ROLLBACK"));

@@ -1,5 +1,6 @@
 #include "archive_form_test_util.h"
 
+#include <QDir>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
@@ -42,3 +43,12 @@ int RunRestoreForm(ScriptedUi& ui, TUniSQLDatabase& db, const QString& chosen, b
   form.BtnOKClick();
   return form.result();
 }
+
+void ArchiveFormTest::SetUp() {
+  saved = Globals();
+  Globals().ProgramDir = tmp.path() + "/prog/";
+  Globals().UserDir = tmp.path() + "/prog/anna/";
+  QDir().mkpath(Globals().UserDir);
+}
+
+void ArchiveFormTest::TearDown() { Globals() = saved; }

@@ -1,8 +1,13 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <functional>
+
+#include "app_globals.h"
 
 class ScriptedUi;
 class TFormBackup;
@@ -18,3 +23,16 @@ int RunBackupForm(ScriptedUi& ui, TUniSQLDatabase& db, const QString& chosen,
 // shows of the archive.
 int RunRestoreForm(ScriptedUi& ui, TUniSQLDatabase& db, const QString& chosen, bool answer,
                    QStringList* archiveDescription = nullptr);
+
+// Tests of the backup and restore forms: a program directory of the test's own (tmp/prog/, the
+// user directory anna/ in it) as the globals name it; the globals as before afterwards.
+class ArchiveFormTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // A path in the test's own directory.
+  QString Path(const QString& name) const { return tmp.path() + "/" + name; }
+
+  QTemporaryDir tmp;
+  AppGlobals saved;
+};

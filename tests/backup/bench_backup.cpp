@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -18,13 +17,6 @@
 #include "zip_test_util.h"
 
 namespace {
-
-double Seconds(const std::function<void()>& work) {
-  QElapsedTimer t;
-  t.start();
-  work();
-  return t.nsecsElapsed() / 1e9;
-}
 
 TEST(BackupBenchmark, BackupAndRestoreBesideTheTools) {
   QTemporaryDir tmp;

@@ -3,21 +3,14 @@
 // default 200).
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "test_util.h"
 #include "zip_test_util.h"
 
 namespace {
-
-double Seconds(const std::function<void()>& work) {
-  QElapsedTimer t;
-  t.start();
-  work();
-  return t.nsecsElapsed() / 1e9;
-}
 
 TEST(ZipBenchmark, AddAndTestBesideThePeers) {
   bool ok = false;

@@ -42,13 +42,10 @@ class DiskUi : public ScriptedUi {
 
 const QStringList kDescription{"ZT ÉCS adatbázis", "Árvíztűrő Kft", "2026.12.09 10:30:00"};
 
-class BackupForms : public ::testing::Test {
+class BackupForms : public ArchiveFormTest {
  protected:
   void SetUp() override {
-    saved = Globals();
-    Globals().ProgramDir = tmp.path() + "/prog/";
-    Globals().UserDir = tmp.path() + "/prog/anna/";
-    QDir().mkpath(Globals().UserDir);
+    ArchiveFormTest::SetUp();
     QDir().mkpath(Path("floppy"));
     ASSERT_TRUE(t.Ok());
     t.Exec(
@@ -60,8 +57,6 @@ class BackupForms : public ::testing::Test {
     t.Exec("CREATE TABLE CEG (CEGNEV VARCHAR(40)) ENGINE=InnoDB");
     t.Exec("INSERT INTO CEG VALUES ('Árvíztűrő Kft')");
   }
-  void TearDown() override { Globals() = saved; }
-  QString Path(const QString& name) const { return tmp.path() + "/" + name; }
   // CHECKSUM TABLE of every table of the database.
   QString Checksums() {
     QStringList sums;
@@ -121,8 +116,6 @@ class BackupForms : public ::testing::Test {
     }
   }
 
-  QTemporaryDir tmp;
-  AppGlobals saved;
   TestDatabase t;
   DiskUi ui;
 };

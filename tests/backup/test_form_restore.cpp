@@ -27,13 +27,10 @@ const QString kRefused =
 
 // The system database, the live company ZARNDAT001 and a second company, each with rows; the
 // restore runs on the live one.
-class RestoreTest : public ::testing::Test {
+class RestoreTest : public ArchiveFormTest {
  protected:
   void SetUp() override {
-    saved = Globals();
-    Globals().ProgramDir = tmp.path() + "/prog/";
-    Globals().UserDir = tmp.path() + "/prog/anna/";
-    QDir().mkpath(Globals().UserDir);
+    ArchiveFormTest::SetUp();
     ConfigureTestServer(admin, "mysql");
     ASSERT_NO_THROW(admin.Connect());
     for (const QString& name : kDatabases) {
@@ -60,7 +57,7 @@ class RestoreTest : public ::testing::Test {
   void TearDown() override {
     live.Disconnect();
     for (const QString& name : kDatabases) Run(admin, "drop database if exists `" + name + "`");
-    Globals() = saved;
+    ArchiveFormTest::TearDown();
   }
 
   static void Run(TUniSQLDatabase& db, const QString& sql) {
@@ -97,7 +94,6 @@ class RestoreTest : public ::testing::Test {
                   ReloadAccount("ZARNDAT001") + "' or User = 'csapda'");
     return out;
   }
-  QString Path(const QString& name) const { return tmp.path() + "/" + name; }
   // An archive holding dump under entry, made by the zip peer.
   QString Archive(const QByteArray& dump, const QString& entry = "dbment.sql") {
     static int n = 0;
@@ -125,8 +121,6 @@ class RestoreTest : public ::testing::Test {
     return made;
   }
 
-  QTemporaryDir tmp;
-  AppGlobals saved;
   TUniSQLDatabase admin;
   TUniSQLDatabase live;
   ScriptedUi ui;

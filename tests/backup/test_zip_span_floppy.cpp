@@ -43,6 +43,13 @@ class FloppySpanTest : public ::testing::Test {
     EXPECT_EQ(r.zip.SuccessCnt(), 1);
     EXPECT_EQ(ReadFileBytes(Path("out/dump.sql")), RandomBytes(3000000, 7));
   }
+  // r set to write src/dump.sql, stored, as the set "A:\x.zip" spanned over the disks.
+  void SpanDump(RecordingZip& r) {
+    r.zip.AddCompLevel = 0;
+    r.zip.AddOptions = AddOpts{AddDiskSpan};
+    r.zip.FSpecArgs << Path("src/dump.sql");
+    r.zip.SetZipFileName("A:\\x.zip");
+  }
   // Takes the disk out and puts disk n in (a new empty one the first time).
   void Insert(int n) {
     labels[inDrive] = Label();
@@ -80,10 +87,7 @@ TEST_F(FloppySpanTest, ThreeDisksWrittenWithPromptsAndLabelsAndJoinedAgain) {
     return mbOK;
   };
   RecordingZip r;
-  r.zip.AddCompLevel = 0;
-  r.zip.AddOptions = AddOpts{AddDiskSpan};
-  r.zip.FSpecArgs << Path("src/dump.sql");
-  r.zip.SetZipFileName("A:\\x.zip");
+  SpanDump(r);
   EXPECT_EQ(r.zip.Add(), 0) << r.Texts().join('\n').toStdString();
   EXPECT_EQ(r.zip.SuccessCnt(), 1);
   ASSERT_EQ(ui.Texts().size(), 2) << ui.Texts().join('|').toStdString();
@@ -112,11 +116,8 @@ TEST_F(FloppySpanTest, FreeSpaceKeptAndASmallDiskRefused) {
     return mbOK;
   };
   RecordingZip r;
-  r.zip.AddCompLevel = 0;
-  r.zip.AddOptions = AddOpts{AddDiskSpan};
+  SpanDump(r);
   r.zip.KeepFreeOnAllDisks = 10000;
-  r.zip.FSpecArgs << Path("src/dump.sql");
-  r.zip.SetZipFileName("A:\\x.zip");
   EXPECT_EQ(r.zip.Add(), 0) << r.Texts().join('\n').toStdString();
   EXPECT_EQ(QFileInfo(Path("disks/0/x.zip")).size(), 1447424);
 
@@ -148,10 +149,7 @@ TEST_F(FloppySpanTest, AnEarlierDiskOfTheSetIsRecognised) {
     return mbOK;
   };
   RecordingZip r;
-  r.zip.AddCompLevel = 0;
-  r.zip.AddOptions = AddOpts{AddDiskSpan};
-  r.zip.FSpecArgs << Path("src/dump.sql");
-  r.zip.SetZipFileName("A:\\x.zip");
+  SpanDump(r);
   EXPECT_EQ(r.zip.Add(), 0) << r.Texts().join('\n').toStdString();
   EXPECT_TRUE(
       ui.Texts().contains("ATTENTION: This is previous disk no 1!!!\nAre you sure you "
@@ -202,11 +200,8 @@ class FloppySetTest : public FloppySpanTest {
       return mbOK;
     };
     RecordingZip r;
-    r.zip.AddCompLevel = 0;
-    r.zip.AddOptions = AddOpts{AddDiskSpan};
+    SpanDump(r);
     r.zip.SpanOptions = spanOptions;
-    r.zip.FSpecArgs << Path("src/dump.sql");
-    r.zip.SetZipFileName("A:\\x.zip");
     ASSERT_EQ(r.zip.Add(), 0) << r.Texts().join('\n').toStdString();
     ASSERT_EQ(inDrive, 2);
     EXPECT_FALSE(ui.Texts().join('|').contains("There is already"))

@@ -5,13 +5,13 @@
 
 #include <QCoreApplication>
 #include <QDate>
-#include <QElapsedTimer>
 #include <charconv>
 #include <cstdio>
 
 #include "exceptions.h"
 #include "format_settings.h"
 #include "test_database.h"
+#include "test_util.h"
 #include "uni_sql_query.h"
 #include "uni_sql_table.h"
 
@@ -128,14 +128,6 @@ void DataSetPosts(TUniSQLDatabase& db, int firstK) {
     f->SetAsFloat(f->AsFloat() + 1);
     table.Post();
   }
-}
-
-template <typename F>
-double Seconds(F&& work) {
-  QElapsedTimer timer;
-  timer.start();
-  work();
-  return static_cast<double>(timer.nsecsElapsed()) / 1e9;
 }
 
 }  // namespace

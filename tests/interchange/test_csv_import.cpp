@@ -9,6 +9,7 @@
 #include "codepage.h"
 #include "csv_import.h"
 #include "import_test_util.h"
+#include "other_workstation.h"
 #include "scripted_ui.h"
 #include "test_database.h"
 #include "test_util.h"
@@ -257,6 +258,34 @@ TEST_F(CsvImportTest, TheServerGetsTheFileNameAndQuotesEscaped) {
             CsvImportResult::Done)
       << ui.Texts().join('\n').toStdString();
   EXPECT_EQ(db.Value(QStringLiteral("select CEGNEV from CEG")), "Kft");
+}
+
+// Another workstation posts an item while the tables are emptied and loaded: its table locks,
+// queued once the import holds the cards, wait for the import's end, and neither is ended as a
+// deadlock.
+TEST_F(CsvImportTest, AnItemPostQueuedDuringTheImportWaitsForIt) {
+  db.Exec(QStringLiteral(
+      "INSERT INTO KARTFEJ (LELTSZAM) VALUES ('00001'); INSERT INTO KARTTET (LELTSZAM, DATUM, "
+      "TIPUS) VALUES ('00001', '2005-01-01', '0')"));
+  Write(QStringLiteral("CEG.CSV"), "Kft;1;;\r\n");
+  Write(QStringLiteral("KARTFEJ.CSV"),
+        FromUnicode(QString::fromUtf8(kKartfejLine), CodePage::Cp1250));
+  Write(QStringLiteral("KARTTET.CSV"),
+        "00012;2005-03-15;0;SZ-1;Beszerzés;1200000;0;1200000;0;0;0;"
+        "1200000;0;0;0;1200000;1.00;0\r\n");
+  Write(QStringLiteral("KULCSOK.CSV"), "00012;2005;14.5;14.5\r\n");
+  QList<CsvTableChoice> tables;
+  for (const QString& table : CsvImportTables()) tables.append({table, true, true});
+  CsvImportOptions options;
+  options.stepMessages = false;
+  ScriptedUi ui;
+  PostQueuedInTheMiddle post(
+      db, QStringLiteral("SELECT * FROM KARTTET WHERE LELTSZAM = '00001' FOR UPDATE"),
+      QStringLiteral("00012"));
+  EXPECT_EQ(Run(tables, options), CsvImportResult::Done) << ui.Texts().join('\n').toStdString();
+  EXPECT_EQ(post.Outcome().toStdString(), "");
+  EXPECT_EQ(Rows(db, QStringLiteral("select LELTSZAM, TIPUS from KARTTET order by TIPUS")),
+            (QStringList{"00012|0", "00012|3"}));
 }
 
 TEST(CsvStreamFilter, LineEndsQuotesAndLongLines) {

@@ -7,6 +7,7 @@
 #include "balance_recalc.h"
 #include "codepage.h"
 #include "import_test_util.h"
+#include "other_workstation.h"
 #include "test_database.h"
 #include "test_util.h"
 #include "xml_asset_import.h"
@@ -103,6 +104,21 @@ TEST_F(XmlImportTest, ReimportReplacesEveryRowOfTheAsset) {
                               "(select count(*) from KULCSOK where LELTSZAM = '00013') + "
                               "(select count(*) from SZAMITAS where LELTSZAM = '00013')")),
       "3");
+}
+
+// Another workstation posts an item while the import runs: its table locks, queued once the
+// import holds the cards, wait for the import's end, and neither is ended as a deadlock.
+TEST_F(XmlImportTest, AnItemPostQueuedDuringTheImportWaitsForIt) {
+  db.Exec(QStringLiteral(
+      "INSERT INTO KARTFEJ (LELTSZAM, MEGNEV) VALUES ('00012', 'régi'), ('00099', 'más');"
+      "INSERT INTO KARTTET (LELTSZAM, DATUM, TIPUS) VALUES ('00012', '2007-12-31', '4')"));
+  PostQueuedInTheMiddle post(
+      db, QStringLiteral("SELECT * FROM KARTTET WHERE LELTSZAM = '00012' FOR UPDATE"),
+      QStringLiteral("00099"));
+  EXPECT_EQ(Import(File(kExampleAsset)), 1);
+  EXPECT_EQ(post.Outcome().toStdString(), "");
+  EXPECT_EQ(Items(QStringLiteral("00012")).size(), 5);
+  EXPECT_EQ(db.Value(QStringLiteral("select count(*) from KARTTET where LELTSZAM = '00099'")), "1");
 }
 
 TEST_F(XmlImportTest, SaleAndScrappingDatesSurviveTheRecalculation) {

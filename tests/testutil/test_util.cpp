@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -61,6 +62,13 @@ QString WriteScript(const QString& dir, const QString& name, const QByteArray& b
   WriteFileBytes(path, "#!/bin/sh\n" + body + "\n");
   QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   return path;
+}
+
+double Seconds(const std::function<void()>& work) {
+  QElapsedTimer timer;
+  timer.start();
+  work();
+  return timer.nsecsElapsed() / 1e9;
 }
 
 SmallDisk::SmallDisk(const QString& dir, qint64 bytes) : m_dir(dir) {

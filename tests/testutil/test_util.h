@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 #include <ostream>
 
 // The private test server, from the environment the test script sets. A database test that
@@ -29,6 +30,9 @@ QByteArray ReadFileBytes(const QString& path);
 void WriteFileBytes(const QString& path, const QByteArray& bytes);
 // Writes an executable shell script dir/name running body; returns its path.
 QString WriteScript(const QString& dir, const QString& name, const QByteArray& body);
+
+// The seconds work took, for the benchmarks.
+double Seconds(const std::function<void()>& work);
 
 // Compares bytes with the checked-in golden file tests/<relativePath>. With ZARN_UPDATE_GOLDEN=1
 // in the environment the golden file is rewritten instead.
