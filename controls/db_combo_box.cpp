@@ -18,10 +18,7 @@ TDBComboBox::TDBComboBox(QWidget* owner) : QComboBox(owner) {
 }
 
 TDBComboBox::~TDBComboBox() {
-  m_dataLink.OnDataChange = nullptr;
-  m_dataLink.OnEditingChange = nullptr;
-  m_dataLink.OnActiveChange = nullptr;
-  m_dataLink.OnUpdateData = nullptr;
+  m_dataLink.ClearHandlers();
 }
 
 void TDBComboBox::SetDataSource(TDataSource* dataSource) {

@@ -18,10 +18,7 @@ TDBDateEdit::TDBDateEdit(QWidget* owner) : TCustomDateEdit(owner, true) {
 }
 
 TDBDateEdit::~TDBDateEdit() {
-  m_dataLink.OnDataChange = nullptr;
-  m_dataLink.OnEditingChange = nullptr;
-  m_dataLink.OnActiveChange = nullptr;
-  m_dataLink.OnUpdateData = nullptr;
+  m_dataLink.ClearHandlers();
 }
 
 void TDBDateEdit::SetDataSource(TDataSource* dataSource) {

@@ -37,10 +37,7 @@ TDBEdit::TDBEdit(QWidget* owner) : TExitEdit(owner) {
 }
 
 TDBEdit::~TDBEdit() {
-  m_dataLink.OnDataChange = nullptr;
-  m_dataLink.OnEditingChange = nullptr;
-  m_dataLink.OnActiveChange = nullptr;
-  m_dataLink.OnUpdateData = nullptr;
+  m_dataLink.ClearHandlers();
 }
 
 void TDBEdit::SetDataSource(TDataSource* dataSource) {

@@ -98,6 +98,14 @@ class TFieldDataLink : public TDataLink {
   std::function<void()> OnEditingChange;  // the dataset began or ended editing
   std::function<void()> OnUpdateData;     // write the control's text into the field
   std::function<void()> OnActiveChange;   // the dataset opened or closed
+  // The control is being destroyed: the link, detached from its dataset only in its own
+  // destructor, must not call into it meanwhile.
+  void ClearHandlers() {
+    OnDataChange = nullptr;
+    OnEditingChange = nullptr;
+    OnUpdateData = nullptr;
+    OnActiveChange = nullptr;
+  }
 
  protected:
   void ActiveChanged() override;

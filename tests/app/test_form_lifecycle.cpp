@@ -158,7 +158,9 @@ class FormLifecycle : public FirstStartTest {
   void Exercise(QWidget* form, const QString& row, bool typing = true) {
     SCOPED_TRACE(row.toStdString());
     ASSERT_TRUE(QTest::qWaitForWindowActive(form));
-    if (typing) EXPECT_GT(TypeInto(form), 0) << "nothing could be typed";
+    if (typing) {
+      EXPECT_GT(TypeInto(form), 0) << "nothing could be typed";
+    }
     CheckRestore(form);
   }
   void CheckRestore(QWidget* form) {
@@ -178,7 +180,9 @@ class FormLifecycle : public FirstStartTest {
     EXPECT_EQ(after.values, before.values);
     EXPECT_EQ(after.edits, before.edits);
     EXPECT_EQ(GridObject(form), grid);
-    if (GridOf(form)) EXPECT_EQ(GridOf(form)->findChildren<QLineEdit*>().size(), gridCells);
+    if (GridOf(form)) {
+      EXPECT_EQ(GridOf(form)->findChildren<QLineEdit*>().size(), gridCells);
+    }
   }
   // Runs the menu item; act gets the form it opens.
   void Open(const QString& title, const QString& item, const std::function<void(QWidget*)>& act) {

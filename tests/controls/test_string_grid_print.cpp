@@ -51,8 +51,9 @@ TEST_F(GridPrint, ValuesAsPrintedUnderTheTitle) {
   QString offered;
   PrintToFileInNextDialog(pdf, &offered);
   EXPECT_TRUE(grid.Print({"Eszközök listája"}));
-  if (QPrinterInfo::availablePrinterNames().isEmpty())
+  if (QPrinterInfo::availablePrinterNames().isEmpty()) {
     EXPECT_EQ(offered, QDir::home().filePath(QString::fromUtf8("Számtáblázat.pdf")));
+  }
   EXPECT_EQ(grid.LastCellPointSize(), 10);
   EXPECT_EQ(grid.LastTitlePointSize(), 12);
   const QString info = Run("pdfinfo", {pdf});

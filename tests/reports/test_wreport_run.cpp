@@ -189,7 +189,9 @@ TEST(ReportSums, TextsTheGroupAdds) {
   for (const Case& c : cases) {
     double v = 0;
     EXPECT_EQ(ReportSumValue(c.text, c.thousands, c.decimal, v), c.ok) << c.text;
-    if (c.ok) EXPECT_DOUBLE_EQ(v, c.value) << c.text;
+    if (c.ok) {
+      EXPECT_DOUBLE_EQ(v, c.value) << c.text;
+    }
   }
   EXPECT_EQ(ReportSumText(1234567.5, true), "1 234 567.50");
   EXPECT_EQ(ReportSumText(-1234.005, true), "-1 234.01");
@@ -265,7 +267,9 @@ TEST_F(WreportRunTest, FailingBandHandlersLeaveTheGroupsClosed) {
     int depth = 0;
     for (const QString& line : lines) {
       if (line.startsWith(QLatin1String("<GROUP "))) ++depth;
-      if (line == QLatin1String("</GROUP>")) ASSERT_GE(--depth, 0);
+      if (line == QLatin1String("</GROUP>")) {
+        ASSERT_GE(--depth, 0);
+      }
     }
     EXPECT_EQ(depth, 0);
     EXPECT_EQ(lines.count(QStringLiteral("<GROUP ID=\"WGroup2\">")), 2);
