@@ -1,6 +1,8 @@
 #include "other_workstation.h"
 
+#include <QRegularExpression>
 #include <QThread>
+#include <functional>
 
 #include "asset_store.h"
 #include "exceptions.h"
@@ -43,16 +45,61 @@ std::future<QStringList> PostItemsElsewhere(const TestDatabase& db, QStringList 
   });
 }
 
-bool WaitUntilServerShows(TUniSQLDatabase& db, const QString& countQuery) {
+namespace {
+
+bool PollForTenSeconds(const std::function<bool()>& seen) {
   for (int tries = 0; tries < 66; ++tries) {
-    TUniSQLQuery q;
-    q.SetDatabase(&db);
-    q.SetSQL(countQuery);
-    q.Open();
-    if (q.Fields(0)->AsInteger() > 0) return true;
+    if (seen()) return true;
     QThread::msleep(150);
   }
   return false;
+}
+
+QString ValueOf(TUniSQLDatabase& db, const QString& sql, int column = 0) {
+  TUniSQLQuery q;
+  q.SetDatabase(&db);
+  q.SetSQL(sql);
+  q.Open();
+  return q.Eof() ? QString() : q.Fields(column)->AsString();
+}
+
+// The connection threads whose transaction waits for a lock, as the engine reports them now: in
+// the report's TRANSACTIONS section (the deadlock section before it tells of the past) a
+// transaction's block starts with "---TRANSACTION ", says "LOCK WAIT" while it waits and names
+// its "MariaDB thread id N," ("MySQL thread id N," on that server).
+QStringList ThreadsWaitingForALock(TUniSQLDatabase& db) {
+  QString status = ValueOf(db, QStringLiteral("SHOW ENGINE INNODB STATUS"), 2);
+  status = status.mid(status.indexOf(QStringLiteral("\nTRANSACTIONS\n")));
+  status.truncate(status.indexOf(QStringLiteral("\nFILE I/O\n")));
+  static const QRegularExpression thread(QStringLiteral("(?:MariaDB|MySQL) thread id (\\d+),"));
+  QStringList threads;
+  for (const QString& block : status.split(QStringLiteral("---TRANSACTION "))) {
+    if (!block.contains(QStringLiteral("\nLOCK WAIT "))) continue;
+    const auto m = thread.match(block);
+    if (m.hasMatch()) threads << m.captured(1);
+  }
+  return threads;
+}
+
+}  // namespace
+
+bool WaitUntilServerShows(TUniSQLDatabase& db, const QString& countQuery) {
+  return PollForTenSeconds([&] { return ValueOf(db, countQuery).toInt() > 0; });
+}
+
+bool WaitUntilWaitingForARowLock(TUniSQLDatabase& db, const QString& thread) {
+  return PollForTenSeconds([&] {
+    for (const QString& waiting : ThreadsWaitingForALock(db)) {
+      if (!thread.isEmpty() ? waiting == thread
+                            : ValueOf(db, QStringLiteral("SELECT COUNT(*) FROM "
+                                                         "information_schema.PROCESSLIST WHERE ID "
+                                                         "= %1 AND DB = DATABASE()")
+                                              .arg(waiting))
+                                      .toInt() > 0)
+        return true;
+    }
+    return false;
+  });
 }
 
 PostQueuedInTheMiddle::PostQueuedInTheMiddle(const TestDatabase& db, const QString& rows,
@@ -70,11 +117,7 @@ PostQueuedInTheMiddle::PostQueuedInTheMiddle(const TestDatabase& db, const QStri
     m_held.set_value();
     // Only this database's connections: other tests share the server.
     QString failure;
-    if (!WaitUntilServerShows(*blocker,
-                              QStringLiteral("SELECT COUNT(*) FROM information_schema.INNODB_TRX T "
-                                             "JOIN information_schema.PROCESSLIST P ON P.ID = "
-                                             "T.trx_mysql_thread_id WHERE T.trx_state = 'LOCK "
-                                             "WAIT' AND P.DB = DATABASE()")))
+    if (!WaitUntilWaitingForARowLock(*blocker))
       failure = QStringLiteral("the work did not reach the held rows");
     std::future<QStringList> post;
     if (failure.isEmpty()) {

@@ -21,9 +21,15 @@ std::future<QStringList> PostItemsElsewhere(const TestDatabase& db, QStringList 
 
 // Asks db's server, every 150 ms, until countQuery (a SELECT COUNT(*) over what
 // information_schema shows of the server's work) counts one or more; false after ten seconds.
-// The server renews what it shows of its transactions only when not asked for a tenth of a
-// second.
+// Only for what the server shows live (PROCESSLIST): its tables of transactions are a copy that
+// is renewed only when nobody asked for a tenth of a second, so they can still show the
+// transaction before, or never change while other tests keep asking.
 bool WaitUntilServerShows(TUniSQLDatabase& db, const QString& countQuery);
+
+// Like WaitUntilServerShows, for a transaction that waits for a row lock, read from the engine's
+// own live report: the one of connection thread, or with thread empty any connection of db's
+// current database.
+bool WaitUntilWaitingForARowLock(TUniSQLDatabase& db, const QString& thread = {});
 
 // Another workstation's item post on number, queued in the middle of a piece of work that this
 // thread starts once the guard is made: a third connection holds rows (a "SELECT ... FOR

@@ -241,7 +241,9 @@ TEST_F(Run, NoPeriodIsWrittenOffTwiceAndEveryCardIsReadAsTheServerCompares) {
                                       "WHERE TIPUS = '4' AND DATUM = '%1'")
                            .arg(c.runDate)),
               c.writeOff);
-    if (c.firstRun) EXPECT_EQ(WriteOffs("00001"), before);
+    if (c.firstRun) {
+      EXPECT_EQ(WriteOffs("00001"), before);
+    }
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
   }
 }
@@ -320,11 +322,7 @@ class DeadlockingWorkstation {
                   QStringLiteral("SELECT * FROM KARTTET FORCE INDEX (IKARTTET2) WHERE DATUM = "
                                  "'2005-12-31' FOR UPDATE"));
               m_ready.Raise();
-              if (!WaitUntilServerShows(
-                      *other, QStringLiteral("SELECT COUNT(*) FROM information_schema.INNODB_TRX "
-                                             "WHERE trx_mysql_thread_id = %1 AND trx_state = "
-                                             "'LOCK WAIT'")
-                                  .arg(runConnection)))
+              if (!WaitUntilWaitingForARowLock(*other, runConnection))
                 return QStringLiteral("the run did not wait");
               exec(QStringLiteral(
                   "SELECT * FROM SZAMITAS WHERE ECSDATUM = '2005-12-31' FOR UPDATE"));
