@@ -118,7 +118,7 @@ TEST(ProgramStart, SecondCopyEndsWithoutTouchingFilesACopyUnderAnotherNameRuns) 
   };
   // Up once it made its list directory.
   auto waitUntilUp = [&] {
-    for (int i = 0; i < 500; ++i) {
+    for (int i = 0; i < 3000; ++i) {
       if (QDir(appDir).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size() > 1) return true;
       QThread::msleep(10);
     }
@@ -176,7 +176,7 @@ TEST(ProgramStart, PatchPathRunsTheSelfCopyOnly) {
   ordinary.setWorkingDirectory(plain);
   ordinary.start(plain + "/zarn", {});
   ASSERT_TRUE(ordinary.waitForStarted());
-  for (int i = 0; i < 300 && !QFile::exists(plain + "/ZARN.INI"); ++i) QThread::msleep(10);
+  for (int i = 0; i < 3000 && !QFile::exists(plain + "/ZARN.INI"); ++i) QThread::msleep(10);
   EXPECT_TRUE(QFile::exists(plain + "/ZARN.INI"));
   ordinary.kill();
   ordinary.waitForFinished();

@@ -167,7 +167,7 @@ class SlowReader : public ScriptedUi {
                        MsgButton defaultButton) override {
     if (!post.valid()) {
       post = PostItemsElsewhere(m_db, {"00001"}, QDate(2005, 3, 1), 1000);
-      postedWhileOpen = post.wait_for(std::chrono::seconds(1)) == std::future_status::ready;
+      postedWhileOpen = post.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
     }
     return ScriptedUi::MessageBox(text, caption, type, buttons, defaultButton);
   }
