@@ -58,6 +58,9 @@ bool g_inMinimizeRestore = false;
 QElapsedTimer g_sinceMinimizeRestore;
 constexpr int kOwnStateReportMs = 500;
 
+// Counts the calls, so a later look knows whether another call came since.
+int g_minimizeRestoreCalls = 0;
+
 bool OwnStateReport(const QEvent* e) {
   return g_inMinimizeRestore || (e->spontaneous() && g_sinceMinimizeRestore.isValid() &&
                                  g_sinceMinimizeRestore.elapsed() < kOwnStateReportMs);
@@ -453,6 +456,34 @@ void ShowProgramHelp(int context) {
     ShowHelp(g_registered.last().helpFile, context);
 }
 
+namespace {
+
+// A restore set at once after a minimise can be lost in the window system (it maps a window
+// that it has not yet iconified, so nothing happens, and then iconifies it). Once the call's own
+// reports have come, a form the window system shows otherwise than the last call left it is
+// given that state again, once.
+void settleLater(const QList<QPointer<QWidget>>& forms, bool minimized) {
+  const int call = g_minimizeRestoreCalls;
+  QTimer::singleShot(kOwnStateReportMs, qApp, [forms, minimized, call] {
+    if (call != g_minimizeRestoreCalls || g_inMinimizeRestore) return;
+    g_inMinimizeRestore = true;
+    bool again = false;
+    for (const QPointer<QWidget>& w : forms) {
+      if (!w || !w->isVisible() || w->isMinimized() == minimized) continue;
+      setStateKeepingOthers(w, minimized);
+      if (!minimized) w->show();
+      again = true;
+    }
+    if (again) {
+      if (!minimized && forms.first()) forms.first()->activateWindow();
+      g_sinceMinimizeRestore.start();
+    }
+    g_inMinimizeRestore = false;
+  });
+}
+
+}  // namespace
+
 void MinimizeAll() {
   if (g_inMinimizeRestore) return;
   g_inMinimizeRestore = true;
@@ -473,25 +504,35 @@ void MinimizeAll() {
   for (QWidget* w : screenForms())
     if (w != active && !others.contains(w)) others << w;
   for (QWidget* w : others) g_minimized.append({w, w->isVisible()});
+  QList<QPointer<QWidget>> minimized;
   for (const MinimizeRecord& r : g_minimized)
-    if (r.visible) setStateKeepingOthers(r.form, true);
+    if (r.visible) {
+      setStateKeepingOthers(r.form, true);
+      minimized << r.form;
+    }
+  ++g_minimizeRestoreCalls;
   g_sinceMinimizeRestore.start();
   g_inMinimizeRestore = false;
+  if (!minimized.isEmpty()) settleLater(minimized, true);
 }
 
 void RestoreAll() {
   if (g_inMinimizeRestore) return;
   g_inMinimizeRestore = true;
   const QList<MinimizeRecord> record = std::exchange(g_minimized, {});
+  QList<QPointer<QWidget>> restored;  // the active form first
   for (auto it = record.rbegin(); it != record.rend(); ++it) {
     if (it->form.isNull() || !it->visible) continue;
     setStateKeepingOthers(it->form, false);
     it->form->show();
     it->form->raise();
+    restored.prepend(it->form);
   }
   if (!record.isEmpty() && record.first().form) record.first().form->activateWindow();
+  ++g_minimizeRestoreCalls;
   g_sinceMinimizeRestore.start();
   g_inMinimizeRestore = false;
+  if (!restored.isEmpty()) settleLater(restored, false);
 }
 
 bool IsActivation(const QShowEvent* event) { return !event->spontaneous(); }

@@ -81,6 +81,9 @@ void TDataSetModel::Rebuild() {
     m_rowCount = ds->DisplayRowCount();
   }
   endResetModel();
+  // A reset leaves the views without a current row, and a view that then takes the focus takes
+  // its first row (moving the dataset, which posts what is being edited): the row is told again.
+  m_currentRow = kNoRowAnnounced;
   Scrolled();
 }
 

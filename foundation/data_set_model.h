@@ -29,6 +29,7 @@ class TDataSetModel : public QAbstractTableModel {
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
  signals:
+  // The dataset's cursor moved to row, or the rows were read again (the views lost their row).
   void CurrentRowChanged(int row);
 
  private:
@@ -41,5 +42,6 @@ class TDataSetModel : public QAbstractTableModel {
   std::unique_ptr<Link> m_link;
   std::vector<TField*> m_columns;
   int m_rowCount = 0;
+  static constexpr int kNoRowAnnounced = -2;
   int m_currentRow = -1;
 };

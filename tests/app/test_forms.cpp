@@ -139,7 +139,8 @@ TEST_F(Forms, CompanyListInsertsAndChoosesACompany) {
   EXPECT_EQ(m_db1.Databasename(), "ZARNDAT002");
   EXPECT_TRUE(m_db1.Connected());
   EXPECT_EQ(LoadUserSettings(m_userDir.filePath("ZARN.INI")).DataAlias, "ZARNDAT002");
-  EXPECT_EQ(CompanyLine(m_db0, m_db1), QString::fromUtf8("Ábel és Csiszár Kft. 2k    (ZARNDAT002)"));
+  EXPECT_EQ(CompanyLine(m_db0, m_db1),
+            QString::fromUtf8("Ábel és Csiszár Kft. 2k    (ZARNDAT002)"));
 
   // Changed with hyphens and blanks typed: the digits alone are kept.
   form.Table1->First();
@@ -336,7 +337,7 @@ TEST_F(Forms, UnreachableServerShowsItsFormAndEndsAfterHalfASecond) {
   form.show();
   QElapsedTimer clock;
   clock.start();
-  QTRY_VERIFY_WITH_TIMEOUT(!form.isVisible(), 3000);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !form.isVisible(); }, 3000));
   EXPECT_TRUE(shown);
   EXPECT_GE(clock.elapsed(), 450);
   EXPECT_TRUE(m_ui.Calls().isEmpty());
@@ -366,7 +367,7 @@ TEST_F(Forms, SilentServerShowsTheUnreachableFormWithinTheConnectTimeOut) {
       30000);
   clock.start();
   form.show();
-  QTRY_VERIFY_WITH_TIMEOUT(!form.isVisible(), 30000);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !form.isVisible(); }, 30000));
   TUniSQLDatabase::SetTimeouts(0, 0);
   EXPECT_GE(shownAfter, 1500);
   EXPECT_LE(shownAfter, 3000) << "the start waited for the silent server";
@@ -409,7 +410,7 @@ TEST_F(Forms, UnwritableSettingsFileEndsTheStartAfterOneMessage) {
     EXPECT_EQ(m_ui.Texts(), QStringList({QString::fromUtf8("nem irható"), "loop"}));
     EXPECT_TRUE(m_ui.TerminateRequested());
     form.show();
-    QTRY_VERIFY_WITH_TIMEOUT(!form.isVisible(), 3000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form.isVisible(); }, 3000));
     EXPECT_FALSE(form.DB1->Connected());
   }
   EXPECT_EQ(m_ui.Texts().size(), 2) << "told again";
@@ -473,7 +474,7 @@ TEST_F(Forms, FirstStartLeadsToAWorkingEmptyFirstCompany) {
   m_ui.Answer(mbYes);
   TMainForm form({"zarn"});
   form.show();
-  QTRY_VERIFY_WITH_TIMEOUT(form.PanelStatus->text() == kFirstCompanyLine, 5000);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.PanelStatus->text() == kFirstCompanyLine; }, 5000));
   EXPECT_EQ(m_ui.Texts().value(1), QString::fromUtf8("\nAdatbázis létrehozva"));
   EXPECT_TRUE(form.DB1->Connected());
   EXPECT_EQ(form.LabelLSTDIR->text(), Globals().UserDir);

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QLineEdit>
+#include <QTest>
 #include <QVBoxLayout>
 
 #include "data_source.h"
@@ -79,6 +80,9 @@ class BrowserHost : public ::testing::Test {
     f->DataForm = dataForm;
     f->FormActivate();
     f->show();
+    // Keys go to the window a person sees in front, once the window system made it active.
+    f->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(f));
     return f;
   }
   QString Count(const QString& where = QString()) {
