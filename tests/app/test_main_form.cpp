@@ -654,6 +654,10 @@ TEST_F(MainFormTest, NoFormCutsItsTexts) {
   const auto look = [&](QWidget* modal) {
     handled << modal;
     seen << modal->windowTitle();
+    // A person sees the window once the window system has placed it at the size it asked for.
+    (void)QTest::qWaitFor(
+        [modal] { return modal->size() == modal->size().expandedTo(modal->minimumSizeHint()); },
+        1000);
     cut << CutTexts(modal);
     if (auto* list = dynamic_cast<TFormDBBrowser*>(modal);
         list && list->DataSet() && !list->DataSet()->IsEmpty())
