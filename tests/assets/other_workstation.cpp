@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <QThread>
+#include <algorithm>
 #include <functional>
 
 #include "asset_store.h"
@@ -88,17 +89,16 @@ bool WaitUntilServerShows(TUniSQLDatabase& db, const QString& countQuery) {
 }
 
 bool WaitUntilWaitingForARowLock(TUniSQLDatabase& db, const QString& thread) {
+  const auto wanted = [&](const QString& waiting) {
+    if (!thread.isEmpty()) return waiting == thread;
+    return ValueOf(db, QStringLiteral("SELECT COUNT(*) FROM information_schema.PROCESSLIST "
+                                      "WHERE ID = %1 AND DB = DATABASE()")
+                           .arg(waiting))
+               .toInt() > 0;
+  };
   return PollForTenSeconds([&] {
-    for (const QString& waiting : ThreadsWaitingForALock(db)) {
-      if (!thread.isEmpty() ? waiting == thread
-                            : ValueOf(db, QStringLiteral("SELECT COUNT(*) FROM "
-                                                         "information_schema.PROCESSLIST WHERE ID "
-                                                         "= %1 AND DB = DATABASE()")
-                                              .arg(waiting))
-                                      .toInt() > 0)
-        return true;
-    }
-    return false;
+    const QStringList waiting = ThreadsWaitingForALock(db);
+    return std::any_of(waiting.begin(), waiting.end(), wanted);
   });
 }
 
